@@ -1,0 +1,100 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace tapster::ui {
+
+// Positions and sizes in twips, relative to the container's client area.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
+};
+
+// What changed about a control, so that a view can mirror just that.
+enum class Change {
+    text,  // caption or content text
+    visible,
+    enabled,
+    locked,     // text box read-only state
+    checked,    // check box value, menu check mark
+    rect,       // position or size
+    entries,    // list content: an entry added, removed or re-checked
+    highlight,  // list: the highlighted entry
+    interval,   // timer interval or enabled state
+    mouse_pointer,
+};
+
+class Control;
+
+// A view (the Win32 window, or nothing in tests) that mirrors the control's state.
+class ControlObserver {
+  public:
+    virtual ~ControlObserver() = default;
+    virtual void control_changed(Control& control, Change change) = 0;
+};
+
+// The state of one control of the main window. The program changes it through setters; the
+// view mirrors every change and reports the user's input back through the `user_` methods
+// of the concrete kinds. Setting a property to the value it already has changes nothing
+// and notifies nobody.
+class Control {
+  public:
+    Control(std::string name, TwipsRect rect, bool visible, Control* container)
+        : name_(std::move(name)), rect_(rect), visible_(visible), container_(container) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    Control* container() const { return container_; }
+
+    const TwipsRect& rect() const { return rect_; }
+    void set_rect(const TwipsRect& rect) {
+        if (rect == rect_) {
+            return;
+        }
+        rect_ = rect;
+        notify(Change::rect);
+    }
+
+    bool visible() const { return visible_; }
+    void set_visible(bool visible) {
+        if (visible == visible_) {
+            return;
+        }
+        visible_ = visible;
+        notify(Change::visible);
+    }
+
+    bool enabled() const { return enabled_; }
+    void set_enabled(bool enabled) {
+        if (enabled == enabled_) {
+            return;
+        }
+        enabled_ = enabled;
+        notify(Change::enabled);
+    }
+
+    void set_observer(ControlObserver* observer) { observer_ = observer; }
+
+  protected:
+    void notify(Change change) {
+        if (observer_ != nullptr) {
+            observer_->control_changed(*this, change);
+        }
+    }
+
+  private:
+    std::string name_;
+    TwipsRect rect_;
+    bool visible_;
+    bool enabled_ = true;
+    Control* container_;
+    ControlObserver* observer_ = nullptr;
+};
+
+}  // namespace tapster::ui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/controls/control.h"
+#include "app/controls/event.h"
+
+namespace tapster::ui {
+
+// A menu of the menu bar, an entry of a menu, or a separator ("-").
+class MenuEntry : public Control {
+  public:
+    MenuEntry(std::string name, std::string caption, bool visible = true)
+        : Control(std::move(name), TwipsRect{}, visible, nullptr), caption_(std::move(caption)) {}
+
+    Event<> clicked;
+
+    const std::string& caption() const { return caption_; }
+    bool separator() const { return caption_ == "-"; }
+
+    bool checked() const { return checked_; }
+    void set_checked(bool checked) {
+        if (checked == checked_) {
+            return;
+        }
+        checked_ = checked;
+        notify(Change::checked);
+    }
+
+    // The form owns every entry; a menu only lists its entries in order.
+    void add(MenuEntry& entry) { entries_.push_back(&entry); }
+    const std::vector<MenuEntry*>& entries() const { return entries_; }
+
+    void user_click() { clicked.raise(); }
+
+  private:
+    std::string caption_;
+    bool checked_ = false;
+    std::vector<MenuEntry*> entries_;
+};
+
+}  // namespace tapster::ui

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "platform/settings_file.h"
+#include "platform/status.h"
+
+namespace tapster {
+
+// The settings file holds only texts; numbers and switches are stored in these forms.
+std::string number_text(long long value);
+std::string boolean_text(bool value);
+// "True"/"False" in any letter case, or a decimal number (non-zero is true); nullopt for
+// anything else, so the caller can fall back to its default.
+std::optional<bool> parse_boolean(std::string_view text);
+
+// The per-user settings: texts addressed by section and key, kept in one JSON file that two
+// running copies may share. Every call reads the file afresh under the file's lock and
+// changes only what it was asked to, so one copy never undoes another copy's change.
+class SettingsStore {
+  public:
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    using TellUser = std::function<void(const std::string& message)>;
+
+    // `tell_user` hears, at most once for this store, that a damaged file was set aside.
+    SettingsStore(platform::SettingsFile& file, TellUser tell_user);
+
+    // The stored text, or `default_text` when there is none or the file cannot be read.
+    std::string read(std::string_view section, std::string_view key, std::string_view default_text);
+    Status write(std::string_view section, std::string_view key, std::string_view value);
+
+    // The section's entries in the order they were first written; nullopt when it has none.
+    std::optional<Entries> read_section(std::string_view section);
+    // Fails, leaving the file alone, when there is no such section.
+    Status delete_section(std::string_view section);
+    // Swaps in the whole section at once, so a reader never sees half a list; an empty list
+    // removes the section.
+    Status replace_section(std::string_view section, const Entries& entries);
+
+  private:
+    using Document = nlohmann::ordered_json;
+
+    // Fails when the file exists but cannot be read or put aside; `document` is then unusable.
+    Status load(Document& document);
+    // Loads, applies `edit` and writes the result back unless the edit failed or changed
+    // nothing. The caller holds no lock; this takes it.
+    Status modify(const std::function<Status(Document&)>& edit);
+    void tell_once(const std::string& message);
+
+    platform::SettingsFile& file_;
+    TellUser tell_user_;
+    bool told_ = false;
+};
+
+}  // namespace tapster

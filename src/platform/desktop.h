@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tapster::platform {
+
+// Names a desktop window; 0 means none.
+using WindowHandle = std::uintptr_t;
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+// Other programs' windows, the cursor and the mouse as the desktop offers them. Texts are
+// UTF-8; lengths are counted in characters as the platform counts them.
+class Desktop {
+  public:
+    virtual ~Desktop() = default;
+
+    // A top-level window whose class name and title equal the given texts, or 0.
+    virtual WindowHandle find_window(const std::string& class_name, const std::string& title) = 0;
+    // The text of the window's child control with this identifier, at most max_chars - 1
+    // characters; empty when there is no such control, it has no text or does not answer.
+    virtual std::string control_text(WindowHandle window, int control_id,
+                                     std::size_t max_chars) = 0;
+    // The command message that a click on the control would send: WM_COMMAND with the
+    // identifier and BN_CLICKED, sent to the top-level window. Gives up on a window that
+    // does not answer.
+    virtual void send_command(WindowHandle window, int control_id) = 0;
+
+    virtual std::string window_text(WindowHandle window, std::size_t max_chars) = 0;
+    virtual std::string class_name(WindowHandle window, std::size_t max_chars) = 0;
+    virtual int control_id(WindowHandle window) = 0;
+    virtual WindowHandle dialog_item(WindowHandle parent, int control_id) = 0;
+    virtual WindowHandle parent(WindowHandle window) = 0;
+    virtual WindowHandle window_at(Point screen_point) = 0;
+
+    virtual Point cursor_position() = 0;
+    // The platform confines the cursor to the screen.
+    virtual void set_cursor_position(Point screen_point) = 0;
+    virtual void left_button_down() = 0;
+    virtual void left_button_up() = 0;
+
+    virtual Size primary_screen_size() = 0;  // in pixels
+};
+
+}  // namespace tapster::platform

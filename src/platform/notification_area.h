@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace tapster::platform {
+
+// The main window's one icon in the taskbar notification area. The platform side knows the
+// window and its icon; the core supplies what the user sees and which message comes back.
+class NotificationArea {
+  public:
+    virtual ~NotificationArea() = default;
+
+    struct Icon {
+        std::string tip;
+        unsigned callback_message = 0;
+    };
+
+    // Both report the platform's answer; a refused duplicate add is an expected answer.
+    virtual bool add(const Icon& icon) = 0;
+    virtual bool remove(const Icon& icon) = 0;
+};
+
+}  // namespace tapster::platform

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/settings_file.h"
+#include "platform/status.h"
+
+namespace tapster::platform {
+
+// The settings file on Linux. Copies of Tapster take turns through flock() on "<file>.lock"
+// rather than on the file itself, because the file is replaced by rename and a lock on the
+// old inode would not be seen by a copy that opens the new one.
+class PosixSettingsFile final : public SettingsFile {
+  public:
+    explicit PosixSettingsFile(std::filesystem::path path);
+
+    // $XDG_CONFIG_HOME/Tapster 2.1/settings.json, with ~/.config when the variable is unset;
+    // empty when there is no home folder either.
+    static std::filesystem::path default_path();
+
+    std::unique_ptr<Lock> lock() override;
+    Contents read() override;
+    Status replace(std::string_view bytes) override;
+    Status set_aside(std::string& kept_as) override;
+    std::string location() const override;
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace tapster::platform

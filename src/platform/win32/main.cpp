@@ -1,0 +1,47 @@
+// tapster.exe: presses the buttons of other programs' message boxes for the user.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/app_texts.h"
+#include "app/form1.h"
+#include "app/settings_store.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/wide_string.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_services.h"
+#include "platform/win32/win32_settings_file.h"
+
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
+                    int /*show*/) {
+    using namespace tapster;
+    try {
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                            ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&controls);
+
+        win32::Win32MessageBoxes message_boxes;
+        platform::Win32SettingsFile settings_file(platform::Win32SettingsFile::default_path());
+        SettingsStore settings(settings_file, [&message_boxes](const std::string& message) {
+            message_boxes.show(message, std::string(kApplicationTitle),
+                               platform::MessageBoxStyle::ok);
+        });
+        win32::Win32Shell shell;
+        win32::Win32Desktop desktop;
+
+        win32::MainWindow main_window;
+        message_boxes.set_owner(main_window.hwnd());
+        win32::Win32NotificationArea notification_area(main_window.hwnd(),
+                                                       main_window.small_icon());
+        win32::Win32EventLoop event_loop(main_window);
+
+        Form1 form({settings, notification_area, message_boxes, shell, event_loop, desktop});
+        main_window.attach(form);
+        form.Form_Load();
+        return main_window.run_message_loop();
+    } catch (const std::exception& error) {
+        MessageBoxW(nullptr, tapster::win32::to_wide(error.what()).c_str(), L"Tapster 2.1",
+                    MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}

@@ -1,0 +1,395 @@
+#include "platform/win32/main_window.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+
+#include "platform/win32/button_view.h"
+#include "platform/win32/check_box_view.h"
+#include "platform/win32/check_list_view.h"
+#include "platform/win32/frame_view.h"
+#include "platform/win32/label_view.h"
+#include "platform/win32/list_box_view.h"
+#include "platform/win32/picture_view.h"
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/text_box_view.h"
+#include "platform/win32/wide_string.h"
+
+namespace tapster::win32 {
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TapsterMain";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+constexpr int kFirstControlId = 1001;
+
+HICON load_icon(int id, int size, UINT flags) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, flags));
+}
+
+int mouse_buttons(WPARAM wparam) {
+    return ((wparam & MK_LBUTTON) != 0 ? 1 : 0) | ((wparam & MK_RBUTTON) != 0 ? 2 : 0) |
+           ((wparam & MK_MBUTTON) != 0 ? 4 : 0);
+}
+
+int shift_keys(WPARAM wparam) {
+    return ((wparam & MK_SHIFT) != 0 ? 1 : 0) | ((wparam & MK_CONTROL) != 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+std::unique_ptr<ControlView> make_view(ui::Control& control, HWND parent, int id) {
+    if (auto* frame = dynamic_cast<ui::Frame*>(&control)) {
+        return std::make_unique<FrameView>(*frame, parent, id);
+    }
+    if (auto* label = dynamic_cast<ui::Label*>(&control)) {
+        return std::make_unique<LabelView>(*label, parent, id);
+    }
+    if (auto* check_box = dynamic_cast<ui::CheckBox*>(&control)) {
+        return std::make_unique<CheckBoxView>(*check_box, parent, id);
+    }
+    if (auto* button = dynamic_cast<ui::Button*>(&control)) {
+        return std::make_unique<ButtonView>(*button, parent, id);
+    }
+    if (auto* text_box = dynamic_cast<ui::TextBox*>(&control)) {
+        return std::make_unique<TextBoxView>(*text_box, parent, id);
+    }
+    if (auto* picture = dynamic_cast<ui::PictureBox*>(&control)) {
+        return std::make_unique<PictureView>(*picture, parent, id);
+    }
+    if (auto* check_list = dynamic_cast<ui::CheckListBox*>(&control)) {
+        return std::make_unique<CheckListView>(*check_list, parent, id);
+    }
+    if (auto* list = dynamic_cast<ui::ListBox*>(&control)) {
+        return std::make_unique<ListBoxView>(*list, parent, id);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+MainWindow::MainWindow() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    // Shared icons belong to the system and live as long as the program.
+    small_icon_ = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXSMICON), LR_SHARED);
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = &MainWindow::procedure;
+    window_class.hInstance = instance;
+    window_class.hIcon = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED);
+    window_class.hIconSm = small_icon_;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    window_class.lpszClassName = kMainClass;
+    RegisterClassExW(&window_class);
+
+    taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+    hwnd_ = CreateWindowExW(kExStyle, kMainClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    // An elevated copy would otherwise not hear that the notification area came back.
+    ChangeWindowMessageFilterEx(hwnd_, taskbar_created_, MSGFLT_ALLOW, nullptr);
+    dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
+}
+
+MainWindow::~MainWindow() {
+    views_.clear();
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void MainWindow::attach(Form1& form) {
+    form_ = &form;
+    form.window.set_observer(this);
+    form.window.user_set_dpi(dpi_);
+    set_window_text(hwnd_, form.window.caption());
+
+    menus_ = std::make_unique<MenuView>(form.menu_bar(), form.Rmenu);
+    SetMenu(hwnd_, menus_->release_bar());
+
+    std::map<const ui::Control*, HWND> containers;
+    int id = kFirstControlId;
+    for (ui::Control* control : form.controls()) {
+        const auto container = containers.find(control->container());
+        const HWND parent = container != containers.end() ? container->second : hwnd_;
+        std::unique_ptr<ControlView> view = make_view(*control, parent, id);
+        if (view == nullptr) {
+            continue;
+        }
+        if (dynamic_cast<ui::Frame*>(control) != nullptr) {
+            containers[control] = view->hwnd();
+        }
+        views_by_id_[id++] = view.get();
+        views_.push_back(std::move(view));
+    }
+    // Labels lie beneath everything, and the frames, shown on demand, above everything;
+    // the keyboard's order is kept apart from this (see move_focus).
+    for (const auto& view : views_) {
+        if (dynamic_cast<ui::Label*>(&view->control()) != nullptr) {
+            SetWindowPos(view->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        } else if (dynamic_cast<ui::Frame*>(&view->control()) != nullptr) {
+            SetWindowPos(view->hwnd(), HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+
+    apply_dpi(dpi_);
+    size_to_design();
+    for (ui::Timer* timer : form.timers()) {
+        timer->set_observer(this);
+        sync_timer(*timer);
+    }
+}
+
+void MainWindow::apply_dpi(int dpi) {
+    dpi_ = dpi;
+    if (form_ != nullptr) {
+        form_->window.user_set_dpi(dpi);
+    }
+    // The layout was designed in twips for the classic 8-point dialog font; larger modern
+    // fonts would wrap the labels out of their boxes.
+    LOGFONTW dialog_font{};
+    dialog_font.lfHeight = -MulDiv(8, dpi, 72);
+    dialog_font.lfWeight = FW_NORMAL;
+    dialog_font.lfCharSet = DEFAULT_CHARSET;
+    dialog_font.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(dialog_font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+    font_.reset(CreateFontIndirectW(&dialog_font));
+    const ViewStyle style{dpi, font_.get()};
+    for (const auto& view : views_) {
+        view->apply_style(style);
+    }
+}
+
+void MainWindow::size_to_design() {
+    const ui::TwipsRect& client = form_->window.rect();
+    RECT outer{0, 0, ui::twips_to_pixels(client.width, dpi_),
+               ui::twips_to_pixels(client.height, dpi_)};
+    AdjustWindowRectExForDpi(&outer, kStyle, TRUE, kExStyle, static_cast<UINT>(dpi_));
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::sync_timer(const ui::Timer& timer) {
+    const auto timers = form_->timers();
+    for (std::size_t index = 0; index < timers.size(); ++index) {
+        if (timers[index] != &timer) {
+            continue;
+        }
+        const UINT_PTR timer_id = index + 1;
+        if (timer.running()) {
+            SetTimer(hwnd_, timer_id, timer.interval(), nullptr);
+        } else {
+            KillTimer(hwnd_, timer_id);
+        }
+    }
+}
+
+void MainWindow::control_changed(ui::Control& control, ui::Change change) {
+    if (&control != &form_->window) {
+        sync_timer(static_cast<ui::Timer&>(control));
+        return;
+    }
+    switch (change) {
+        case ui::Change::visible:
+            if (form_->window.visible()) {
+                ShowWindow(hwnd_, SW_SHOW);
+                SetForegroundWindow(hwnd_);
+            } else {
+                ShowWindow(hwnd_, SW_HIDE);
+            }
+            break;
+        case ui::Change::text:
+            set_window_text(hwnd_, form_->window.caption());
+            break;
+        case ui::Change::mouse_pointer: {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            SetCursorPos(cursor.x, cursor.y);  // makes the system ask WM_SETCURSOR again
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+ControlView* MainWindow::view_for(HWND window) const {
+    const auto found = views_by_id_.find(GetDlgCtrlID(window));
+    return found != views_by_id_.end() && found->second->hwnd() == window ? found->second : nullptr;
+}
+
+bool MainWindow::route_command(WPARAM wparam, LPARAM lparam) {
+    const int id = LOWORD(wparam);
+    if (lparam == 0) {
+        return menus_ != nullptr && menus_->on_command(id);
+    }
+    const auto found = views_by_id_.find(id);
+    if (found == views_by_id_.end()) {
+        return false;
+    }
+    found->second->on_command(HIWORD(wparam));
+    return true;
+}
+
+void MainWindow::move_focus(bool backwards) {
+    const std::vector<ui::Control*> order = form_->tab_order();
+    std::vector<HWND> stops;
+    for (ui::Control* control : order) {
+        for (const auto& view : views_) {
+            if (&view->control() == control) {
+                stops.push_back(view->hwnd());
+            }
+        }
+    }
+    if (stops.empty()) {
+        return;
+    }
+    const HWND focus = GetFocus();
+    std::size_t current = stops.size() - 1;
+    for (std::size_t index = 0; index < stops.size(); ++index) {
+        if (stops[index] == focus || IsChild(stops[index], focus)) {
+            current = index;
+        }
+    }
+    const std::size_t count = stops.size();
+    for (std::size_t step = 1; step <= count; ++step) {
+        const std::size_t next =
+            backwards ? (current + count - step) % count : (current + step) % count;
+        if (IsWindowVisible(stops[next]) && IsWindowEnabled(stops[next])) {
+            SetFocus(stops[next]);
+            wchar_t class_name[16] = {};
+            GetClassNameW(stops[next], class_name, 16);
+            if (lstrcmpiW(class_name, L"EDIT") == 0) {
+                SendMessageW(stops[next], EM_SETSEL, 0, -1);
+            }
+            return;
+        }
+    }
+}
+
+bool MainWindow::pre_translate(MSG& message) {
+    if (hwnd_ == nullptr || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) {
+        return false;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && form_ != nullptr) {
+        move_focus(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    return IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+int MainWindow::run_message_loop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!pre_translate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr || self->form_ == nullptr) {
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    try {
+        return self->handle(message, wparam, lparam);
+    } catch (...) {
+        // A fault in one handler must not take the window down with it.
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    Form1& form = *form_;
+    if (message == taskbar_created_ && taskbar_created_ != 0) {
+        // The notification area was re-created (Explorer restarted): put the icon back, or
+        // a hidden window could never be shown again.
+        form.AddIconTray();
+        return 0;
+    }
+    switch (message) {
+        case WM_COMMAND:
+            if (route_command(wparam, lparam)) {
+                return 0;
+            }
+            break;
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
+            if (ControlView* view = view_for(header.hwndFrom)) {
+                return view->on_notify(header);
+            }
+            break;
+        }
+        case WM_TIMER: {
+            const auto timers = form.timers();
+            if (wparam >= 1 && wparam <= timers.size() && timers[wparam - 1]->running()) {
+                timers[wparam - 1]->tick();
+            }
+            return 0;
+        }
+        case WM_CLOSE: {
+            int cancel = 0;
+            form.Form_Unload(cancel);
+            if (cancel == 0) {
+                DestroyWindow(hwnd_);
+            }
+            return 0;
+        }
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session is ending and takes the process with it; leave no stale icon.
+            if (wparam != FALSE) {
+                form.RemoveIconTray();
+            }
+            return 0;
+        case WM_SIZE: {
+            RECT outer{};
+            GetWindowRect(hwnd_, &outer);
+            form.window.user_set_outer_width(
+                static_cast<int>(std::lround(ui::pixels_to_twips(outer.right - outer.left, dpi_))));
+            form.Form_Resize();
+            return 0;
+        }
+        case WM_MOUSEMOVE:
+            form.Form_MouseMove(mouse_buttons(wparam), shift_keys(wparam),
+                                ui::pixels_to_twips(GET_X_LPARAM(lparam), dpi_),
+                                ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi_));
+            return 0;
+        case WM_SETCURSOR:
+            if (form.window.mouse_pointer() != ui::MousePointer::default_pointer) {
+                const bool move = form.window.mouse_pointer() == ui::MousePointer::move;
+                SetCursor(LoadCursorW(nullptr, move ? IDC_SIZEALL : IDC_ARROW));
+                return TRUE;
+            }
+            break;
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+            apply_dpi(HIWORD(wparam));
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+}  // namespace tapster::win32

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/form1.h"
+#include "platform/win32/control_view.h"
+#include "platform/win32/menu_view.h"
+#include "platform/win32/scoped_handles.h"
+
+namespace tapster::win32 {
+
+// The real main window of Form1: it creates a window for every control at its designed
+// place, mirrors the form's own state (shown or hidden, caption, pointer, timers) and turns
+// window messages into the form's handlers. No exception leaves its window procedure.
+class MainWindow : public ui::ControlObserver {
+  public:
+    MainWindow();
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    // The small icon, which the tray shows.
+    HICON small_icon() const { return small_icon_; }
+
+    // Creates the controls, menus and timers of the form; they run from here on.
+    void attach(Form1& form);
+    // Handles keyboard navigation; true when the message needs no further dispatch.
+    bool pre_translate(MSG& message);
+    int run_message_loop();
+
+    void control_changed(ui::Control& control, ui::Change change) override;
+
+  private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    bool route_command(WPARAM wparam, LPARAM lparam);
+    void apply_dpi(int dpi);
+    void size_to_design();
+    void move_focus(bool backwards);
+    void sync_timer(const ui::Timer& timer);
+    ControlView* view_for(HWND window) const;
+
+    HWND hwnd_ = nullptr;
+    HICON small_icon_ = nullptr;
+    ScopedFont font_;
+    UINT taskbar_created_ = 0;
+    int dpi_ = 96;
+
+    Form1* form_ = nullptr;
+    std::vector<std::unique_ptr<ControlView>> views_;
+    std::map<int, ControlView*> views_by_id_;
+    std::unique_ptr<MenuView> menus_;
+};
+
+}  // namespace tapster::win32

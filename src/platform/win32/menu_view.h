@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "app/controls/menu_entry.h"
+#include "platform/win32/scoped_handles.h"
+
+namespace tapster::win32 {
+
+// The menu bar and the pop-up menus, built from the form's menu entries, with each entry's
+// check mark and enabled state mirrored onto its menu item.
+class MenuView : public ui::ControlObserver {
+  public:
+    MenuView(const std::vector<ui::MenuEntry*>& menu_bar, ui::MenuEntry& popup);
+    ~MenuView() override;
+    MenuView(const MenuView&) = delete;
+    MenuView& operator=(const MenuView&) = delete;
+
+    // The window takes ownership of the bar when it is set as the window's menu.
+    HMENU release_bar();
+    // WM_COMMAND from a menu: true when the identifier was one of ours.
+    bool on_command(int id);
+    // Shows the pop-up menu at a screen point and runs the chosen entry.
+    void show_popup(HWND owner, POINT screen_point);
+
+    void control_changed(ui::Control& control, ui::Change change) override;
+
+  private:
+    HMENU build(const ui::MenuEntry& menu);
+
+    ScopedMenu bar_;
+    ScopedMenu popup_;
+    std::map<int, ui::MenuEntry*> by_id_;
+    std::map<ui::MenuEntry*, std::pair<HMENU, int>> items_;
+    int next_id_ = 40001;
+};
+
+}  // namespace tapster::win32

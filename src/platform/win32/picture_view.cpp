@@ -1,0 +1,87 @@
+#include "platform/win32/picture_view.h"
+
+#include <windowsx.h>
+
+#include "app/controls/form_window.h"
+#include "platform/win32/resource_ids.h"
+
+namespace tapster::win32 {
+
+namespace {
+
+constexpr wchar_t kPictureClass[] = L"TapsterPicture";
+
+void register_picture_class(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        WNDCLASSEXW window_class{};
+        window_class.cbSize = sizeof window_class;
+        window_class.lpfnWndProc = procedure;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        window_class.lpszClassName = kPictureClass;
+        return RegisterClassExW(&window_class) != 0;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+PictureView::PictureView(ui::PictureBox& picture, HWND parent, int id)
+    : ControlView(picture), picture_(picture) {
+    register_picture_class(&PictureView::procedure);
+    create(kPictureClass, "", 0, WS_EX_CLIENTEDGE, parent, id);
+    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void PictureView::apply_style(const ViewStyle& style) {
+    ControlView::apply_style(style);
+    icon_size_ = GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(style.dpi));
+    icon_.reset(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CHECKMARK),
+                                      IMAGE_ICON, icon_size_, icon_size_, LR_DEFAULTCOLOR)));
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+ui::MouseArgs PictureView::mouse_args(WPARAM wparam, LPARAM lparam, int button) const {
+    ui::MouseArgs args;
+    args.button = button;
+    args.shift = ((wparam & MK_SHIFT) != 0 ? 1 : 0) | ((wparam & MK_CONTROL) != 0 ? 2 : 0) |
+                 (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    args.x = ui::pixels_to_twips(GET_X_LPARAM(lparam), dpi());
+    args.y = ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi());
+    return args;
+}
+
+LRESULT CALLBACK PictureView::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<PictureView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint{};
+            HDC dc = BeginPaint(window, &paint);
+            if (self->icon_) {
+                DrawIconEx(dc, 0, 0, self->icon_.get(), self->icon_size_, self->icon_size_, 0,
+                           nullptr, DI_NORMAL);
+            }
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            self->picture_.mouse_down.raise(self->mouse_args(
+                wparam, lparam, message == WM_LBUTTONDOWN ? ui::kLeftButton : ui::kRightButton));
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            self->picture_.mouse_up.raise(self->mouse_args(
+                wparam, lparam, message == WM_LBUTTONUP ? ui::kLeftButton : ui::kRightButton));
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+}  // namespace tapster::win32

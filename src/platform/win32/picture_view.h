@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/controls/picture_box.h"
+#include "platform/win32/control_view.h"
+#include "platform/win32/scoped_handles.h"
+
+namespace tapster::win32 {
+
+// A sunken box that draws the check-mark icon at the display's icon size and reports the
+// mouse pressed and released over it.
+class PictureView : public ControlView {
+  public:
+    PictureView(ui::PictureBox& picture, HWND parent, int id);
+    void apply_style(const ViewStyle& style) override;
+
+  private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    ui::MouseArgs mouse_args(WPARAM wparam, LPARAM lparam, int button) const;
+
+    ui::PictureBox& picture_;
+    ScopedIcon icon_;
+    int icon_size_ = 32;
+};
+
+}  // namespace tapster::win32

@@ -1,0 +1,115 @@
+#include "platform/win32/win32_desktop.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/wide_string.h"
+
+namespace tapster::win32 {
+
+namespace {
+
+// Long enough for any responsive program, short enough that a hung one is not noticed.
+constexpr UINT kAnswerTimeoutMs = 200;
+
+HWND to_hwnd(platform::WindowHandle window) {
+    return reinterpret_cast<HWND>(window);
+}
+platform::WindowHandle from_hwnd(HWND window) {
+    return reinterpret_cast<platform::WindowHandle>(window);
+}
+
+std::string clipped(const std::wstring& buffer, int copied) {
+    return to_utf8(
+        std::wstring_view(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0));
+}
+
+void send_mouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+platform::WindowHandle Win32Desktop::find_window(const std::string& class_name,
+                                                 const std::string& title) {
+    return from_hwnd(FindWindowW(to_wide(class_name).c_str(), to_wide(title).c_str()));
+}
+
+std::string Win32Desktop::control_text(platform::WindowHandle window, int control_id,
+                                       std::size_t max_chars) {
+    const HWND control = GetDlgItem(to_hwnd(window), control_id);
+    if (control == nullptr || max_chars == 0) {
+        return {};
+    }
+    std::wstring buffer(max_chars, L'\0');
+    DWORD_PTR copied = 0;
+    if (SendMessageTimeoutW(control, WM_GETTEXT, max_chars, reinterpret_cast<LPARAM>(buffer.data()),
+                            SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &copied) == 0) {
+        return {};
+    }
+    return clipped(buffer, static_cast<int>(copied));
+}
+
+void Win32Desktop::send_command(platform::WindowHandle window, int control_id) {
+    // The identifier fills the low word and BN_CLICKED (0) the high word, as a click would.
+    const auto wparam = static_cast<WPARAM>(static_cast<std::uint32_t>(control_id));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(to_hwnd(window), WM_COMMAND, wparam, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
+                        &result);
+}
+
+std::string Win32Desktop::window_text(platform::WindowHandle window, std::size_t max_chars) {
+    std::wstring buffer(max_chars + 1, L'\0');
+    return clipped(buffer,
+                   GetWindowTextW(to_hwnd(window), buffer.data(), static_cast<int>(max_chars)));
+}
+
+std::string Win32Desktop::class_name(platform::WindowHandle window, std::size_t max_chars) {
+    std::wstring buffer(max_chars + 1, L'\0');
+    return clipped(buffer,
+                   GetClassNameW(to_hwnd(window), buffer.data(), static_cast<int>(max_chars)));
+}
+
+int Win32Desktop::control_id(platform::WindowHandle window) {
+    return GetDlgCtrlID(to_hwnd(window));
+}
+
+platform::WindowHandle Win32Desktop::dialog_item(platform::WindowHandle parent, int control_id) {
+    return from_hwnd(GetDlgItem(to_hwnd(parent), control_id));
+}
+
+platform::WindowHandle Win32Desktop::parent(platform::WindowHandle window) {
+    return from_hwnd(GetParent(to_hwnd(window)));
+}
+
+platform::WindowHandle Win32Desktop::window_at(platform::Point screen_point) {
+    return from_hwnd(WindowFromPoint(POINT{screen_point.x, screen_point.y}));
+}
+
+platform::Point Win32Desktop::cursor_position() {
+    POINT point{};
+    GetCursorPos(&point);
+    return {point.x, point.y};
+}
+
+void Win32Desktop::set_cursor_position(platform::Point screen_point) {
+    SetCursorPos(screen_point.x, screen_point.y);
+}
+
+void Win32Desktop::left_button_down() {
+    send_mouse(MOUSEEVENTF_LEFTDOWN);
+}
+
+void Win32Desktop::left_button_up() {
+    send_mouse(MOUSEEVENTF_LEFTUP);
+}
+
+platform::Size Win32Desktop::primary_screen_size() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+}  // namespace tapster::win32

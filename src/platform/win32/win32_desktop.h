@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/desktop.h"
+
+namespace tapster::win32 {
+
+// Other programs' windows through the wide Win32 calls. Calls that need an answer from the
+// other program give up after a short time, so a hung program cannot freeze Tapster.
+class Win32Desktop : public platform::Desktop {
+  public:
+    platform::WindowHandle find_window(const std::string& class_name,
+                                       const std::string& title) override;
+    std::string control_text(platform::WindowHandle window, int control_id,
+                             std::size_t max_chars) override;
+    void send_command(platform::WindowHandle window, int control_id) override;
+    std::string window_text(platform::WindowHandle window, std::size_t max_chars) override;
+    std::string class_name(platform::WindowHandle window, std::size_t max_chars) override;
+    int control_id(platform::WindowHandle window) override;
+    platform::WindowHandle dialog_item(platform::WindowHandle parent, int control_id) override;
+    platform::WindowHandle parent(platform::WindowHandle window) override;
+    platform::WindowHandle window_at(platform::Point screen_point) override;
+    platform::Point cursor_position() override;
+    void set_cursor_position(platform::Point screen_point) override;
+    void left_button_down() override;
+    void left_button_up() override;
+    platform::Size primary_screen_size() override;
+};
+
+}  // namespace tapster::win32

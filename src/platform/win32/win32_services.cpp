@@ -1,0 +1,80 @@
+#include "platform/win32/win32_services.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "platform/win32/main_window.h"
+#include "platform/win32/scoped_handles.h"
+#include "platform/win32/wide_string.h"
+
+namespace tapster::win32 {
+
+int Win32MessageBoxes::show(const std::string& text, const std::string& title,
+                            platform::MessageBoxStyle style) {
+    const UINT type = style == platform::MessageBoxStyle::yes_no ? MB_YESNO : MB_OK;
+    return MessageBoxW(owner_, to_wide(text).c_str(), to_wide(title).c_str(), type);
+}
+
+void Win32Shell::open_url(const std::string& url) {
+    ShellExecuteW(nullptr, nullptr, to_wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool Win32Shell::start_command_line(const std::string& command_line) {
+    std::wstring mutable_line = to_wide(command_line);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process) == FALSE) {
+        return false;
+    }
+    ScopedHandle thread(process.hThread);
+    ScopedHandle started(process.hProcess);
+    return true;
+}
+
+void Win32Shell::end_process() {
+    // Every change was written when it was made, so there is nothing left to save.
+    ExitProcess(0);
+}
+
+void Win32EventLoop::yield() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        if (message.message == WM_QUIT) {
+            // Leave the quit for the main loop, which ends the program.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!window_.pre_translate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+bool Win32NotificationArea::notify(DWORD action, const Icon& icon) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = icon.callback_message;
+    data.hIcon = icon_;
+    const std::wstring tip = to_wide(icon.tip);
+    tip.copy(data.szTip, std::size(data.szTip) - 1);
+    return Shell_NotifyIconW(action, &data) != FALSE;
+}
+
+bool Win32NotificationArea::add(const Icon& icon) {
+    return notify(NIM_ADD, icon);
+}
+
+bool Win32NotificationArea::remove(const Icon& icon) {
+    return notify(NIM_DELETE, icon);
+}
+
+}  // namespace tapster::win32

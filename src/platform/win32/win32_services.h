@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/event_loop.h"
+#include "platform/message_boxes.h"
+#include "platform/notification_area.h"
+#include "platform/shell.h"
+
+namespace tapster::win32 {
+
+class MainWindow;
+
+class Win32MessageBoxes : public platform::MessageBoxes {
+  public:
+    void set_owner(HWND owner) { owner_ = owner; }
+    int show(const std::string& text, const std::string& title,
+             platform::MessageBoxStyle style) override;
+
+  private:
+    HWND owner_ = nullptr;
+};
+
+class Win32Shell : public platform::Shell {
+  public:
+    void open_url(const std::string& url) override;
+    bool start_command_line(const std::string& command_line) override;
+    [[noreturn]] void end_process() override;
+};
+
+// Runs pending messages the way the main loop does, keyboard navigation included.
+class Win32EventLoop : public platform::EventLoop {
+  public:
+    explicit Win32EventLoop(MainWindow& window) : window_(window) {}
+    void yield() override;
+
+  private:
+    MainWindow& window_;
+};
+
+// The shell knows the icon by its window and this number. It is fixed, so that the add and
+// the delete always name the same icon and other programs can name it too.
+inline constexpr UINT kTrayIconId = 1;
+
+// The main window's icon in the notification area, with a wide tip so that any text shows
+// as written.
+class Win32NotificationArea : public platform::NotificationArea {
+  public:
+    Win32NotificationArea(HWND window, HICON icon) : window_(window), icon_(icon) {}
+    bool add(const Icon& icon) override;
+    bool remove(const Icon& icon) override;
+
+  private:
+    bool notify(DWORD action, const Icon& icon);
+    HWND window_;
+    HICON icon_;
+};
+
+}  // namespace tapster::win32

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/settings_file.h"
+#include "platform/status.h"
+
+namespace tapster::platform {
+
+// The settings file on Windows. Copies of Tapster take turns through a byte-range lock on
+// "<file>.lock" rather than on the file itself, which is replaced by a rename while the lock
+// is held.
+class Win32SettingsFile final : public SettingsFile {
+  public:
+    explicit Win32SettingsFile(std::filesystem::path path);
+
+    // %APPDATA%\Tapster 2.1\settings.json in the roaming profile, so the settings follow the
+    // user between machines; empty when Windows cannot name that folder.
+    static std::filesystem::path default_path();
+
+    std::unique_ptr<Lock> lock() override;
+    Contents read() override;
+    Status replace(std::string_view bytes) override;
+    Status set_aside(std::string& kept_as) override;
+    std::string location() const override;
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace tapster::platform

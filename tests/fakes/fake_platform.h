@@ -1,0 +1,106 @@
+#pragma once
+
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/event_loop.h"
+#include "platform/message_boxes.h"
+#include "platform/notification_area.h"
+#include "platform/shell.h"
+
+namespace tapster::fakes {
+
+// A journal shared by the fakes, so tests can check the order of effects across them.
+using Journal = std::vector<std::string>;
+
+// Models the shell's rule: one icon per window, a second add is refused.
+class FakeNotificationArea : public platform::NotificationArea {
+  public:
+    explicit FakeNotificationArea(Journal& journal) : journal_(journal) {}
+
+    bool present = false;
+    int adds = 0;
+    int removes = 0;
+    Icon last_icon;
+
+    bool add(const Icon& icon) override {
+        ++adds;
+        last_icon = icon;
+        journal_.push_back("tray add");
+        if (present) {
+            return false;
+        }
+        present = true;
+        return true;
+    }
+    bool remove(const Icon& icon) override {
+        ++removes;
+        last_icon = icon;
+        journal_.push_back("tray remove");
+        const bool was_present = present;
+        present = false;
+        return was_present;
+    }
+
+  private:
+    Journal& journal_;
+};
+
+class FakeMessageBoxes : public platform::MessageBoxes {
+  public:
+    struct Shown {
+        std::string text;
+        std::string title;
+        platform::MessageBoxStyle style;
+    };
+
+    std::vector<Shown> shown;
+    int answer = platform::kResultOk;
+
+    int show(const std::string& text, const std::string& title,
+             platform::MessageBoxStyle style) override {
+        shown.push_back({text, title, style});
+        return answer;
+    }
+};
+
+class FakeShell : public platform::Shell {
+  public:
+    explicit FakeShell(Journal& journal) : journal_(journal) {}
+
+    std::vector<std::string> opened_urls;
+    std::vector<std::string> command_lines;
+    int ended = 0;
+
+    void open_url(const std::string& url) override { opened_urls.push_back(url); }
+    bool start_command_line(const std::string& command_line) override {
+        command_lines.push_back(command_line);
+        return true;
+    }
+    void end_process() override {
+        ++ended;
+        journal_.push_back("end process");
+    }
+
+  private:
+    Journal& journal_;
+};
+
+// Runs what a test queued for "pending events" each time the program yields.
+class FakeEventLoop : public platform::EventLoop {
+  public:
+    int yields = 0;
+    std::function<void(int yield_number)> on_yield;
+
+    void yield() override {
+        ++yields;
+        if (on_yield) {
+            on_yield(yields);
+        }
+    }
+};
+
+}  // namespace tapster::fakes

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/settings_file.h"
+#include "platform/status.h"
+
+namespace tapster::fakes {
+
+// The settings file in memory. Tests set the knobs and inspect what the store did; any read
+// or replace made without holding the lock is counted, since that is how two running copies
+// would lose each other's changes.
+class FakeSettingsFile : public platform::SettingsFile {
+  public:
+    // nullopt: no file.
+    std::optional<std::string> bytes;
+
+    // Knobs.
+    bool fail_reads = false;
+    bool fail_next_replace = false;
+    bool fail_set_aside = false;
+    bool refuse_lock = false;
+
+    // What happened.
+    int replace_count = 0;
+    int unlocked_accesses = 0;
+    std::vector<std::string> set_aside_contents;  // the bytes of each file put aside
+
+    std::unique_ptr<Lock> lock() override {
+        if (refuse_lock) {
+            return nullptr;
+        }
+        return std::make_unique<HeldLock>(locks_held_);
+    }
+
+    Contents read() override {
+        note_access();
+        if (fail_reads) {
+            return {ReadState::failed, {}, "the disk is not ready"};
+        }
+        if (!bytes) {
+            return {ReadState::missing, {}, {}};
+        }
+        return {ReadState::present, *bytes, {}};
+    }
+
+    Status replace(std::string_view new_bytes) override {
+        note_access();
+        if (fail_next_replace) {
+            fail_next_replace = false;
+            return Status::failure("there is not enough space on the disk");
+        }
+        ++replace_count;
+        bytes = std::string(new_bytes);
+        return Status::success();
+    }
+
+    Status set_aside(std::string& kept_as) override {
+        note_access();
+        if (fail_set_aside) {
+            return Status::failure("the file is in use");
+        }
+        if (!bytes) {
+            return Status::failure("there is no file to set aside");
+        }
+        set_aside_contents.push_back(*bytes);
+        bytes.reset();
+        kept_as = location() + ".bad-" + std::to_string(set_aside_contents.size());
+        return Status::success();
+    }
+
+    std::string location() const override { return "/home/user/.config/Tapster 2.1/settings.json"; }
+
+  private:
+    class HeldLock : public Lock {
+      public:
+        explicit HeldLock(int& held) : held_(held) { ++held_; }
+        ~HeldLock() override { --held_; }
+        HeldLock(const HeldLock&) = delete;
+        HeldLock& operator=(const HeldLock&) = delete;
+
+      private:
+        int& held_;
+    };
+
+    void note_access() {
+        if (locks_held_ == 0 && !refuse_lock) {
+            ++unlocked_accesses;
+        }
+    }
+
+    int locks_held_ = 0;
+};
+
+}  // namespace tapster::fakes

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/form1.h"
+#include "app/settings_store.h"
+#include "fakes/fake_desktop.h"
+#include "fakes/fake_platform.h"
+#include "fakes/fake_settings_file.h"
+
+namespace tapster::fakes {
+
+// A headless Form1 over fakes, with the settings file in memory.
+class FormFixture : public ::testing::Test {
+  protected:
+    FormFixture()
+        : store(file, [this](const std::string& message) { corrupt_reports.push_back(message); }),
+          tray(journal),
+          shell(journal) {}
+
+    Form1& form() {
+        if (!form_) {
+            form_ =
+                std::make_unique<Form1>(Form1Services{store, tray, boxes, shell, loop, desktop});
+        }
+        return *form_;
+    }
+
+    // Puts a value into the file as another program would have left it.
+    void stored(const std::string& section, const std::string& key, const std::string& value) {
+        ASSERT_TRUE(store.write(section, key, value));
+    }
+    std::string read(const std::string& section, const std::string& key) {
+        return store.read(section, key, "<missing>");
+    }
+
+    Journal journal;
+    FakeSettingsFile file;
+    std::vector<std::string> corrupt_reports;
+    SettingsStore store;
+    FakeNotificationArea tray;
+    FakeMessageBoxes boxes;
+    FakeShell shell;
+    FakeEventLoop loop;
+    FakeDesktop desktop;
+
+  private:
+    std::unique_ptr<Form1> form_;
+};
+
+}  // namespace tapster::fakes

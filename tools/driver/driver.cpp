@@ -1,0 +1,307 @@
+#include "driver.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace tapster::driver {
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TapsterMain";
+constexpr UINT kTrayIconId = 1;  // as tapster.exe names its icon
+
+struct Search {
+    DWORD process_id;
+    HWND found;
+};
+
+BOOL CALLBACK find_main_window(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t class_name[64] = {};
+    GetClassNameW(window, class_name, 64);
+    if (owner == search->process_id && lstrcmpW(class_name, kMainClass) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string text_of(HWND window) {
+    // Ask the control itself: edit controls keep their text apart from the window title.
+    wchar_t buffer[1024] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    return narrow(std::wstring(buffer, copied));
+}
+
+NOTIFYICONDATAW icon_data(const Tapster::TrayIdentity& identity) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = identity.window;
+    data.uID = identity.id;
+    return data;
+}
+
+}  // namespace
+
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+std::wstring widen(const std::string& utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(utf8.size());
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string narrow(const std::wstring& utf16) {
+    if (utf16.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(utf16.size());
+    std::string utf8(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size,
+                                                                  nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, utf8.data(), static_cast<int>(utf8.size()),
+                        nullptr, nullptr);
+    return utf8;
+}
+
+std::filesystem::path settings_path() {
+    PWSTR folder = nullptr;
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder))) {
+        throw std::runtime_error("no AppData folder");
+    }
+    std::filesystem::path path(folder);
+    CoTaskMemFree(folder);
+    return path / L"Tapster 2.1" / L"settings.json";
+}
+
+void write_settings(const std::string& json) {
+    const std::filesystem::path path = settings_path();
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    if (json.empty()) {
+        return;
+    }
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << json;
+}
+
+std::string read_settings() {
+    std::ifstream file(settings_path(), std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+std::wstring windows_path(const std::string& unix_path) {
+    std::wstring path = L"Z:" + widen(unix_path);
+    for (wchar_t& character : path) {
+        if (character == L'/') {
+            character = L'\\';
+        }
+    }
+    return path;
+}
+
+int run_host_command(const std::string& shell_command) {
+    // Wine starts a program of the host system when given its unix path, but does not wait
+    // for it: the shell leaves its exit code in a file, and that file is awaited.
+    static int counter = 0;
+    const std::string marker = "/tmp/tapster-driver-" + std::to_string(GetCurrentProcessId()) +
+                               "-" + std::to_string(++counter) + ".done";
+    std::wstring command_line =
+        L"/bin/sh -c \"" + widen(shell_command) + L"; echo $? > " + widen(marker) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return -1;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const std::filesystem::path done(windows_path(marker));
+    int code = -1;
+    wait_until(
+        [&] {
+            std::ifstream file(done);
+            return static_cast<bool>(file >> code);
+        },
+        30000ms);
+    std::error_code ignored;
+    std::filesystem::remove(done, ignored);
+    return code;
+}
+
+Tapster::Tapster(const std::string& exe_unix_path) {
+    std::wstring command_line = L"\"" + windows_path(exe_unix_path) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        throw std::runtime_error("cannot start " + exe_unix_path);
+    }
+    CloseHandle(process.hThread);
+    process_ = process.hProcess;
+    process_id_ = process.dwProcessId;
+    Search search{process_id_, nullptr};
+    wait_until(
+        [&] {
+            EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        15000ms);
+    window_ = search.found;
+    if (window_ == nullptr) {
+        throw std::runtime_error("tapster.exe showed no main window");
+    }
+}
+
+Tapster::~Tapster() {
+    if (running()) {
+        // Leave no icon behind for the next test.
+        delete_tray_icon();
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+bool Tapster::running() const {
+    return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool Tapster::wait_for_exit(std::chrono::milliseconds timeout) {
+    return WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+std::string Tapster::caption() const {
+    return text_of(window_);
+}
+
+std::vector<ControlInfo> Tapster::controls() const {
+    std::vector<HWND> windows;
+    EnumChildWindows(
+        window_,
+        [](HWND child, LPARAM parameter) {
+            reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    std::vector<ControlInfo> result;
+    for (HWND child : windows) {
+        ControlInfo info;
+        info.window = child;
+        wchar_t class_name[64] = {};
+        GetClassNameW(child, class_name, 64);
+        info.class_name = narrow(class_name);
+        info.text = text_of(child);
+        GetWindowRect(child, &info.rect);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&info.rect), 2);
+        info.visible = IsWindowVisible(child) != FALSE;
+        result.push_back(info);
+    }
+    return result;
+}
+
+std::optional<ControlInfo> Tapster::find_control(const std::string& class_name,
+                                                 const std::string& text) const {
+    for (const ControlInfo& control : controls()) {
+        if (lstrcmpiW(widen(control.class_name).c_str(), widen(class_name).c_str()) == 0 &&
+            control.text == text) {
+            return control;
+        }
+    }
+    return std::nullopt;
+}
+
+void Tapster::choose_menu_entry(int menu_position, int entry_position) const {
+    focus();
+    std::string keys = "F10";
+    for (int step = 0; step < menu_position; ++step) {
+        keys += " Right";
+    }
+    keys += " Down";  // opens the menu on its first entry
+    for (int step = 0; step < entry_position; ++step) {
+        keys += " Down";
+    }
+    keys += " Return";
+    run_host_command("xdotool key --delay 60 " + keys);
+}
+
+void Tapster::focus() const {
+    if (GetForegroundWindow() == window_) {
+        return;
+    }
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    click_at(POINT{(outer.left + outer.right) / 2, outer.top + 8});  // the title bar
+    wait_until([&] { return GetForegroundWindow() == window_; }, 2000ms);
+}
+
+Tapster::TrayIdentity Tapster::tray_identity() const {
+    return {window_, kTrayIconId};
+}
+
+bool Tapster::tray_icon_exists(const TrayIdentity& identity) {
+    NOTIFYICONDATAW data = icon_data(identity);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+bool Tapster::delete_tray_icon() const {
+    NOTIFYICONDATAW data = icon_data(tray_identity());
+    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+}
+
+void Tapster::send_tray_notification(UINT mouse_message) const {
+    SendMessageTimeoutW(window_, WM_MOUSEMOVE, tray_identity().id, mouse_message, SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+}
+
+void Tapster::click_at(POINT screen_point) {
+    run_host_command("xdotool mousemove " + std::to_string(screen_point.x) + " " +
+                     std::to_string(screen_point.y) + " click 1");
+}
+
+void Tapster::click_control(const ControlInfo& control) const {
+    RECT screen = control.rect;
+    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+    click_at(POINT{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2});
+}
+
+bool save_screenshot(const std::string& unix_png_path, const RECT* area) {
+    std::string command = "import -window root ";
+    if (area != nullptr) {
+        command += "-crop " + std::to_string(area->right - area->left) + "x" +
+                   std::to_string(area->bottom - area->top) + "+" + std::to_string(area->left) +
+                   "+" + std::to_string(area->top) + " +repage ";
+    }
+    command += "'" + unix_png_path + "'";
+    return run_host_command(command) == 0;
+}
+
+}  // namespace tapster::driver

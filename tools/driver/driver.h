@@ -1,0 +1,98 @@
+#pragma once
+
+// Drives a running tapster.exe from another process, as a user or another program would:
+// starts it, finds its windows, reads its controls, sends it messages, clicks it through the
+// X server, and looks at its tray icon. Used by the end-to-end tests and the driver tool.
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tapster::driver {
+
+using namespace std::chrono_literals;
+
+// Waits until the condition holds, checking every 20 ms; false when time ran out.
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5000ms);
+
+std::wstring widen(const std::string& utf8);
+std::string narrow(const std::wstring& utf16);
+
+// Where tapster.exe keeps its settings for this user.
+std::filesystem::path settings_path();
+void write_settings(const std::string& json);  // empty: no file at all
+std::string read_settings();                   // empty when there is no file
+
+// A unix path as Wine sees it on its Z: drive.
+std::wstring windows_path(const std::string& unix_path);
+
+// Runs a command of the machine that hosts Wine (xdotool, import) and waits for it; its
+// exit code, or -1. The command must not contain double quotes.
+int run_host_command(const std::string& shell_command);
+
+struct ControlInfo {
+    HWND window = nullptr;
+    std::string class_name;
+    std::string text;
+    RECT rect{};  // in the main window's client coordinates
+    bool visible = false;
+};
+
+class Tapster {
+  public:
+    // Starts tapster.exe and waits until its main window exists.
+    explicit Tapster(const std::string& exe_unix_path);
+    ~Tapster();  // ends the program if it still runs
+    Tapster(const Tapster&) = delete;
+    Tapster& operator=(const Tapster&) = delete;
+
+    HWND window() const { return window_; }
+    DWORD process_id() const { return process_id_; }
+    bool running() const;
+    bool wait_for_exit(std::chrono::milliseconds timeout);
+    bool visible() const { return IsWindowVisible(window_) != FALSE; }
+
+    std::string caption() const;
+    std::vector<ControlInfo> controls() const;
+    std::optional<ControlInfo> find_control(const std::string& class_name,
+                                            const std::string& text) const;
+    // The identifier of a menu entry, by the captions on the way to it.
+    // Brings the window to the front by clicking its title bar.
+    void focus() const;
+    // Chooses a menu entry with the keyboard, as a user would: F10, then arrows. Positions
+    // count from 0; separators are skipped by the menu itself.
+    void choose_menu_entry(int menu_position, int entry_position) const;
+
+    // The identity Tapster gives its tray icon: its window and a fixed number.
+    struct TrayIdentity {
+        HWND window = nullptr;
+        UINT id = 0;
+    };
+    TrayIdentity tray_identity() const;
+    // Whether the shell holds that icon; asked with an empty modification, which the shell
+    // refuses only for an icon it does not have.
+    static bool tray_icon_exists(const TrayIdentity& identity);
+    bool tray_icon_present() const { return tray_icon_exists(tray_identity()); }
+    bool delete_tray_icon() const;
+    // What the shell sends when the user does something with the mouse over the icon.
+    void send_tray_notification(UINT mouse_message) const;
+
+    // Real input through the X server, at a point in screen coordinates.
+    static void click_at(POINT screen_point);
+    void click_control(const ControlInfo& control) const;
+
+  private:
+    HWND window_ = nullptr;
+    HANDLE process_ = nullptr;
+    DWORD process_id_ = 0;
+};
+
+// Saves a PNG of the given screen rectangle (the whole screen when empty).
+bool save_screenshot(const std::string& unix_png_path, const RECT* area = nullptr);
+
+}  // namespace tapster::driver
