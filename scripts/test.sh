@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable core's unit tests natively (with
+# AddressSanitizer and UBSan), then the Windows program's tests under Wine on a private Xvfb.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+scripts/install-deps.sh
+
+echo "== Portable core (native) =="
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native --output-on-failure -j 2
+
+echo "== Windows program (MinGW-w64, under Wine) =="
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+export TAPSTER_WINEPREFIX="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-test}"
+scripts/with-wine.sh --own-display ctest --preset windows --output-on-failure
+echo "Screenshot of the main window: build/windows/main-window.png"
