@@ -161,6 +161,45 @@ TEST_F(MainWindow, MinimizeHidesIntoTheTrayAndALeftPressOnTheIconBringsItBack) {
     EXPECT_TRUE(tapster->tray_icon_present());
 }
 
+TEST_F(MainWindow, PutsTheIconBackWhenTheNotificationAreaIsRecreated) {
+    auto tapster = start();
+    tapster->click_control(*tapster->find_control("Button", "Minimize"));
+    ASSERT_TRUE(driver::wait_until([&] { return !tapster->visible(); }));
+
+    // Explorer restarts: its icons are gone, and it tells every window so.
+    ASSERT_TRUE(tapster->delete_tray_icon());
+    SendMessageTimeoutW(tapster->window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+
+    EXPECT_TRUE(tapster->tray_icon_present());
+    tapster->send_tray_notification(WM_LBUTTONDOWN);
+    EXPECT_TRUE(driver::wait_until([&] { return tapster->visible(); }));
+}
+
+TEST_F(MainWindow, TabMovesThroughTheControlsInTheDesignedOrder) {
+    auto tapster = start();
+    tapster->click_control(*tapster->find_control("Button", "Force It?"));  // Check1
+    const auto focused = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(tapster->window(), nullptr), &info);
+        wchar_t text[64] = {};
+        SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+        return driver::narrow(text);
+    };
+    ASSERT_TRUE(driver::wait_until([&] { return focused() == "Force It?"; }));
+
+    // After Check1 the order wraps to Text1 (the frame's controls are hidden) and goes on
+    // through the text boxes to the buttons.
+    driver::run_host_command("xdotool key --delay 50 Tab Tab Tab Tab Tab");
+    EXPECT_TRUE(driver::wait_until([&] { return focused() == "Add It"; }, 2000ms));
+    driver::run_host_command(
+        "xdotool key --delay 50 shift+Tab shift+Tab shift+Tab shift+Tab "
+        "shift+Tab");
+    EXPECT_TRUE(driver::wait_until([&] { return focused() == "Force It?"; }, 2000ms));
+}
+
 TEST_F(MainWindow, ExitEndsTheProgramAndRemovesTheIcon) {
     auto tapster = start();
     const Tapster::TrayIdentity icon = tapster->tray_identity();
