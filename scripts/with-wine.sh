@@ -27,6 +27,7 @@ cleanup() {
     fi
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 if [[ $own_display -eq 1 || -z "${DISPLAY:-}" ]]; then
     # Pick a display number nobody uses.
