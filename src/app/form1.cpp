@@ -2,6 +2,7 @@
 
 #include "app/app_texts.h"
 #include "app/settings_store.h"
+#include "targets/items_section.h"
 
 namespace tapster {
 
@@ -88,7 +89,9 @@ Form1::Form1(Form1Services services)
       HelpMMMM("HelpMMMM", "Help"),
       Rmenu("Rmenu", "Rmenu", false),
       RemoveItM("RemoveItM", "Remove it?"),
-      services_(services) {
+      services_(services),
+      module1_(services.desktop),
+      push_cycle_(List4, services.desktop, module1_, services.event_loop) {
     FileM.add(SuggestionsM);
     FileM.add(AboutProduct);
     FileM.add(CheapData);
@@ -104,6 +107,7 @@ Form1::Form1(Form1Services services)
     Command5.clicked.connect([this] { Command5_Click(); });
     ExitM.clicked.connect([this] { ExitM_Click(); });
     RunMinimized.clicked.connect([this] { RunMinimized_Click(); });
+    Timer2.ticked.connect([this] { Timer2_Timer(); });
 }
 
 std::vector<ui::Control*> Form1::controls() {
@@ -133,6 +137,7 @@ void Form1::Form_Load() {
     // state and the steps after it still run, so the next save cannot wipe what was not
     // loaded.
     restore_run_minimized();
+    load_items();
     if (!RunMinimized.checked()) {
         window.set_visible(true);
     }
@@ -150,6 +155,31 @@ void Form1::restore_run_minimized() {
     if (RunMinimized.checked()) {
         Command4_Click();
     }
+}
+
+void Form1::load_items() {
+    loading_items_ = true;
+    tapster::load_items(services_.settings, List4, services_.event_loop);
+    loading_items_ = false;
+    if (rewrite_waiting_) {
+        rewrite_waiting_ = false;
+        Addit();
+    }
+}
+
+void Form1::Addit() {
+    if (loading_items_) {
+        rewrite_waiting_ = true;
+        return;
+    }
+    // One replacement of the whole section: it always equals the list as of this moment,
+    // and ending the program at any time leaves no half-written list behind.
+    report_store_failure(
+        services_.settings.replace_section(settings_keys::kItemsSection, items_entries(List4)));
+}
+
+void Form1::Timer2_Timer() {
+    push_cycle_.tick();
 }
 
 void Form1::Command4_Click() {

@@ -11,6 +11,8 @@
 #include "app/controls/picture_box.h"
 #include "app/controls/text_box.h"
 #include "app/controls/timer.h"
+#include "engine/mouse.h"
+#include "engine/push_cycle.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/message_boxes.h"
@@ -111,18 +113,33 @@ class Form1 {
     void Form_Resize();
     void RunMinimized_Click();
 
+    // The target list: rewrites the stored list from List4.
+    void Addit();
+
+    // The push cycle, on every tick of Timer2.
+    void Timer2_Timer();
+
     // Tray icon.
     void AddIconTray();
     void RemoveIconTray();
     void Form_MouseMove(int button, int shift, float x, float y);
 
+    Module1& module1() { return module1_; }
+
   private:
     void restore_run_minimized();
+    void load_items();
     void report_store_failure(const Status& status);
     platform::NotificationArea::Icon tray_icon() const;
 
     Form1Services services_;
+    Module1 module1_;
+    PushCycle push_cycle_;
     bool store_failure_reported_ = false;
+    // While the stored list is being loaded, a rewrite would store only part of it; it
+    // waits for the load to end instead.
+    bool loading_items_ = false;
+    bool rewrite_waiting_ = false;
 };
 
 }  // namespace tapster

@@ -50,6 +50,10 @@ class Desktop {
     virtual void left_button_up() = 0;
 
     virtual Size primary_screen_size() = 0;  // in pixels
+
+    // Whether two texts are equal when letter case is ignored, by the system's own rules,
+    // so that letters beyond ASCII compare as the user expects.
+    virtual bool equal_ignoring_case(const std::string& first, const std::string& second) = 0;
 };
 
 }  // namespace tapster::platform

@@ -112,4 +112,12 @@ platform::Size Win32Desktop::primary_screen_size() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+bool Win32Desktop::equal_ignoring_case(const std::string& first, const std::string& second) {
+    const std::wstring wide_first = to_wide(first);
+    const std::wstring wide_second = to_wide(second);
+    return CompareStringOrdinal(wide_first.c_str(), static_cast<int>(wide_first.size()),
+                                wide_second.c_str(), static_cast<int>(wide_second.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace tapster::win32

@@ -24,6 +24,7 @@ class Win32Desktop : public platform::Desktop {
     void left_button_down() override;
     void left_button_up() override;
     platform::Size primary_screen_size() override;
+    bool equal_ignoring_case(const std::string& first, const std::string& second) override;
 };
 
 }  // namespace tapster::win32

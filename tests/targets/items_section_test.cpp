@@ -1,0 +1,141 @@
+// The stored target list: the rewrite from List4, and the load at start-up.
+#include <gtest/gtest.h>
+
+#include "fakes/form_fixture.h"
+
+namespace tapster {
+namespace {
+
+using Entries = SettingsStore::Entries;
+
+class ItemsSection : public fakes::FormFixture {
+  protected:
+    Entries stored_items() { return store.read_section("Items").value_or(Entries{}); }
+};
+
+TEST_F(ItemsSection, TheRewriteStoresEveryEntryByPositionAndCheckMark) {
+    for (const char* text : {"a **** A", "b **** B", "c **** C"}) {
+        form().List4.add(text);
+    }
+    form().List4.set_checked(0, true);
+    form().List4.set_checked(2, true);
+
+    form().Addit();
+
+    EXPECT_EQ(stored_items(),
+              (Entries{{"c-0", "a **** A"}, {"u-1", "b **** B"}, {"c-2", "c **** C"}}));
+}
+
+TEST_F(ItemsSection, PositionsPastNineAreWrittenInFull) {
+    for (int index = 0; index < 11; ++index) {
+        form().List4.add("entry " + std::to_string(index));
+    }
+    form().List4.set_checked(10, true);
+
+    form().Addit();
+
+    const Entries items = stored_items();
+    ASSERT_EQ(items.size(), 11U);
+    EXPECT_EQ(items[10], (std::pair<std::string, std::string>{"c-10", "entry 10"}));
+    EXPECT_EQ(items[9].first, "u-9");
+}
+
+TEST_F(ItemsSection, AnEmptyListLeavesNoSection) {
+    stored("Items", "c-0", "old");
+
+    form().Addit();
+
+    EXPECT_FALSE(store.read_section("Items").has_value());
+}
+
+TEST_F(ItemsSection, TheRewriteIsOneReplacementOfTheFile) {
+    for (int index = 0; index < 50; ++index) {
+        form().List4.add("entry");
+    }
+    const int before = file.replace_count;
+
+    form().Addit();
+
+    // Ending the program at any moment leaves either the old list or the new one.
+    EXPECT_EQ(file.replace_count, before + 1);
+}
+
+TEST_F(ItemsSection, ALoadRestoresOrderAndCheckMarksByTheKeysFirstCharacter) {
+    stored("Items", "c-0", "first");
+    stored("Items", "u-1", "second");
+    stored("Items", "C-2", "upper case C is not checked");
+    stored("Items", "c-7", "digits are not read");
+    stored("Items", "x", "  a value is loaded **** unchanged  ");
+    int clicks = 0;
+    form().List4.clicked.connect([&] { ++clicks; });
+
+    form().Form_Load();
+
+    const auto& entries = form().List4.entries();
+    ASSERT_EQ(entries.size(), 5U);
+    EXPECT_EQ(entries[0], (ui::CheckListBox::Entry{"first", true}));
+    EXPECT_EQ(entries[1], (ui::CheckListBox::Entry{"second", false}));
+    EXPECT_EQ(entries[2], (ui::CheckListBox::Entry{"upper case C is not checked", false}));
+    EXPECT_EQ(entries[3], (ui::CheckListBox::Entry{"digits are not read", true}));
+    EXPECT_EQ(entries[4].text, "  a value is loaded **** unchanged  ");
+    EXPECT_EQ(clicks, 0) << "loading must not look like the user clicking the list";
+}
+
+TEST_F(ItemsSection, NoStoredListLoadsNothingAndSaysNothing) {
+    form().Form_Load();
+
+    EXPECT_EQ(form().List4.count(), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(form().window.visible());
+}
+
+TEST_F(ItemsSection, AnUnreadableRunMinimizedStillLoadsTheList) {
+    stored("Runit", "RunMinimized", "yes");
+    stored("Items", "c-0", "kept");
+
+    form().Form_Load();
+    form().Addit();
+
+    ASSERT_EQ(form().List4.count(), 1);
+    EXPECT_EQ(stored_items(), (Entries{{"c-0", "kept"}}));
+}
+
+TEST_F(ItemsSection, TheLoadYieldsBeforeEachEntrySoTicksSeeThePartialList) {
+    stored("Items", "c-0", "a");
+    stored("Items", "c-1", "b");
+    std::vector<int> counts_seen;
+    loop.on_yield = [&](int) { counts_seen.push_back(form().List4.count()); };
+
+    form().Form_Load();
+
+    EXPECT_EQ(counts_seen, (std::vector<int>{0, 1}));
+}
+
+TEST_F(ItemsSection, ARewriteAskedForDuringTheLoadWaitsForTheWholeList) {
+    for (int index = 0; index < 3; ++index) {
+        stored("Items", "c-" + std::to_string(index), "entry " + std::to_string(index));
+    }
+    loop.on_yield = [&](int yield) {
+        if (yield == 2) {
+            form().Addit();  // say, the user clicked the list while it was loading
+        }
+    };
+
+    form().Form_Load();
+
+    EXPECT_EQ(stored_items().size(), 3U);
+}
+
+TEST_F(ItemsSection, AListThatCannotBeSavedIsReportedOnce) {
+    form().List4.add("entry");
+
+    file.fail_next_replace = true;
+    form().Addit();
+    file.fail_next_replace = true;
+    form().Addit();
+
+    EXPECT_EQ(boxes.shown.size(), 1U);
+}
+
+}  // namespace
+}  // namespace tapster
