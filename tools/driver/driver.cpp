@@ -293,6 +293,64 @@ void Tapster::click_control(const ControlInfo& control) const {
     click_at(POINT{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2});
 }
 
+MessageBoxProcess::MessageBoxProcess(const std::string& helper_unix_path,
+                                     const std::wstring& arguments) {
+    static int counter = 0;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    result_file_ =
+        std::filesystem::path(temp) / (L"tapster-msgbox-" + std::to_wstring(GetCurrentProcessId()) +
+                                       L"-" + std::to_wstring(++counter) + L".txt");
+    std::error_code ignored;
+    std::filesystem::remove(result_file_, ignored);
+    std::wstring command_line = L"\"" + windows_path(helper_unix_path) + L"\" \"" +
+                                result_file_.wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        throw std::runtime_error("cannot start the message box helper");
+    }
+    CloseHandle(process.hThread);
+    process_ = process.hProcess;
+}
+
+MessageBoxProcess::~MessageBoxProcess() {
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+    std::error_code ignored;
+    std::filesystem::remove(result_file_, ignored);
+}
+
+HWND MessageBoxProcess::wait_until_shown(const std::wstring& title,
+                                         std::chrono::milliseconds timeout) const {
+    HWND box = nullptr;
+    wait_until(
+        [&] {
+            box = FindWindowW(L"#32770", title.c_str());
+            return box != nullptr && IsWindowVisible(box);
+        },
+        timeout);
+    return box;
+}
+
+std::optional<MessageBoxProcess::Result> MessageBoxProcess::wait(
+    std::chrono::milliseconds timeout) {
+    if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    std::ifstream file(result_file_);
+    Result result;
+    if (!(file >> result.button >> result.open_ms)) {
+        return std::nullopt;
+    }
+    return result;
+}
+
 bool save_screenshot(const std::string& unix_png_path, const RECT* area) {
     std::string command = "import -window root ";
     if (area != nullptr) {

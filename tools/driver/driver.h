@@ -92,6 +92,31 @@ class Tapster {
     DWORD process_id_ = 0;
 };
 
+// A message box raised by tapster_msgbox.exe in a process of its own.
+class MessageBoxProcess {
+  public:
+    struct Result {
+        int button = 0;  // the id of the button that closed it; 0 when none did in time
+        long long open_ms = 0;
+    };
+
+    // arguments: TITLE ok|okcancel|yesno [options], as tapster_msgbox takes them.
+    MessageBoxProcess(const std::string& helper_unix_path, const std::wstring& arguments);
+    ~MessageBoxProcess();
+    MessageBoxProcess(const MessageBoxProcess&) = delete;
+    MessageBoxProcess& operator=(const MessageBoxProcess&) = delete;
+
+    // The box window once it is on screen.
+    HWND wait_until_shown(const std::wstring& title,
+                          std::chrono::milliseconds timeout = 10000ms) const;
+    // How the box ended; nothing when the helper did not finish in time.
+    std::optional<Result> wait(std::chrono::milliseconds timeout = 15000ms);
+
+  private:
+    HANDLE process_ = nullptr;
+    std::filesystem::path result_file_;
+};
+
 // Saves a PNG of the given screen rectangle (the whole screen when empty).
 bool save_screenshot(const std::string& unix_png_path, const RECT* area = nullptr);
 

@@ -1,0 +1,119 @@
+// tapster_msgbox.exe: raises one real message box, as a nagging program would, and reports
+// which button closed it and how long it was open. The end-to-end tests use it as the target
+// that Tapster must press.
+//
+//   tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]... [--hang MS]
+//                  [--timeout MS]
+//
+// RESULT_FILE receives "<button id> <milliseconds open>"; the id is 0 when nobody pressed a
+// button within the timeout (default 10 s). --button renames a button once the box is shown;
+// --hang puts the box's thread to sleep for that long right after it appears, so the box
+// stops answering messages.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <map>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Settings {
+    std::wstring result_file;
+    std::wstring title;
+    UINT type = MB_OK;
+    std::map<int, std::wstring> button_texts;
+    DWORD hang_ms = 0;
+    DWORD timeout_ms = 10000;
+};
+
+Settings settings;
+HWND box = nullptr;
+Clock::time_point shown_at;
+bool hung_once = false;
+
+BOOL CALLBACK find_box(HWND window, LPARAM) {
+    wchar_t class_name[16] = {};
+    GetClassNameW(window, class_name, 16);
+    if (lstrcmpW(class_name, L"#32770") == 0 && IsWindowVisible(window)) {
+        box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Runs inside the message box's own modal loop.
+void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
+    if (box == nullptr) {
+        EnumThreadWindows(GetCurrentThreadId(), find_box, 0);
+        if (box == nullptr) {
+            return;
+        }
+        shown_at = Clock::now();
+        for (const auto& [id, text] : settings.button_texts) {
+            SetDlgItemTextW(box, id, text.c_str());
+        }
+    }
+    if (settings.hang_ms > 0 && !hung_once) {
+        hung_once = true;
+        Sleep(settings.hang_ms);
+    }
+    if (Clock::now() - shown_at > std::chrono::milliseconds(settings.timeout_ms)) {
+        EndDialog(box, 0);
+    }
+}
+
+bool parse(int count, wchar_t** arguments) {
+    if (count < 4) {
+        return false;
+    }
+    settings.result_file = arguments[1];
+    settings.title = arguments[2];
+    const std::wstring type = arguments[3];
+    settings.type = type == L"okcancel" ? MB_OKCANCEL : type == L"yesno" ? MB_YESNO : MB_OK;
+    for (int index = 4; index + 1 < count; index += 2) {
+        const std::wstring option = arguments[index];
+        const std::wstring value = arguments[index + 1];
+        if (option == L"--button") {
+            const std::size_t equals = value.find(L'=');
+            if (equals == std::wstring::npos) {
+                return false;
+            }
+            settings.button_texts[std::stoi(value.substr(0, equals))] = value.substr(equals + 1);
+        } else if (option == L"--hang") {
+            settings.hang_ms = static_cast<DWORD>(std::stoul(value));
+        } else if (option == L"--timeout") {
+            settings.timeout_ms = static_cast<DWORD>(std::stoul(value));
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int wmain(int count, wchar_t** arguments) {
+    if (!parse(count, arguments)) {
+        std::fputs(
+            "usage: tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]"
+            " [--hang MS] [--timeout MS]\n",
+            stderr);
+        return 2;
+    }
+    SetTimer(nullptr, 0, 20, on_timer);
+    const int result = MessageBoxW(nullptr, L"Tapster should press a button of this box.",
+                                   settings.title.c_str(), settings.type);
+    const auto open_ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shown_at).count();
+    FILE* file = _wfopen(settings.result_file.c_str(), L"w");
+    if (file == nullptr) {
+        return 1;
+    }
+    std::fprintf(file, "%d %lld\n", result, static_cast<long long>(open_ms));
+    std::fclose(file);
+    return 0;
+}
