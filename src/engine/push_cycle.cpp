@@ -28,13 +28,19 @@ void PushCycle::tick() {
     // lets other events run.
     for (int index = 0; index < list_.count(); ++index) {
         if (list_.checked(index)) {
-            push(list_.text(index));
+            // A copy: while waiting for another program's answer, Windows may run a message
+            // sent to Tapster that changes the list.
+            entry_.assign(list_.text(index));
+            push(entry_);
         }
     }
 }
 
-void PushCycle::push(const std::string& target) {
-    const std::vector<std::string> fields = split_target_string(target);
+void PushCycle::push(std::string_view target) {
+    // The fields are views into the copied entry; nothing reads them after the forced
+    // click's yield, in which another tick may reuse the copy.
+    split_target_string(target, fields_);
+    const std::vector<std::string_view>& fields = fields_;
     if (fields.size() <= kParentClass) {
         return;
     }
@@ -70,8 +76,7 @@ void PushCycle::push(const std::string& target) {
     }
 }
 
-platform::WindowHandle PushCycle::look_up(const std::string& window_class,
-                                          const std::string& title) {
+platform::WindowHandle PushCycle::look_up(std::string_view window_class, std::string_view title) {
     platform::WindowHandle window = 0;
     for (int attempt = 0; window == 0 && attempt < kLookupAttempts; ++attempt) {
         window = desktop_.find_window(window_class, title);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/controls/check_list_box.h"
 #include "engine/mouse.h"
@@ -32,8 +33,8 @@ class PushCycle {
 
   private:
     // One entry; an entry that cannot be read is skipped and the tick goes on.
-    void push(const std::string& target);
-    platform::WindowHandle look_up(const std::string& window_class, const std::string& title);
+    void push(std::string_view target);
+    platform::WindowHandle look_up(std::string_view window_class, std::string_view title);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     void forced_click();
 
@@ -41,6 +42,9 @@ class PushCycle {
     platform::Desktop& desktop_;
     Module1& mouse_;
     platform::EventLoop& event_loop_;
+    // Scratch space, reused from entry to entry so a tick allocates nothing.
+    std::string entry_;
+    std::vector<std::string_view> fields_;
 };
 
 }  // namespace tapster

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tapster::platform {
 
@@ -26,7 +27,7 @@ class Desktop {
     virtual ~Desktop() = default;
 
     // A top-level window whose class name and title equal the given texts, or 0.
-    virtual WindowHandle find_window(const std::string& class_name, const std::string& title) = 0;
+    virtual WindowHandle find_window(std::string_view class_name, std::string_view title) = 0;
     // The text of the window's child control with this identifier, at most max_chars - 1
     // characters; empty when there is no such control, it has no text or does not answer.
     virtual std::string control_text(WindowHandle window, int control_id,
@@ -53,7 +54,7 @@ class Desktop {
 
     // Whether two texts are equal when letter case is ignored, by the system's own rules,
     // so that letters beyond ASCII compare as the user expects.
-    virtual bool equal_ignoring_case(const std::string& first, const std::string& second) = 0;
+    virtual bool equal_ignoring_case(std::string_view first, std::string_view second) = 0;
 };
 
 }  // namespace tapster::platform

@@ -23,19 +23,25 @@ std::string_view trim_spaces(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::vector<std::string> split_target_string(std::string_view text) {
+void split_target_string(std::string_view text, std::vector<std::string_view>& pieces) {
     constexpr std::string_view kMark = "****";
-    std::vector<std::string> pieces;
+    pieces.clear();
     std::size_t start = 0;
     while (true) {
         const std::size_t mark = text.find(kMark, start);
         const std::size_t end = mark == std::string_view::npos ? text.size() : mark;
-        pieces.emplace_back(trim_spaces(text.substr(start, end - start)));
+        pieces.push_back(trim_spaces(text.substr(start, end - start)));
         if (mark == std::string_view::npos) {
-            return pieces;
+            return;
         }
         start = mark + kMark.size();
     }
+}
+
+std::vector<std::string> split_target_string(std::string_view text) {
+    std::vector<std::string_view> views;
+    split_target_string(text, views);
+    return {views.begin(), views.end()};
 }
 
 bool is_force_flag(std::string_view piece) {

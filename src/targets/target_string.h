@@ -35,6 +35,8 @@ std::string to_target_string(const TargetItem& item);
 // How every reader takes a target string apart: split at every "****" and strip the spaces
 // around each piece. A field that itself contains "****" moves the later fields up.
 std::vector<std::string> split_target_string(std::string_view text);
+// The same, as views into the text, into a buffer the caller keeps for reuse.
+void split_target_string(std::string_view text, std::vector<std::string_view>& pieces);
 
 // Only the exact text "True" forces; "true", "False" or nothing do not.
 bool is_force_flag(std::string_view piece);

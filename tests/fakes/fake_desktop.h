@@ -45,8 +45,8 @@ class FakeDesktop : public platform::Desktop {
         return "command " + std::to_string(window) + " " + std::to_string(id);
     }
 
-    platform::WindowHandle find_window(const std::string& class_name,
-                                       const std::string& title) override {
+    platform::WindowHandle find_window(std::string_view class_name,
+                                       std::string_view title) override {
         ++lookups;
         for (const auto& [handle, window] : windows_) {
             if (window.class_name == class_name && window.title == title) {
@@ -90,7 +90,7 @@ class FakeDesktop : public platform::Desktop {
     void left_button_down() override { journal.push_back("left down"); }
     void left_button_up() override { journal.push_back("left up"); }
     platform::Size primary_screen_size() override { return screen; }
-    bool equal_ignoring_case(const std::string& first, const std::string& second) override {
+    bool equal_ignoring_case(std::string_view first, std::string_view second) override {
         return std::equal(
             first.begin(), first.end(), second.begin(), second.end(),
             [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });

@@ -34,8 +34,8 @@ void send_mouse(DWORD flags) {
 
 }  // namespace
 
-platform::WindowHandle Win32Desktop::find_window(const std::string& class_name,
-                                                 const std::string& title) {
+platform::WindowHandle Win32Desktop::find_window(std::string_view class_name,
+                                                 std::string_view title) {
     return from_hwnd(FindWindowW(to_wide(class_name).c_str(), to_wide(title).c_str()));
 }
 
@@ -112,7 +112,7 @@ platform::Size Win32Desktop::primary_screen_size() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-bool Win32Desktop::equal_ignoring_case(const std::string& first, const std::string& second) {
+bool Win32Desktop::equal_ignoring_case(std::string_view first, std::string_view second) {
     const std::wstring wide_first = to_wide(first);
     const std::wstring wide_second = to_wide(second);
     return CompareStringOrdinal(wide_first.c_str(), static_cast<int>(wide_first.size()),

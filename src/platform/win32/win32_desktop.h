@@ -8,8 +8,8 @@ namespace tapster::win32 {
 // other program give up after a short time, so a hung program cannot freeze Tapster.
 class Win32Desktop : public platform::Desktop {
   public:
-    platform::WindowHandle find_window(const std::string& class_name,
-                                       const std::string& title) override;
+    platform::WindowHandle find_window(std::string_view class_name,
+                                       std::string_view title) override;
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override;
     void send_command(platform::WindowHandle window, int control_id) override;
@@ -24,7 +24,7 @@ class Win32Desktop : public platform::Desktop {
     void left_button_down() override;
     void left_button_up() override;
     platform::Size primary_screen_size() override;
-    bool equal_ignoring_case(const std::string& first, const std::string& second) override;
+    bool equal_ignoring_case(std::string_view first, std::string_view second) override;
 };
 
 }  // namespace tapster::win32

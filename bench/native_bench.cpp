@@ -1,0 +1,56 @@
+// The push cycle natively, against a desktop whose calls cost next to nothing: what is left
+// is the engine's own work per entry.
+#include <cstdlib>
+#include <string>
+
+#include "push_cycle_bench.h"
+
+namespace {
+
+class BenchDesktop : public tapster::platform::Desktop {
+  public:
+    explicit BenchDesktop(bool present) : present_(present) {}
+
+    tapster::platform::WindowHandle find_window(std::string_view, std::string_view) override {
+        return present_ ? 1 : 0;
+    }
+    std::string control_text(tapster::platform::WindowHandle, int, std::size_t) override {
+        return "OK";
+    }
+    void send_command(tapster::platform::WindowHandle, int) override { ++commands; }
+    std::string window_text(tapster::platform::WindowHandle, std::size_t) override { return {}; }
+    std::string class_name(tapster::platform::WindowHandle, std::size_t) override { return {}; }
+    int control_id(tapster::platform::WindowHandle) override { return 0; }
+    tapster::platform::WindowHandle dialog_item(tapster::platform::WindowHandle, int) override {
+        return 0;
+    }
+    tapster::platform::WindowHandle parent(tapster::platform::WindowHandle) override { return 0; }
+    tapster::platform::WindowHandle window_at(tapster::platform::Point) override { return 0; }
+    tapster::platform::Point cursor_position() override { return {}; }
+    void set_cursor_position(tapster::platform::Point) override {}
+    void left_button_down() override {}
+    void left_button_up() override {}
+    tapster::platform::Size primary_screen_size() override { return {1024, 768}; }
+    bool equal_ignoring_case(std::string_view first, std::string_view second) override {
+        return first.size() == second.size();
+    }
+
+    long long commands = 0;
+
+  private:
+    bool present_;
+};
+
+}  // namespace
+
+int main() {
+    using namespace tapster::bench;
+    print_header("native, fake desktop");
+    for (const bool present : {false, true}) {
+        for (const int entries : {1, 100, 1000}) {
+            BenchDesktop desktop(present);
+            run_scenario(desktop, "#32770", entries, present, entries == 1 ? 20001 : 201);
+        }
+    }
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+// The cost of one push-cycle tick beside its floor: the same platform calls made in a bare
+// loop, with nothing of the engine around them. Shared by the native and the Wine benchmark.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/controls/check_list_box.h"
+#include "engine/mouse.h"
+#include "engine/push_cycle.h"
+#include "platform/event_loop.h"
+#include "targets/target_string.h"
+
+namespace tapster::bench {
+
+class NoEvents : public platform::EventLoop {
+  public:
+    void yield() override {}
+};
+
+// Times two bodies in alternation, so that drift in the machine's speed falls on both
+// alike, and returns the median milliseconds of each.
+inline std::pair<double, double> median_ms(const std::function<void()>& first,
+                                           const std::function<void()>& second, int repetitions) {
+    first();  // warm up
+    second();
+    std::vector<double> first_times;
+    std::vector<double> second_times;
+    const auto time = [](const std::function<void()>& body) {
+        const auto start = std::chrono::steady_clock::now();
+        body();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    for (int run = 0; run < repetitions; ++run) {
+        first_times.push_back(time(first));
+        second_times.push_back(time(second));
+    }
+    std::sort(first_times.begin(), first_times.end());
+    std::sort(second_times.begin(), second_times.end());
+    return {first_times[first_times.size() / 2], second_times[second_times.size() / 2]};
+}
+
+// Keeps the compiler from seeing through the desktop or dropping the results of its calls,
+// so the floor pays for every call as the engine does.
+inline platform::Desktop* opaque(platform::Desktop& desktop) {
+    platform::Desktop* volatile hidden = &desktop;
+    return hidden;
+}
+inline volatile std::uintptr_t sink = 0;
+
+// The title of the i-th target window; present windows are made with the same names.
+inline std::string window_title(bool present, int index) {
+    return (present ? "Box " : "Absent ") + std::to_string(index);
+}
+
+// Runs one scenario and prints a line: entries, windows, engine, floor, ratio.
+inline void run_scenario(platform::Desktop& desktop, const std::string& window_class, int entries,
+                         bool present, int repetitions) {
+    ui::CheckListBox list("List4", {}, true, nullptr);
+    std::vector<std::string> titles;
+    for (int index = 0; index < entries; ++index) {
+        titles.push_back(window_title(present, index));
+        list.add(to_target_string({titles.back(), window_class, "OK", "1", "1", false}));
+        list.set_checked(index, true);
+    }
+    Module1 mouse(desktop);
+    NoEvents events;
+    PushCycle cycle(list, desktop, mouse, events);
+
+    platform::Desktop& calls = *opaque(desktop);
+    const auto [engine, floor] = median_ms(
+        [&] { cycle.tick(); },
+        [&] {
+            for (const std::string& title : titles) {
+                if (!present) {
+                    for (int attempt = 0; attempt < PushCycle::kLookupAttempts; ++attempt) {
+                        sink = sink + calls.find_window(window_class, title);
+                    }
+                    continue;
+                }
+                const platform::WindowHandle window = calls.find_window(window_class, title);
+                const std::string text = calls.control_text(window, 1, PushCycle::kTextBufferChars);
+                if (calls.equal_ignoring_case(text, "OK")) {
+                    calls.send_command(window, 1);
+                }
+            }
+        },
+        repetitions);
+    std::printf("%6d  %-7s  %12.4f  %12.4f  %6.3f\n", entries, present ? "present" : "absent",
+                engine, floor, floor > 0 ? engine / floor : 0.0);
+}
+
+inline void print_header(const char* where) {
+    std::printf("push-cycle tick, %s: median milliseconds per tick\n", where);
+    std::printf("%6s  %-7s  %12s  %12s  %6s\n", "entries", "windows", "engine", "floor", "ratio");
+}
+
+}  // namespace tapster::bench

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds and runs the push-cycle benchmarks: natively (optimised, no sanitizers) and under
+# Wine. Figures are medians of one run.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+scripts/install-deps.sh
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target tapster_native_bench
+build/bench/bench/tapster_native_bench
+
+cmake -S . -B build/windows-bench -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64-posix.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DTAPSTER_BENCHMARKS=ON -DTAPSTER_TESTS=OFF >/dev/null
+cmake --build build/windows-bench --target tapster_wine_bench
+export TAPSTER_WINEPREFIX="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-test}"
+scripts/with-wine.sh --own-display wine build/windows-bench/bench/tapster_wine_bench.exe
