@@ -39,6 +39,19 @@ TEST_F(PushCycle, PressesAnEnabledOkBoxWithinOneAndAHalfSeconds) {
     EXPECT_LT(result->open_ms, 1500);
 }
 
+TEST_F(PushCycle, PressesWhileTheWindowIsHiddenInTheTray) {
+    driver::write_settings(R"({"Runit": {"RunMinimized": "True"}, "Items": {)"
+                           R"("c-0": "Nag **** #32770 **** OK **** 1 **** 1 **** False"}})");
+    Tapster tapster(tapster_exe());
+
+    auto box = raise(L"Nag ok");
+    const auto result = box->wait();
+
+    EXPECT_FALSE(tapster.visible());
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->button, IDOK);
+}
+
 TEST_F(PushCycle, PressesCancelAndNoOfTheirBoxes) {
     auto tapster =
         start_with_items(R"("c-0": "Careful **** #32770 **** Cancel **** 2 **** 2 **** False",)"
