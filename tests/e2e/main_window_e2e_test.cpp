@@ -134,6 +134,12 @@ TEST_F(MainWindow, RefusesEveryCloseRequest) {
     tapster->focus();
     EXPECT_EQ(GetForegroundWindow(), window);
     driver::run_host_command("xdotool key alt+F4");
+    // And the close box, clicked: the rightmost button of the title bar.
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const int caption = GetSystemMetrics(SM_CYCAPTION);
+    Tapster::click_at(POINT{outer.right - GetSystemMetrics(SM_CXFRAME) - caption / 2,
+                            outer.top + GetSystemMetrics(SM_CYFRAME) + caption / 2});
     std::this_thread::sleep_for(500ms);
 
     EXPECT_TRUE(tapster->running());
@@ -159,6 +165,26 @@ TEST_F(MainWindow, MinimizeHidesIntoTheTrayAndALeftPressOnTheIconBringsItBack) {
     tapster->send_tray_notification(WM_LBUTTONDOWN);
     EXPECT_TRUE(driver::wait_until([&] { return tapster->visible(); }));
     EXPECT_TRUE(tapster->tray_icon_present());
+}
+
+TEST_F(MainWindow, EnlargingTheWindowWidensTheTwoListsBelowToItsWidth) {
+    auto tapster = start();
+
+    SetWindowPos(tapster->window(), nullptr, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
+
+    EXPECT_TRUE(driver::wait_until([&] {
+        int widened = 0;
+        for (const auto& control : tapster->controls()) {
+            if (control.class_name == "ListBox" && control.rect.right - control.rect.left == 1000) {
+                ++widened;
+            }
+        }
+        return widened == 2;
+    }));
+    // Nothing else moves or grows.
+    const auto list4 = tapster->find_control("SysListView32", "");
+    ASSERT_TRUE(list4.has_value());
+    EXPECT_TRUE(close_to(list4->rect, box(152, 96, 361, 109)));
 }
 
 TEST_F(MainWindow, PutsTheIconBackWhenTheNotificationAreaIsRecreated) {
