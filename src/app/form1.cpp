@@ -108,6 +108,10 @@ Form1::Form1(Form1Services services)
     ExitM.clicked.connect([this] { ExitM_Click(); });
     RunMinimized.clicked.connect([this] { RunMinimized_Click(); });
     Timer2.ticked.connect([this] { Timer2_Timer(); });
+    Calibration.clicked.connect([this] { Calibration_Click(); });
+    Command8.clicked.connect([this] { Command8_Click(); });
+    Command10.clicked.connect([this] { Command10_Click(); });
+    Text10.changed.connect([this] { Text10_Change(); });
 }
 
 std::vector<ui::Control*> Form1::controls() {
@@ -133,14 +137,31 @@ std::vector<ui::Timer*> Form1::timers() {
 
 void Form1::Form_Load() {
     AddIconTray();
-    // Each restore stands on its own: an option that cannot be read leaves its design
-    // state and the steps after it still run, so the next save cannot wipe what was not
-    // loaded.
-    restore_run_minimized();
-    load_items();
+    try {
+        restore_interval();
+        // An option that cannot be read keeps its design state and the targets still
+        // load: the next save of the list must not wipe what was never loaded.
+        restore_run_minimized();
+        load_items();
+    } catch (const std::exception&) {
+        // Whatever failed above, the calibration value is still applied.
+    }
+    restore_calibration();
+    Command8_Click();
     if (!RunMinimized.checked()) {
         window.set_visible(true);
     }
+}
+
+void Form1::restore_interval() {
+    // Writing a different text runs Text10_Change, which checks and applies it.
+    Text10.set_text(services_.settings.read(settings_keys::kIntervalSection,
+                                            settings_keys::kInterval, number_text(1000)));
+}
+
+void Form1::restore_calibration() {
+    Text15.set_text(services_.settings.read(settings_keys::kRunSection, settings_keys::kCalibration,
+                                            Text15.text()));
 }
 
 void Form1::restore_run_minimized() {

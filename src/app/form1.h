@@ -15,6 +15,7 @@
 #include "engine/push_cycle.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
+#include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
 #include "platform/shell.h"
@@ -32,6 +33,7 @@ struct Form1Services {
     platform::Shell& shell;
     platform::EventLoop& event_loop;
     platform::Desktop& desktop;
+    platform::Locale& locale;
 };
 
 // The main window: every control, menu entry and timer as designed, and the handlers that
@@ -119,6 +121,12 @@ class Form1 {
     // The push cycle, on every tick of Timer2.
     void Timer2_Timer();
 
+    // The calibration panel and the interval setting.
+    void Calibration_Click();
+    void Command8_Click();
+    void Command10_Click();
+    void Text10_Change();
+
     // Tray icon.
     void AddIconTray();
     void RemoveIconTray();
@@ -127,7 +135,9 @@ class Form1 {
     Module1& module1() { return module1_; }
 
   private:
+    void restore_interval();
     void restore_run_minimized();
+    void restore_calibration();
     void load_items();
     void report_store_failure(const Status& status);
     platform::NotificationArea::Icon tray_icon() const;

@@ -1,19 +1,17 @@
 #include "engine/mouse.h"
 
-#include <cmath>
+#include <cstdint>
+
+#include "options/numbers.h"
 
 namespace tapster {
 
 std::optional<std::int32_t> round_to_int32(double value) {
-    if (!std::isfinite(value)) {
+    const std::optional<std::int64_t> rounded = round_half_even(value);
+    if (!rounded || *rounded < INT32_MIN || *rounded > INT32_MAX) {
         return std::nullopt;
     }
-    // nearbyint rounds halves to even in the default rounding mode.
-    const double rounded = std::nearbyint(value);
-    if (rounded < -2147483648.0 || rounded > 2147483647.0) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(rounded);
+    return static_cast<std::int32_t>(*rounded);
 }
 
 float CMouse::X() const {

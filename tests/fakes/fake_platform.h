@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/event_loop.h"
+#include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
 #include "platform/shell.h"
@@ -47,6 +48,12 @@ class FakeNotificationArea : public platform::NotificationArea {
 
   private:
     Journal& journal_;
+};
+
+class FakeLocale : public platform::Locale {
+  public:
+    platform::NumberFormat format;
+    platform::NumberFormat number_format() override { return format; }
 };
 
 class FakeMessageBoxes : public platform::MessageBoxes {

@@ -23,8 +23,8 @@ class FormFixture : public ::testing::Test {
 
     Form1& form() {
         if (!form_) {
-            form_ =
-                std::make_unique<Form1>(Form1Services{store, tray, boxes, shell, loop, desktop});
+            form_ = std::make_unique<Form1>(
+                Form1Services{store, tray, boxes, shell, loop, desktop, locale});
         }
         return *form_;
     }
@@ -46,6 +46,7 @@ class FormFixture : public ::testing::Test {
     FakeShell shell;
     FakeEventLoop loop;
     FakeDesktop desktop;
+    FakeLocale locale;
 
   private:
     std::unique_ptr<Form1> form_;

@@ -28,6 +28,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         });
         win32::Win32Shell shell;
         win32::Win32Desktop desktop;
+        win32::Win32Locale locale;
 
         win32::MainWindow main_window;
         message_boxes.set_owner(main_window.hwnd());
@@ -35,7 +36,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
                                                        main_window.small_icon());
         win32::Win32EventLoop event_loop(main_window);
 
-        Form1 form({settings, notification_area, message_boxes, shell, event_loop, desktop});
+        Form1 form(
+            {settings, notification_area, message_boxes, shell, event_loop, desktop, locale});
         main_window.attach(form);
         form.Form_Load();
         return main_window.run_message_loop();

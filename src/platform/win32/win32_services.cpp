@@ -56,6 +56,19 @@ void Win32EventLoop::yield() {
     }
 }
 
+platform::NumberFormat Win32Locale::number_format() {
+    const auto read = [](LCTYPE item, const char* fallback) {
+        wchar_t text[8] = {};
+        const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text, 8);
+        return length > 1 ? to_utf8(std::wstring_view(text, static_cast<std::size_t>(length - 1)))
+                          : std::string(fallback);
+    };
+    platform::NumberFormat format;
+    format.decimal_separator = read(LOCALE_SDECIMAL, ".");
+    format.thousands_separator = read(LOCALE_STHOUSAND, ",");
+    return format;
+}
+
 bool Win32NotificationArea::notify(DWORD action, const Icon& icon) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;

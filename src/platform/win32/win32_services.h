@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/event_loop.h"
+#include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
 #include "platform/shell.h"
@@ -36,6 +37,12 @@ class Win32EventLoop : public platform::EventLoop {
 
   private:
     MainWindow& window_;
+};
+
+// The user's regional settings for numbers.
+class Win32Locale : public platform::Locale {
+  public:
+    platform::NumberFormat number_format() override;
 };
 
 // The shell knows the icon by its window and this number. It is fixed, so that the add and
