@@ -250,13 +250,12 @@ void Tapster::choose_menu_entry(int menu_position, int entry_position) const {
         keys += " Down";
     }
     keys += " Return";
-    run_host_command("xdotool key --delay 60 " + keys);
+    run_host_command("xdotool key --delay 150 " + keys);
 }
 
 void Tapster::focus() const {
-    if (GetForegroundWindow() == window_) {
-        return;
-    }
+    // Always through the X server: Wine may call a window foreground that X has not given
+    // the keyboard yet.
     RECT outer{};
     GetWindowRect(window_, &outer);
     click_at(POINT{(outer.left + outer.right) / 2, outer.top + 8});  // the title bar

@@ -3,12 +3,13 @@
 // that Tapster must press.
 //
 //   tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]... [--hang MS]
-//                  [--timeout MS]
+//                  [--timeout MS] [--repeat MS]
 //
 // RESULT_FILE receives "<button id> <milliseconds open>"; the id is 0 when nobody pressed a
 // button within the timeout (default 10 s). --button renames a button once the box is shown;
 // --hang puts the box's thread to sleep for that long right after it appears, so the box
-// stops answering messages.
+// stops answering messages. --repeat raises the box again as soon as it is pressed, for that
+// long, and then writes "<presses> <milliseconds>" instead.
 #include <windows.h>
 
 #include <chrono>
@@ -28,6 +29,7 @@ struct Settings {
     std::map<int, std::wstring> button_texts;
     DWORD hang_ms = 0;
     DWORD timeout_ms = 10000;
+    DWORD repeat_ms = 0;
 };
 
 Settings settings;
@@ -66,6 +68,16 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
+long long milliseconds_since(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+int raise_box() {
+    box = nullptr;
+    return MessageBoxW(nullptr, L"Tapster should press a button of this box.",
+                       settings.title.c_str(), settings.type);
+}
+
 bool parse(int count, wchar_t** arguments) {
     if (count < 4) {
         return false;
@@ -85,6 +97,8 @@ bool parse(int count, wchar_t** arguments) {
             settings.button_texts[std::stoi(value.substr(0, equals))] = value.substr(equals + 1);
         } else if (option == L"--hang") {
             settings.hang_ms = static_cast<DWORD>(std::stoul(value));
+        } else if (option == L"--repeat") {
+            settings.repeat_ms = static_cast<DWORD>(std::stoul(value));
         } else if (option == L"--timeout") {
             settings.timeout_ms = static_cast<DWORD>(std::stoul(value));
         } else {
@@ -105,15 +119,28 @@ int wmain(int count, wchar_t** arguments) {
         return 2;
     }
     SetTimer(nullptr, 0, 20, on_timer);
-    const int result = MessageBoxW(nullptr, L"Tapster should press a button of this box.",
-                                   settings.title.c_str(), settings.type);
-    const auto open_ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shown_at).count();
+    int result = 0;
+    long long open_ms = 0;
+    if (settings.repeat_ms == 0) {
+        result = raise_box();
+        open_ms = milliseconds_since(shown_at);
+    } else {
+        // Counts the presses in a fixed time, each box raised the moment the last one closed.
+        const Clock::time_point start = Clock::now();
+        while (milliseconds_since(start) < settings.repeat_ms) {
+            settings.timeout_ms =
+                static_cast<DWORD>(settings.repeat_ms - milliseconds_since(start));
+            if (raise_box() != 0) {
+                ++result;
+            }
+        }
+        open_ms = milliseconds_since(start);
+    }
     FILE* file = _wfopen(settings.result_file.c_str(), L"w");
     if (file == nullptr) {
         return 1;
     }
-    std::fprintf(file, "%d %lld\n", result, static_cast<long long>(open_ms));
+    std::fprintf(file, "%d %lld\n", result, open_ms);
     std::fclose(file);
     return 0;
 }
