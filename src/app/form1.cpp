@@ -108,6 +108,15 @@ Form1::Form1(Form1Services services)
     ExitM.clicked.connect([this] { ExitM_Click(); });
     RunMinimized.clicked.connect([this] { RunMinimized_Click(); });
     Timer2.ticked.connect([this] { Timer2_Timer(); });
+    Timer1.ticked.connect([this] { Timer1_Timer(); });
+    Timer4.ticked.connect([this] { Timer4_Timer(); });
+    Picture1.mouse_down.connect([this](const ui::MouseArgs& args) { Picture1_MouseDown(args); });
+    Picture1.mouse_up.connect([this](const ui::MouseArgs& args) { Picture1_MouseUp(args); });
+    Text1.changed.connect([this] { Text1_Change(); });
+    Text2.changed.connect([this] { Text2_Change(); });
+    Text4.changed.connect([this] { Text4_Change(); });
+    Text5.changed.connect([this] { Text5_Change(); });
+    Text8.changed.connect([this] { Text8_Change(); });
     Calibration.clicked.connect([this] { Calibration_Click(); });
     Command8.clicked.connect([this] { Command8_Click(); });
     Command10.clicked.connect([this] { Command10_Click(); });

@@ -121,6 +121,18 @@ class Form1 {
     // The push cycle, on every tick of Timer2.
     void Timer2_Timer();
 
+    // Recording a target: the inspector and the check-mark drag.
+    void Timer1_Timer();
+    void Picture1_MouseDown(const ui::MouseArgs& args);
+    void Picture1_MouseUp(const ui::MouseArgs& args);
+    void Text1_Change();
+    void Text2_Change();
+    void Text4_Change();
+    void Text5_Change();
+    void Text8_Change();
+    void Timer4_Timer();
+    bool capture_armed() const;
+
     // The calibration panel and the interval setting.
     void Calibration_Click();
     void Command8_Click();
@@ -135,6 +147,8 @@ class Form1 {
     Module1& module1() { return module1_; }
 
   private:
+    void request_completion_check();
+    void set_capture_fields_enabled(bool enabled);
     void restore_interval();
     void restore_run_minimized();
     void restore_calibration();
@@ -146,6 +160,8 @@ class Form1 {
     Module1 module1_;
     PushCycle push_cycle_;
     bool store_failure_reported_ = false;
+    // The window the inspector read last; kept from one drag to the next.
+    platform::WindowHandle last_inspected_ = 0;
     // While the stored list is being loaded, a rewrite would store only part of it; it
     // waits for the load to end instead.
     bool loading_items_ = false;

@@ -56,11 +56,10 @@ TEST(CMouse, AValueBeyondA32BitIntegerMovesNothing) {
 TEST(CMouse, WindowOverReadsAtMost254Characters) {
     fakes::FakeDesktop desktop;
     CMouse mouse(desktop);
-    desktop.window_under_cursor = 0x200;
-    desktop.window_texts[0x200] = std::string(300, 'w');
+    desktop.window_under_cursor = desktop.add({"Static", std::string(300, 'w')});
 
     EXPECT_EQ(mouse.WindowOver(5.0F, 5.0F), std::string(254, 'w'));
-    desktop.window_texts[0x200] = "";
+    desktop.node(desktop.window_under_cursor).text = "";
     EXPECT_EQ(mouse.WindowOver(5.0F, 5.0F), "");
     desktop.window_under_cursor = 0;
     EXPECT_EQ(mouse.WindowOver(5.0F, 5.0F), "");

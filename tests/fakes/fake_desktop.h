@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,14 +11,21 @@
 
 namespace tapster::fakes {
 
-// A desktop of windows that tests open and close, a cursor confined to a screen, and a
-// journal of everything the program did to them, in order.
+// A desktop of windows that tests open and close, with parents, identifiers and texts; a
+// cursor confined to a screen; and a journal of everything the program did, in order.
 class FakeDesktop : public platform::Desktop {
   public:
+    struct Node {
+        std::string class_name;
+        std::string text;
+        int id = 0;
+        platform::WindowHandle parent = 0;
+    };
+    // A top-level window with buttons: identifier -> text.
     struct Window {
         std::string class_name;
         std::string title;
-        std::map<int, std::string> controls;  // identifier -> text
+        std::map<int, std::string> controls;
     };
 
     // Journal entries: "command <window> <id>", "cursor <x>,<y>", "left down", "left up".
@@ -25,15 +33,29 @@ class FakeDesktop : public platform::Desktop {
     int lookups = 0;
     platform::Size screen{1024, 768};
     platform::Point cursor{100, 100};
-    std::map<platform::WindowHandle, std::string> window_texts;  // for window_at / window_text
     platform::WindowHandle window_under_cursor = 0;
 
-    platform::WindowHandle open(Window window) {
-        const platform::WindowHandle handle = next_handle_++;
-        windows_[handle] = std::move(window);
+    // Adds a window; children come in the order they were added, as GetDlgItem finds them.
+    platform::WindowHandle add(Node node, platform::WindowHandle handle = 0) {
+        if (handle == 0) {
+            handle = next_handle_++;
+        }
+        nodes_[handle] = std::move(node);
+        order_.push_back(handle);
         return handle;
     }
-    void close(platform::WindowHandle handle) { windows_.erase(handle); }
+    platform::WindowHandle open(const Window& window) {
+        const platform::WindowHandle top = add({window.class_name, window.title, 0, 0});
+        for (const auto& [id, text] : window.controls) {
+            add({"Button", text, id, top});
+        }
+        return top;
+    }
+    void close(platform::WindowHandle handle) {
+        nodes_.erase(handle);
+        std::erase(order_, handle);
+    }
+    Node& node(platform::WindowHandle handle) { return nodes_.at(handle); }
 
     std::vector<std::string> commands() const {
         std::vector<std::string> sent;
@@ -48,8 +70,9 @@ class FakeDesktop : public platform::Desktop {
     platform::WindowHandle find_window(std::string_view class_name,
                                        std::string_view title) override {
         ++lookups;
-        for (const auto& [handle, window] : windows_) {
-            if (window.class_name == class_name && window.title == title) {
+        for (const platform::WindowHandle handle : order_) {
+            const Node& node = nodes_.at(handle);
+            if (node.parent == 0 && node.class_name == class_name && node.text == title) {
                 return handle;
             }
         }
@@ -57,29 +80,45 @@ class FakeDesktop : public platform::Desktop {
     }
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override {
-        const auto found = windows_.find(window);
-        if (found == windows_.end() || max_chars == 0) {
-            return {};
-        }
-        const auto control = found->second.controls.find(control_id);
-        return control == found->second.controls.end() ? std::string()
-                                                       : control->second.substr(0, max_chars - 1);
+        const platform::WindowHandle control = dialog_item(window, control_id);
+        return control == 0 ? std::string() : window_text(control, max_chars);
     }
     void send_command(platform::WindowHandle window, int control_id) override {
         journal.push_back(command(window, control_id));
     }
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override {
-        const auto found = window_texts.find(window);
-        return found == window_texts.end() ? std::string() : found->second.substr(0, max_chars - 1);
+        const auto found = nodes_.find(window);
+        return found == nodes_.end() || max_chars == 0
+                   ? std::string()
+                   : found->second.text.substr(0, max_chars - 1);
     }
     std::string class_name(platform::WindowHandle window, std::size_t max_chars) override {
-        const auto found = windows_.find(window);
-        return found == windows_.end() ? std::string()
-                                       : found->second.class_name.substr(0, max_chars - 1);
+        const auto found = nodes_.find(window);
+        return found == nodes_.end() || max_chars == 0
+                   ? std::string()
+                   : found->second.class_name.substr(0, max_chars - 1);
     }
-    int control_id(platform::WindowHandle) override { return 0; }
-    platform::WindowHandle dialog_item(platform::WindowHandle, int) override { return 0; }
-    platform::WindowHandle parent(platform::WindowHandle) override { return 0; }
+    int control_id(platform::WindowHandle window) override {
+        const auto found = nodes_.find(window);
+        return found == nodes_.end() ? 0 : found->second.id;
+    }
+    platform::WindowHandle dialog_item(platform::WindowHandle parent, int control_id) override {
+        ++dialog_item_calls;
+        if (parent == 0) {
+            return 0;
+        }
+        for (const platform::WindowHandle handle : order_) {
+            const Node& node = nodes_.at(handle);
+            if (node.parent == parent && node.id == control_id) {
+                return handle;
+            }
+        }
+        return 0;
+    }
+    platform::WindowHandle parent(platform::WindowHandle window) override {
+        const auto found = nodes_.find(window);
+        return found == nodes_.end() ? 0 : found->second.parent;
+    }
     platform::WindowHandle window_at(platform::Point) override { return window_under_cursor; }
     platform::Point cursor_position() override { return cursor; }
     void set_cursor_position(platform::Point point) override {
@@ -96,8 +135,11 @@ class FakeDesktop : public platform::Desktop {
             [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
     }
 
+    long long dialog_item_calls = 0;
+
   private:
-    std::map<platform::WindowHandle, Window> windows_;
+    std::map<platform::WindowHandle, Node> nodes_;
+    std::vector<platform::WindowHandle> order_;
     platform::WindowHandle next_handle_ = 0x100;
 };
 

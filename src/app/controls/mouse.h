@@ -5,6 +5,7 @@ namespace tapster::ui {
 // Mouse buttons and shift keys as the form's mouse handlers receive them.
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
 
 struct MouseArgs {
     int button = 0;  // kLeftButton, kRightButton, or 0 for a plain move

@@ -29,6 +29,10 @@ HICON load_icon(int id, int size, UINT flags) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, flags));
 }
 
+HCURSOR cursor_for(ui::MousePointer pointer) {
+    return LoadCursorW(nullptr, pointer == ui::MousePointer::move ? IDC_SIZEALL : IDC_ARROW);
+}
+
 int mouse_buttons(WPARAM wparam) {
     return ((wparam & MK_LBUTTON) != 0 ? 1 : 0) | ((wparam & MK_RBUTTON) != 0 ? 2 : 0) |
            ((wparam & MK_MBUTTON) != 0 ? 4 : 0);
@@ -205,12 +209,11 @@ void MainWindow::control_changed(ui::Control& control, ui::Change change) {
         case ui::Change::text:
             set_window_text(hwnd_, form_->window.caption());
             break;
-        case ui::Change::mouse_pointer: {
-            POINT cursor{};
-            GetCursorPos(&cursor);
-            SetCursorPos(cursor.x, cursor.y);  // makes the system ask WM_SETCURSOR again
+        case ui::Change::mouse_pointer:
+            // At once: while the check mark holds the mouse capture, nobody asks for the
+            // cursor again until the button comes up.
+            SetCursor(cursor_for(form_->window.mouse_pointer()));
             break;
-        }
         default:
             break;
     }
@@ -370,8 +373,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_SETCURSOR:
             if (form.window.mouse_pointer() != ui::MousePointer::default_pointer) {
-                const bool move = form.window.mouse_pointer() == ui::MousePointer::move;
-                SetCursor(LoadCursorW(nullptr, move ? IDC_SIZEALL : IDC_ARROW));
+                SetCursor(cursor_for(form.window.mouse_pointer()));
                 return TRUE;
             }
             break;

@@ -11,6 +11,19 @@ namespace {
 
 constexpr wchar_t kPictureClass[] = L"TapsterPicture";
 
+int button_of(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            return ui::kLeftButton;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            return ui::kRightButton;
+        default:
+            return ui::kMiddleButton;
+    }
+}
+
 void register_picture_class(WNDPROC procedure) {
     static const bool registered = [procedure] {
         WNDCLASSEXW window_class{};
@@ -71,13 +84,29 @@ LRESULT CALLBACK PictureView::procedure(HWND window, UINT message, WPARAM wparam
         }
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-            self->picture_.mouse_down.raise(self->mouse_args(
-                wparam, lparam, message == WM_LBUTTONDOWN ? ui::kLeftButton : ui::kRightButton));
+        case WM_MBUTTONDOWN:
+            // Holding the mouse capture, the picture hears the release wherever it happens,
+            // and the pointer keeps the form's shape over other programs' windows.
+            SetCapture(window);
+            self->held_ = true;
+            self->picture_.mouse_down.raise(self->mouse_args(wparam, lparam, button_of(message)));
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-            self->picture_.mouse_up.raise(self->mouse_args(
-                wparam, lparam, message == WM_LBUTTONUP ? ui::kLeftButton : ui::kRightButton));
+        case WM_MBUTTONUP:
+            if ((wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+                self->held_ = false;
+                ReleaseCapture();
+            }
+            self->picture_.mouse_up.raise(self->mouse_args(wparam, lparam, button_of(message)));
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse (a message box, Alt+Tab): the release will never
+            // come here, so the drag ends now rather than staying armed.
+            if (self->held_) {
+                self->held_ = false;
+                self->picture_.mouse_up.raise(ui::MouseArgs{});
+            }
             return 0;
         default:
             return DefWindowProcW(window, message, wparam, lparam);

@@ -20,6 +20,7 @@ class PictureView : public ControlView {
     ui::PictureBox& picture_;
     ScopedIcon icon_;
     int icon_size_ = 32;
+    bool held_ = false;  // a mouse button went down here and has not come up
 };
 
 }  // namespace tapster::win32

@@ -1,0 +1,215 @@
+// Recording a target: the drag's states, the wait notice, and what the inspector reads into
+// the capture fields.
+#include <gtest/gtest.h>
+
+#include "fakes/form_fixture.h"
+
+namespace tapster {
+namespace {
+
+using ui::MousePointer;
+
+class Capture : public fakes::FormFixture {
+  protected:
+    void SetUp() override { form().Form_Load(); }
+
+    // A message box "Nag" with an OK button (identifier 1), its parent handle small enough
+    // for the search to find it.
+    platform::WindowHandle open_nag(const std::string& title = "Nag",
+                                    const std::string& button_text = "OK") {
+        const platform::WindowHandle box = desktop.add({"#32770", title, 0, 0});
+        return desktop.add({"Button", button_text, 1, box});
+    }
+    void press() { form().Picture1.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0}); }
+    void release() { form().Picture1.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0}); }
+    void point_at(platform::WindowHandle window) { desktop.window_under_cursor = window; }
+    void tick() { form().Timer1.tick(); }
+
+    std::vector<std::string> fields() {
+        return {form().Text1.text(), form().Text2.text(), form().Text4.text(), form().Text5.text(),
+                form().Text14.text()};
+    }
+    bool fields_locked() {
+        return !form().Text1.enabled() && !form().Text2.enabled() && !form().Text4.enabled() &&
+               !form().Text5.enabled();
+    }
+};
+
+TEST_F(Capture, APressArmsEmptiesAndLocksTheFourFields) {
+    form().Text1.user_edit("old title");
+    form().Text14.user_edit("7");
+
+    press();
+
+    EXPECT_TRUE(form().capture_armed());
+    EXPECT_EQ(form().window.mouse_pointer(), MousePointer::move);
+    EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", "7"}));
+    EXPECT_TRUE(fields_locked());
+    EXPECT_TRUE(form().Text14.enabled());
+}
+
+TEST_F(Capture, APressAndReleaseWithoutMovingCapturesNothing) {
+    press();
+    release();
+
+    EXPECT_EQ(form().window.mouse_pointer(), MousePointer::arrow);
+    EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", ""}));
+    EXPECT_FALSE(fields_locked());
+}
+
+TEST_F(Capture, TheCaptureCompletesWhileTheButtonIsStillHeld) {
+    const auto ok = open_nag();
+    press();
+    point_at(ok);
+
+    tick();
+
+    EXPECT_EQ(fields(), (std::vector<std::string>{"Nag", "#32770", "OK", "1", "1"}));
+    EXPECT_EQ(form().window.mouse_pointer(), MousePointer::arrow) << "not released yet";
+    EXPECT_FALSE(fields_locked());
+    EXPECT_TRUE(form().Text8.text().empty());
+}
+
+TEST_F(Capture, ASecondPressWhileArmedEmptiesTheFieldsAgain) {
+    const auto box = desktop.add({"#32770", "", 0, 0});  // no title: never completes
+    const auto button = desktop.add({"Button", "OK", 1, box});
+    press();
+    point_at(button);
+    tick();
+    ASSERT_EQ(form().Text4.text(), "OK");
+    ASSERT_TRUE(form().capture_armed());
+
+    form().Picture1.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 0});
+
+    EXPECT_TRUE(form().capture_armed());
+    EXPECT_EQ(form().Text4.text(), "");
+    EXPECT_TRUE(fields_locked());
+}
+
+TEST_F(Capture, NothingIsReadWhileIdle) {
+    point_at(open_nag());
+
+    tick();
+
+    EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", ""}));
+    EXPECT_TRUE(form().List1.visible()) << "idle ticks touch nothing";
+}
+
+TEST_F(Capture, AnArmedTickStartsTheNoticeAndHidesTheLists) {
+    form().Timer4.set_enabled(false);
+    press();
+
+    tick();
+
+    EXPECT_TRUE(form().Timer4.enabled());
+    EXPECT_FALSE(form().List1.visible());
+    EXPECT_FALSE(form().List2.visible());
+}
+
+TEST_F(Capture, TheWaitNoticeAnimatesAndResumesWhereTheLastDragStopped) {
+    press();
+    std::vector<std::string> frames;
+    for (int step = 0; step < 6; ++step) {
+        form().Timer4.tick();
+        frames.push_back(form().Label5.caption());
+    }
+    EXPECT_TRUE(form().Frame1.visible());
+    EXPECT_EQ(frames,
+              (std::vector<std::string>{"Please Wait", "Please Wait .", "Please Wait ..",
+                                        "Please Wait ...", "Please Wait", "Please Wait ."}));
+
+    release();
+    form().Timer4.tick();
+    EXPECT_FALSE(form().Frame1.visible());
+    EXPECT_FALSE(form().Timer4.enabled());
+
+    press();
+    form().Timer4.tick();
+    EXPECT_EQ(form().Label5.caption(), "Please Wait ..");
+}
+
+TEST_F(Capture, TheLastButtonReadIsNotReadAgainUntilThePointerLeavesIt) {
+    const auto ok = open_nag();
+    const auto elsewhere = desktop.add({"Static", "label", 0, 0});
+    press();
+    point_at(ok);
+    tick();
+    release();
+
+    press();  // the second drag goes straight onto the same button
+    tick();
+    EXPECT_EQ(form().Text1.text(), "") << "read nothing: it was the last window inspected";
+    EXPECT_TRUE(form().capture_armed());
+
+    point_at(elsewhere);
+    tick();
+    point_at(ok);
+    tick();
+    EXPECT_EQ(form().Text1.text(), "Nag");
+}
+
+TEST_F(Capture, OnlyClassesNamingAButtonAreRead) {
+    const auto box = desktop.add({"#32770", "Nag", 0, 0});
+    const auto edit = desktop.add({"Edit", "typed", 3, box});
+    press();
+    point_at(edit);
+    tick();
+    EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", ""}));
+
+    for (const char* name : {"BUTTON", "TBitBtnButtonX", " WindowsForms10.Button.app "}) {
+        const auto button = desktop.add({name, "Go", 2, box});
+        press();
+        point_at(button);
+        tick();
+        EXPECT_EQ(form().Text4.text(), "Go") << name;
+        EXPECT_EQ(form().Text2.text(), "#32770") << name;
+    }
+}
+
+TEST_F(Capture, LongTextsAreCutTheParentTitleTrimmedAndTheButtonTextKept) {
+    const auto box = desktop.add({"#32770", "  Nag  " + std::string(150, 'x'), 0, 0});
+    const auto button = desktop.add({"Button", " OK " + std::string(150, 'y'), 1, box});
+    press();
+    point_at(button);
+
+    tick();
+
+    EXPECT_EQ(form().Text4.text().size(), 99U);
+    EXPECT_EQ(form().Text4.text().substr(0, 4), " OK ");
+    EXPECT_EQ(form().Text1.text().substr(0, 4), "Nag ");
+    EXPECT_EQ(form().Text1.text().size(), 97U);  // 99 read, two leading spaces trimmed
+}
+
+TEST_F(Capture, AButtonWithoutParentFillsOnlyItsOwnFields) {
+    const auto orphan = desktop.add({"Button", "OK", 5, 0});
+    press();
+    point_at(orphan);
+
+    tick();
+
+    EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "OK", "0", "5"}));
+    EXPECT_TRUE(form().capture_armed()) << "cannot complete without a parent";
+}
+
+TEST_F(Capture, AReleaseBeforeTheInspectorReadsKeepsTheParentFieldsEmpty) {
+    const auto ok = open_nag();
+    press();
+    point_at(ok);
+    loop.on_yield = [&](int) { release(); };  // the user lets go during the search's yield
+
+    tick();
+
+    EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "OK", "1", "1"}));
+    EXPECT_FALSE(form().capture_armed());
+}
+
+TEST_F(Capture, TypingIntoAFieldWhileIdleOnlyChangesTheText) {
+    form().Text1.user_edit("typed");
+
+    EXPECT_EQ(form().Text1.text(), "typed");
+    EXPECT_TRUE(form().Text8.text().empty());
+    EXPECT_EQ(form().window.mouse_pointer(), MousePointer::default_pointer);
+}
+
+}  // namespace
+}  // namespace tapster
