@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the push-cycle benchmarks: natively (optimised, no sanitizers) and under
-# Wine. Figures are medians of one run.
+# Builds and runs the benchmarks: the push cycle natively (optimised, no sanitizers) and
+# under Wine, and the capture's response time under Wine. Figures are medians of one run.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -13,6 +13,8 @@ build/bench/bench/tapster_native_bench
 cmake -S . -B build/windows-bench -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64-posix.cmake -DCMAKE_BUILD_TYPE=Release \
     -DTAPSTER_BENCHMARKS=ON -DTAPSTER_TESTS=OFF >/dev/null
-cmake --build build/windows-bench --target tapster_wine_bench
+cmake --build build/windows-bench --target tapster_wine_bench tapster_capture_bench
 export TAPSTER_WINEPREFIX="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-test}"
-scripts/with-wine.sh --own-display wine build/windows-bench/bench/tapster_wine_bench.exe
+scripts/with-wine.sh --own-display bash -c '
+    wine build/windows-bench/bench/tapster_wine_bench.exe
+    wine build/windows-bench/bench/tapster_capture_bench.exe'
