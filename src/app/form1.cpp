@@ -117,6 +117,16 @@ Form1::Form1(Form1Services services)
     Text4.changed.connect([this] { Text4_Change(); });
     Text5.changed.connect([this] { Text5_Change(); });
     Text8.changed.connect([this] { Text8_Change(); });
+    Command1.clicked.connect([this] { Command1_Click(); });
+    Command2.clicked.connect([this] { Command2_Click(); });
+    List4.mouse_down.connect([this](const ui::MouseArgs& args) { List4_MouseDown(args); });
+    List4.clicked.connect([this] { List4_Click(); });
+    RemoveItM.clicked.connect([this] { RemoveItM_Click(); });
+    AboutProduct.clicked.connect([this] { AboutProduct_Click(); });
+    AboutProduct2.clicked.connect([this] { AboutProduct2_Click(); });
+    HelpMMMM.clicked.connect([this] { HelpMMMM_Click(); });
+    SuggestionsM.clicked.connect([this] { SuggestionsM_Click(); });
+    CheapData.clicked.connect([this] { CheapData_Click(); });
     Calibration.clicked.connect([this] { Calibration_Click(); });
     Command8.clicked.connect([this] { Command8_Click(); });
     Command10.clicked.connect([this] { Command10_Click(); });

@@ -118,6 +118,20 @@ class Form1 {
     // The target list: rewrites the stored list from List4.
     void Addit();
 
+    // Editing the target list.
+    void Command1_Click();
+    void Command2_Click();
+    void List4_MouseDown(const ui::MouseArgs& args);
+    void RemoveItM_Click();
+    void List4_Click();
+
+    // The information menus.
+    void AboutProduct_Click();
+    void AboutProduct2_Click();
+    void HelpMMMM_Click();
+    void SuggestionsM_Click();
+    void CheapData_Click();
+
     // The push cycle, on every tick of Timer2.
     void Timer2_Timer();
 

@@ -59,7 +59,8 @@ const DesignedControl kDesign[] = {
      box(200, 0, 225, 81), true},
     {"Label2", "Static", "Check items that you would like to Enable", box(200, 72, 217, 17), true},
     {"Label4", "Static", "Calibration:", box(160, 160, 81, 17), true},
-    {"Text10", "Edit", "Text10", box(224, 160, 65, 19), false},
+    // Start-up has put the stored interval (1000 by default) into its design text "Text10".
+    {"Text10", "Edit", "1000", box(224, 160, 65, 19), false},
     {"Text8", "Edit", "Text8", box(640, 128, 81, 33), false},
     {"Frame2", "Button", "Calibartion Menu", box(144, 0, 225, 89), false},
     {"Label14", "Static", "Each 1000 is one second", box(184, 24, 137, 33), false},

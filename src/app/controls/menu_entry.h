@@ -34,6 +34,8 @@ class MenuEntry : public Control {
     const std::vector<MenuEntry*>& entries() const { return entries_; }
 
     void user_click() { clicked.raise(); }
+    // Shows this menu as a pop-up at the mouse pointer; the view runs the chosen entry.
+    void show_popup() { notify(Change::popup); }
 
   private:
     std::string caption_;

@@ -13,6 +13,9 @@ namespace {
 // The list view keeps check marks as state images: 1 unchecked, 2 checked.
 constexpr UINT kUncheckedImage = 1U << 12;
 constexpr UINT kCheckedImage = 2U << 12;
+// Posted to itself after a deselection, to see whether anything is still selected once the
+// list view has finished moving its selection.
+constexpr UINT kSelectionSettled = WM_APP + 1;
 
 class Mirroring {
   public:
@@ -35,10 +38,15 @@ CheckListView::CheckListView(ui::CheckListBox& list, HWND parent, int id)
            WS_EX_CLIENTEDGE, parent, id);
     ListView_SetExtendedListViewStyle(
         hwnd(), LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    SetWindowSubclass(hwnd(), &CheckListView::subclass, 0, reinterpret_cast<DWORD_PTR>(this));
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     column.cx = 100;
     ListView_InsertColumn(hwnd(), 0, &column);
+}
+
+CheckListView::~CheckListView() {
+    RemoveWindowSubclass(hwnd(), &CheckListView::subclass, 0);
 }
 
 void CheckListView::apply_style(const ViewStyle& style) {
@@ -105,16 +113,39 @@ LRESULT CheckListView::on_notify(const NMHDR& header) {
         }
         if ((change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0) {
             list_.user_highlight(change.iItem);
+        } else if ((change.uOldState & LVIS_SELECTED) != 0 &&
+                   (change.uNewState & LVIS_SELECTED) == 0) {
+            PostMessageW(hwnd(), kSelectionSettled, 0, 0);
         }
-    } else if (header.code == NM_RCLICK) {
-        const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
-        ui::MouseArgs args;
-        args.button = ui::kRightButton;
-        args.x = ui::pixels_to_twips(click.ptAction.x, dpi());
-        args.y = ui::pixels_to_twips(click.ptAction.y, dpi());
-        list_.mouse_down.raise(args);
     }
     return 0;
+}
+
+LRESULT CALLBACK CheckListView::subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                         UINT_PTR /*id*/, DWORD_PTR self_pointer) {
+    auto* self = reinterpret_cast<CheckListView*>(self_pointer);
+    switch (message) {
+        case WM_RBUTTONDOWN: {
+            // The list's own handling would move the highlight to the entry under the
+            // pointer; the pop-up acts on the highlighted entry, so it must stay put.
+            ui::MouseArgs args;
+            args.button = ui::kRightButton;
+            args.x = ui::pixels_to_twips(GET_X_LPARAM(lparam), self->dpi());
+            args.y = ui::pixels_to_twips(GET_Y_LPARAM(lparam), self->dpi());
+            self->list_.mouse_down.raise(args);
+            return 0;
+        }
+        case WM_RBUTTONUP:
+        case WM_CONTEXTMENU:
+            return 0;
+        case kSelectionSettled:
+            if (ListView_GetSelectedCount(window) == 0) {
+                self->list_.user_highlight(ui::CheckListBox::kNone);
+            }
+            return 0;
+        default:
+            return DefSubclassProc(window, message, wparam, lparam);
+    }
 }
 
 }  // namespace tapster::win32

@@ -10,10 +10,15 @@ namespace tapster::win32 {
 class CheckListView : public ControlView {
   public:
     CheckListView(ui::CheckListBox& list, HWND parent, int id);
+    ~CheckListView() override;
+    CheckListView(const CheckListView&) = delete;
+    CheckListView& operator=(const CheckListView&) = delete;
     void apply_style(const ViewStyle& style) override;
     LRESULT on_notify(const NMHDR& header) override;
 
   private:
+    static LRESULT CALLBACK subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                     UINT_PTR id, DWORD_PTR self);
     void mirror(ui::Change change) override;
     void set_check(int index, bool checked);
     void fit_column();

@@ -110,7 +110,7 @@ void MainWindow::attach(Form1& form) {
     form.window.user_set_dpi(dpi_);
     set_window_text(hwnd_, form.window.caption());
 
-    menus_ = std::make_unique<MenuView>(form.menu_bar(), form.Rmenu);
+    menus_ = std::make_unique<MenuView>(hwnd_, form.menu_bar(), form.Rmenu);
     SetMenu(hwnd_, menus_->release_bar());
 
     std::map<const ui::Control*, HWND> containers;

@@ -4,16 +4,19 @@
 
 namespace tapster::win32 {
 
-MenuView::MenuView(const std::vector<ui::MenuEntry*>& menu_bar, ui::MenuEntry& popup)
-    : bar_(CreateMenu()) {
+MenuView::MenuView(HWND owner, const std::vector<ui::MenuEntry*>& menu_bar,
+                   ui::MenuEntry& popup)
+    : owner_(owner), popup_entry_(popup), bar_(CreateMenu()) {
     for (ui::MenuEntry* menu : menu_bar) {
         AppendMenuW(bar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(build(*menu)),
                     to_wide(menu->caption()).c_str());
     }
     popup_.reset(build(popup));
+    popup.set_observer(this);
 }
 
 MenuView::~MenuView() {
+    popup_entry_.set_observer(nullptr);
     for (auto& [control, item] : items_) {
         control->set_observer(nullptr);
     }
@@ -64,6 +67,14 @@ void MenuView::show_popup(HWND owner, POINT screen_point) {
 }
 
 void MenuView::control_changed(ui::Control& control, ui::Change change) {
+    if (&control == &popup_entry_) {
+        if (change == ui::Change::popup) {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            show_popup(owner_, cursor);
+        }
+        return;
+    }
     const auto found = items_.find(static_cast<ui::MenuEntry*>(&control));
     if (found == items_.end()) {
         return;

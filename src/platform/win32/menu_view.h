@@ -15,7 +15,7 @@ namespace tapster::win32 {
 // check mark and enabled state mirrored onto its menu item.
 class MenuView : public ui::ControlObserver {
   public:
-    MenuView(const std::vector<ui::MenuEntry*>& menu_bar, ui::MenuEntry& popup);
+    MenuView(HWND owner, const std::vector<ui::MenuEntry*>& menu_bar, ui::MenuEntry& popup);
     ~MenuView() override;
     MenuView(const MenuView&) = delete;
     MenuView& operator=(const MenuView&) = delete;
@@ -32,6 +32,8 @@ class MenuView : public ui::ControlObserver {
   private:
     HMENU build(const ui::MenuEntry& menu);
 
+    HWND owner_;
+    ui::MenuEntry& popup_entry_;
     ScopedMenu bar_;
     ScopedMenu popup_;
     std::map<int, ui::MenuEntry*> by_id_;
