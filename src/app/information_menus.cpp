@@ -6,14 +6,16 @@
 
 namespace tapster {
 
-void Form1::AboutProduct_Click() { AboutProduct2_Click(); }
+void Form1::AboutProduct_Click() {
+    AboutProduct2_Click();
+}
 
 void Form1::AboutProduct2_Click() {
-    services_.message_boxes.show("Vozu Tapster 2.1\r\n\r\nWritten by: " +
-                                     std::string(publisher::kAuthor) +
-                                     "\r\nEmail: " + std::string(publisher::kContactEmail) +
-                                     "\r\nWeb Site: " + std::string(publisher::kWebSite),
-                                 std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    services_.message_boxes.show(
+        "Vozu Tapster 2.1\r\n\r\nWritten by: " + std::string(publisher::kAuthor) +
+            "\r\nEmail: " + std::string(publisher::kContactEmail) +
+            "\r\nWeb Site: " + std::string(publisher::kWebSite),
+        std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
 }
 
 void Form1::HelpMMMM_Click() {

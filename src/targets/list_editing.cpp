@@ -29,12 +29,11 @@ void Form1::Command1_Click() {
         services_.message_boxes.show("The list is full: it holds at most " +
                                          std::to_string(kMostEntries) +
                                          " targets. Remove one before adding another.",
-                                     std::string(kApplicationTitle),
-                                     platform::MessageBoxStyle::ok);
+                                     std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
         return;
     }
-    List4.add(to_target_string({Text1.text(), Text2.text(), Text4.text(), Text5.text(),
-                                Text14.text(), forced}));
+    List4.add(to_target_string(
+        {Text1.text(), Text2.text(), Text4.text(), Text5.text(), Text14.text(), forced}));
     Addit();
 }
 

@@ -4,8 +4,7 @@
 
 namespace tapster::win32 {
 
-MenuView::MenuView(HWND owner, const std::vector<ui::MenuEntry*>& menu_bar,
-                   ui::MenuEntry& popup)
+MenuView::MenuView(HWND owner, const std::vector<ui::MenuEntry*>& menu_bar, ui::MenuEntry& popup)
     : owner_(owner), popup_entry_(popup), bar_(CreateMenu()) {
     for (ui::MenuEntry* menu : menu_bar) {
         AppendMenuW(bar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(build(*menu)),
