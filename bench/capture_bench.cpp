@@ -11,40 +11,15 @@
 
 #include "driver.h"
 
-namespace {
-
-using namespace std::chrono_literals;
-using tapster::driver::Tapster;
-
-std::string at(POINT point) {
-    return std::to_string(point.x) + " " + std::to_string(point.y);
-}
-
-POINT center(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-bool fields_unlocked(const Tapster& tapster) {
-    int unlocked = 0;
-    for (const auto& control : tapster.controls()) {
-        if (control.class_name == "Edit" && control.visible && control.rect.left == 8 &&
-            control.rect.top < 90 && IsWindowEnabled(control.window)) {
-            ++unlocked;
-        }
-    }
-    return unlocked == 4;
-}
-
-}  // namespace
-
 int main() {
+    using namespace std::chrono_literals;
+    using tapster::driver::Tapster;
     constexpr int kDrags = 10;
     tapster::driver::write_settings("");
     Tapster tapster(TAPSTER_EXE_PATH);
     tapster::driver::wait_until([&] { return tapster.visible(); });
-    const POINT check_mark = center(tapster.find_control("TapsterPicture", "")->window);
+    const POINT check_mark =
+        tapster::driver::center_on_screen(tapster.find_control("TapsterPicture", "")->window);
 
     std::vector<double> times;
     for (int drag = 0; drag < kDrags; ++drag) {
@@ -52,16 +27,17 @@ int main() {
         tapster::driver::MessageBoxProcess box(TAPSTER_MSGBOX_PATH,
                                                L"\"" + title + L"\" ok --timeout 30000");
         const HWND window = box.wait_until_shown(title);
-        const POINT ok = center(GetDlgItem(window, IDOK));
-        tapster::driver::run_host_command("xdotool mousemove " + at(check_mark) +
-                                          " mousedown 1 sleep 0.3 mousemove " + at(ok));
+        const POINT ok = tapster::driver::center_on_screen(GetDlgItem(window, IDOK));
+        tapster::driver::xdotool("mousemove " + tapster::driver::xdotool_point(check_mark) +
+                                 " mousedown 1 sleep 0.3 mousemove " +
+                                 tapster::driver::xdotool_point(ok));
         const auto rested = std::chrono::steady_clock::now();
         const bool completed =
-            tapster::driver::wait_until([&] { return fields_unlocked(tapster); }, 5000ms);
+            tapster::driver::wait_until([&] { return tapster.capture_complete(); }, 5000ms);
         const double elapsed =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - rested)
                 .count();
-        tapster::driver::run_host_command("xdotool mouseup 1");
+        tapster::driver::xdotool("mouseup 1");
         if (!completed) {
             std::printf("drag %d did not complete\n", drag);
             return EXIT_FAILURE;

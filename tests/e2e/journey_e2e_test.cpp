@@ -19,19 +19,8 @@ using driver::MessageBoxProcess;
 using driver::Tapster;
 using namespace std::chrono_literals;
 
-std::string at(POINT point) {
-    return std::to_string(point.x) + " " + std::to_string(point.y);
-}
-
-POINT center_on_screen(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-void xdotool(const std::string& arguments) {
-    driver::run_host_command("xdotool " + arguments);
-}
+using driver::xdotool;
+using driver::xdotool_point;
 
 class Journey : public ::testing::Test {
   protected:
@@ -51,16 +40,6 @@ class Journey : public ::testing::Test {
         RECT rect{};
         GetWindowRect(list, &rect);
         return POINT{rect.left + 120, rect.top + 11};
-    }
-    static bool capture_idle(const Tapster& tapster) {
-        int unlocked = 0;
-        for (const auto& control : tapster.controls()) {
-            if (control.class_name == "Edit" && control.visible && control.rect.left == 8 &&
-                control.rect.top < 90 && IsWindowEnabled(control.window) && !control.text.empty()) {
-                ++unlocked;
-            }
-        }
-        return unlocked == 4;
     }
     static void screenshot(const Tapster& tapster, const std::string& name) {
         RECT outer{};
@@ -85,10 +64,10 @@ TEST_F(Journey, RecordAddEnablePressRestartAndRemove) {
         const HWND box = first.wait_until_shown(L"Journey");
         ASSERT_NE(box, nullptr);
         const POINT check_mark =
-            center_on_screen(tapster.find_control("TapsterPicture", "")->window);
-        xdotool("mousemove " + at(check_mark) + " mousedown 1 sleep 0.3 mousemove " +
-                at(center_on_screen(GetDlgItem(box, IDOK))));
-        EXPECT_TRUE(driver::wait_until([&] { return capture_idle(tapster); }, 3000ms));
+            driver::center_on_screen(tapster.find_control("TapsterPicture", "")->window);
+        xdotool("mousemove " + xdotool_point(check_mark) + " mousedown 1 sleep 0.3 mousemove " +
+                xdotool_point(driver::center_on_screen(GetDlgItem(box, IDOK))));
+        EXPECT_TRUE(driver::wait_until([&] { return tapster.capture_complete(); }, 3000ms));
         xdotool("mouseup 1");
 
         // Add it: one unchecked entry, which presses nothing yet.
@@ -131,7 +110,7 @@ TEST_F(Journey, RecordAddEnablePressRestartAndRemove) {
     // Remove it: highlight it, right-click, choose "Remove it?".
     Tapster::click_at(first_entry(list));
     const POINT entry = first_entry(list);
-    xdotool("mousemove " + at(entry) + " click 3 sleep 0.5 key --delay 150 Down Return");
+    xdotool("mousemove " + xdotool_point(entry) + " click 3 sleep 0.5 key --delay 150 Down Return");
     EXPECT_TRUE(driver::wait_until([&] { return entries(list) == 0; }));
     EXPECT_TRUE(driver::wait_until(
         [] { return driver::read_settings().find("Items") == std::string::npos; }));

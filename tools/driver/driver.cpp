@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -124,6 +125,20 @@ std::wstring windows_path(const std::string& unix_path) {
         }
     }
     return path;
+}
+
+POINT center_on_screen(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+std::string xdotool_point(POINT point) {
+    return std::to_string(point.x) + " " + std::to_string(point.y);
+}
+
+void xdotool(const std::string& arguments) {
+    run_host_command("xdotool " + arguments);
 }
 
 int run_host_command(const std::string& shell_command) {
@@ -281,15 +296,41 @@ void Tapster::send_tray_notification(UINT mouse_message) const {
                         2000, nullptr);
 }
 
+std::vector<ControlInfo> Tapster::capture_fields() const {
+    std::vector<ControlInfo> fields;
+    for (const ControlInfo& control : controls()) {
+        // The column of text boxes at the window's left edge.
+        if (control.class_name == "Edit" && control.visible && control.rect.left == 8) {
+            fields.push_back(control);
+        }
+    }
+    std::sort(fields.begin(), fields.end(), [](const auto& first, const auto& second) {
+        return first.rect.top < second.rect.top;
+    });
+    return fields;
+}
+
+bool Tapster::capture_armed() const {
+    const std::vector<ControlInfo> fields = capture_fields();
+    return fields.size() == 5 &&
+           std::none_of(fields.begin(), fields.begin() + 4,
+                        [](const auto& field) { return IsWindowEnabled(field.window) != FALSE; });
+}
+
+bool Tapster::capture_complete() const {
+    const std::vector<ControlInfo> fields = capture_fields();
+    return fields.size() == 5 &&
+           std::all_of(fields.begin(), fields.begin() + 4, [](const auto& field) {
+               return IsWindowEnabled(field.window) != FALSE && !field.text.empty();
+           });
+}
+
 void Tapster::click_at(POINT screen_point) {
-    run_host_command("xdotool mousemove " + std::to_string(screen_point.x) + " " +
-                     std::to_string(screen_point.y) + " click 1");
+    xdotool("mousemove " + xdotool_point(screen_point) + " click 1");
 }
 
 void Tapster::click_control(const ControlInfo& control) const {
-    RECT screen = control.rect;
-    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&screen), 2);
-    click_at(POINT{(screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2});
+    click_at(center_on_screen(control.window));
 }
 
 MessageBoxProcess::MessageBoxProcess(const std::string& helper_unix_path,

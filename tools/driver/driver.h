@@ -31,6 +31,12 @@ std::string read_settings();                   // empty when there is no file
 // A unix path as Wine sees it on its Z: drive.
 std::wstring windows_path(const std::string& unix_path);
 
+// The middle of a window on the screen, and a point as xdotool takes it ("x y").
+POINT center_on_screen(HWND window);
+std::string xdotool_point(POINT point);
+// Runs xdotool with these arguments: real input through the X server.
+void xdotool(const std::string& arguments);
+
 // Runs a command of the machine that hosts Wine (xdotool, import) and waits for it; its
 // exit code, or -1. The command must not contain double quotes.
 int run_host_command(const std::string& shell_command);
@@ -61,6 +67,13 @@ class Tapster {
     std::vector<ControlInfo> controls() const;
     std::optional<ControlInfo> find_control(const std::string& class_name,
                                             const std::string& text) const;
+    // The five capture fields, top to bottom: title, class, button text, found id, id.
+    std::vector<ControlInfo> capture_fields() const;
+    // The four fields a capture fills are locked while it is armed; under Wine another
+    // process cannot read the pointer's shape, which changes in the same steps.
+    bool capture_armed() const;
+    // Not armed, and the four fields filled.
+    bool capture_complete() const;
     // The identifier of a menu entry, by the captions on the way to it.
     // Brings the window to the front by clicking its title bar.
     void focus() const;
