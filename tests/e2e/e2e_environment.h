@@ -4,16 +4,12 @@
 
 namespace tapster::e2e {
 
-// Unix paths, given by the build: the program under test, the helper that raises message
-// boxes for it to press, and where tests leave screenshots.
-inline std::string tapster_exe() {
-    return TAPSTER_EXE_PATH;
-}
-inline std::string msgbox_exe() {
-    return TAPSTER_MSGBOX_PATH;
-}
-inline std::string artifacts_dir() {
-    return TAPSTER_ARTIFACTS_DIR;
-}
+// Given by the build, as unix paths: the program under test, the helper that raises message
+// boxes for it to press, where tests leave screenshots, and where the packages are made.
+inline std::string tapster_exe() { return TAPSTER_EXE_PATH; }
+inline std::string msgbox_exe() { return TAPSTER_MSGBOX_PATH; }
+inline std::string artifacts_dir() { return TAPSTER_ARTIFACTS_DIR; }
+inline std::string packages_dir() { return TAPSTER_PACKAGES_DIR; }
+inline std::string version() { return TAPSTER_VERSION; }
 
 }  // namespace tapster::e2e

@@ -172,7 +172,10 @@ int run_host_command(const std::string& shell_command) {
 }
 
 Tapster::Tapster(const std::string& exe_unix_path) {
-    std::wstring command_line = L"\"" + windows_path(exe_unix_path) + L"\"";
+    // A path with a drive letter is a Windows path already.
+    const bool windows = exe_unix_path.size() > 1 && exe_unix_path[1] == ':';
+    std::wstring command_line =
+        L"\"" + (windows ? widen(exe_unix_path) : windows_path(exe_unix_path)) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

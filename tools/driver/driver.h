@@ -51,7 +51,8 @@ struct ControlInfo {
 
 class Tapster {
   public:
-    // Starts tapster.exe and waits until its main window exists.
+    // Starts tapster.exe (a unix path, or a Windows one with its drive letter) and waits
+    // until its main window exists.
     explicit Tapster(const std::string& exe_unix_path);
     ~Tapster();  // ends the program if it still runs
     Tapster(const Tapster&) = delete;

@@ -1,0 +1,146 @@
+// The installer and the portable zip, on the Wine prefix's user: what they put where, and what
+// the uninstaller takes away again.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "driver.h"
+#include "e2e_environment.h"
+
+namespace tapster::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tapster";
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+fs::path known_folder(const KNOWNFOLDERID& id) {
+    PWSTR path = nullptr;
+    SHGetKnownFolderPath(id, 0, nullptr, &path);
+    fs::path folder(path);
+    CoTaskMemFree(path);
+    return folder;
+}
+
+fs::path install_dir() {
+    return known_folder(FOLDERID_LocalAppData) / L"Programs" / L"Tapster";
+}
+fs::path shortcut() {
+    return known_folder(FOLDERID_Programs) / L"Tapster.lnk";
+}
+
+std::optional<std::wstring> registry_text(const wchar_t* key, const wchar_t* value) {
+    wchar_t text[512] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(text);
+}
+
+// Runs a Windows program to its end.
+DWORD run(const fs::path& program, const std::wstring& arguments) {
+    std::wstring command_line = L"\"" + program.wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return static_cast<DWORD>(-1);
+    }
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+std::set<std::string> files_in(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+class Installer : public ::testing::Test {
+  protected:
+    void SetUp() override { uninstall(); }
+    void TearDown() override { uninstall(); }
+
+    static fs::path setup() {
+        return driver::windows_path(packages_dir() + "/Tapster-" + version() + "-setup.exe");
+    }
+    static void uninstall() {
+        const fs::path uninstaller = install_dir() / L"uninstall.exe";
+        if (fs::exists(uninstaller)) {
+            run(uninstaller, L"/S");
+            // The uninstaller hands over to a copy of itself and returns at once.
+            driver::wait_until([] { return !fs::exists(install_dir()); }, 20000ms);
+        }
+    }
+};
+
+TEST_F(Installer, InstallsSilentlyForTheUserAndUninstallsKeepingTheSettings) {
+    ASSERT_EQ(run(setup(), L"/S"), 0U);
+
+    EXPECT_EQ(files_in(install_dir()),
+              (std::set<std::string>{"LICENSE.txt", "README.txt", "tapster.exe", "uninstall.exe"}));
+    EXPECT_TRUE(fs::exists(shortcut()));
+    EXPECT_EQ(registry_text(kUninstallKey, L"DisplayVersion"), driver::widen(version()));
+    EXPECT_EQ(registry_text(kUninstallKey, L"Publisher"), L"Example Publisher");
+    EXPECT_EQ(registry_text(kUninstallKey, L"QuietUninstallString"),
+              L"\"" + (install_dir() / L"uninstall.exe").wstring() + L"\" /S");
+    EXPECT_FALSE(registry_text(kRunKey, L"Tapster").has_value()) << "not chosen";
+
+    {
+        driver::write_settings(R"({"Runit": {"Calibartion": "750"}})");
+        driver::Tapster installed(driver::narrow((install_dir() / L"tapster.exe").wstring()));
+        EXPECT_TRUE(driver::wait_until([&] { return installed.visible(); }));
+    }
+
+    run(install_dir() / L"uninstall.exe", L"/S");
+    EXPECT_TRUE(driver::wait_until([] { return !fs::exists(install_dir()); }, 20000ms));
+    EXPECT_FALSE(fs::exists(shortcut()));
+    EXPECT_FALSE(registry_text(kUninstallKey, L"DisplayName").has_value());
+    EXPECT_NE(driver::read_settings().find("750"), std::string::npos) << "the user's settings go";
+}
+
+TEST_F(Installer, StartsAtSignInOnlyWhenChosenAndForgetsItOnUninstall) {
+    ASSERT_EQ(run(setup(), L"/S /RUNATSIGNIN"), 0U);
+
+    EXPECT_EQ(registry_text(kRunKey, L"Tapster"),
+              L"\"" + (install_dir() / L"tapster.exe").wstring() + L"\"");
+
+    uninstall();
+    EXPECT_FALSE(registry_text(kRunKey, L"Tapster").has_value());
+}
+
+TEST(PortableZip, HoldsTheProgramItsLicenceAndAReadmeOnly) {
+    const std::string zip = packages_dir() + "/Tapster-" + version() + "-portable.zip";
+    const std::string listing = "/tmp/tapster-zip-listing.txt";
+    ASSERT_EQ(driver::run_host_command("unzip -Z1 '" + zip + "' > " + listing), 0);
+
+    std::ifstream file(fs::path(driver::windows_path(listing)));
+    std::set<std::string> names;
+    for (std::string name; std::getline(file, name);) {
+        names.insert(name);
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"LICENSE.txt", "README.txt", "tapster.exe"}));
+}
+
+}  // namespace
+}  // namespace tapster::e2e
