@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Makes the README's pictures (docs/images/*.png) from the real program under Wine on Xvfb.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+scripts/install-deps.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target tapster tapster_msgbox tapster_readme_shots
+export TAPSTER_WINEPREFIX="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-shots}"
+scripts/with-wine.sh --own-display wine build/windows/tools/tapster_readme_shots.exe \
+    "$root/build/windows/src/tapster.exe" "$root/build/windows/tools/tapster_msgbox.exe" \
+    "$root/docs/images"
+echo "Pictures written to docs/images/"
