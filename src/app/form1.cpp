@@ -199,7 +199,13 @@ void Form1::restore_run_minimized() {
 
 void Form1::load_items() {
     loading_items_ = true;
-    tapster::load_items(services_.settings, List4, services_.event_loop);
+    try {
+        tapster::load_items(services_.settings, List4, services_.event_loop);
+    } catch (...) {
+        // Rewrites must not stay held back by a load that ended early.
+        loading_items_ = false;
+        throw;
+    }
     loading_items_ = false;
     if (rewrite_waiting_) {
         rewrite_waiting_ = false;
