@@ -126,6 +126,25 @@ TEST_F(ItemsSection, ARewriteAskedForDuringTheLoadWaitsForTheWholeList) {
     EXPECT_EQ(stored_items().size(), 3U);
 }
 
+TEST_F(ItemsSection, ALoadThatFailsPartWayKeepsWhatItLoadedAndLaterEditsAreSaved) {
+    for (int index = 0; index < 3; ++index) {
+        stored("Items", "c-" + std::to_string(index), "entry " + std::to_string(index));
+    }
+    loop.on_yield = [](int yield) {
+        if (yield == 2) {
+            throw std::runtime_error("out of memory");
+        }
+    };
+
+    form().Form_Load();
+    loop.on_yield = nullptr;
+    form().List4.user_set_checked(0, false);
+
+    ASSERT_EQ(form().List4.count(), 1);
+    EXPECT_EQ(stored_items(), (Entries{{"u-0", "entry 0"}}));
+    EXPECT_EQ(read("Runit", "Calibartion"), "1000") << "start-up went on to the calibration";
+}
+
 TEST_F(ItemsSection, AListThatCannotBeSavedIsReportedOnce) {
     form().List4.add("entry");
 
