@@ -106,14 +106,14 @@ TEST_F(Installer, InstallsSilentlyForTheUserAndUninstallsKeepingTheSettings) {
               L"\"" + (install_dir() / L"uninstall.exe").wstring() + L"\" /S");
     EXPECT_FALSE(registry_text(kRunKey, L"Tapster").has_value()) << "not chosen";
 
-    {
-        driver::write_settings(R"({"Runit": {"Calibartion": "750"}})");
-        driver::Tapster installed(driver::narrow((install_dir() / L"tapster.exe").wstring()));
-        EXPECT_TRUE(driver::wait_until([&] { return installed.visible(); }));
-    }
+    driver::write_settings(R"({"Runit": {"Calibartion": "750"}})");
+    driver::Tapster installed(driver::narrow((install_dir() / L"tapster.exe").wstring()));
+    EXPECT_TRUE(driver::wait_until([&] { return installed.visible(); }));
 
+    // Uninstalled while it runs: the running copy is ended first.
     run(install_dir() / L"uninstall.exe", L"/S");
     EXPECT_TRUE(driver::wait_until([] { return !fs::exists(install_dir()); }, 20000ms));
+    EXPECT_FALSE(installed.running());
     EXPECT_FALSE(fs::exists(shortcut()));
     EXPECT_FALSE(registry_text(kUninstallKey, L"DisplayName").has_value());
     EXPECT_NE(driver::read_settings().find("750"), std::string::npos) << "the user's settings go";
