@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <climits>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -300,13 +301,16 @@ void Tapster::send_tray_notification(UINT mouse_message) const {
 }
 
 std::vector<ControlInfo> Tapster::capture_fields() const {
+    // The column of text boxes at the window's left edge, whatever the display scale.
     std::vector<ControlInfo> fields;
+    LONG leftmost = LONG_MAX;
     for (const ControlInfo& control : controls()) {
-        // The column of text boxes at the window's left edge.
-        if (control.class_name == "Edit" && control.visible && control.rect.left == 8) {
+        if (control.class_name == "Edit" && control.visible) {
+            leftmost = std::min(leftmost, control.rect.left);
             fields.push_back(control);
         }
     }
+    std::erase_if(fields, [&](const ControlInfo& field) { return field.rect.left != leftmost; });
     std::sort(fields.begin(), fields.end(), [](const auto& first, const auto& second) {
         return first.rect.top < second.rect.top;
     });
