@@ -3,7 +3,8 @@
 #   scripts/with-wine.sh [--own-display] COMMAND...
 # The prefix (build/wineprefix unless TAPSTER_WINEPREFIX says otherwise) is created once,
 # with Wine's own fonts and one virtual desktop that all programs share, so tests can find
-# Tapster's window and click its tray icon. With --own-display, or when there is no
+# Tapster's window and click its tray icon; TAPSTER_DPI, when set at its creation, gives it
+# another display scale. With --own-display, or when there is no
 # display, a private Xvfb server is started and stopped again afterwards.
 set -euo pipefail
 
@@ -57,6 +58,12 @@ if [[ ! -f "$WINEPREFIX/.tapster-ready" ]]; then
     fi
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    if [[ -n "${TAPSTER_DPI:-}" ]]; then
+        # A display scale other than 100%, for the tests that must hold at any scale.
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TAPSTER_DPI" /f >/dev/null 2>&1
+        wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+            /v LogPixels /t REG_DWORD /d "$TAPSTER_DPI" /f >/dev/null 2>&1
+    fi
     wineserver -w
     touch "$WINEPREFIX/.tapster-ready"
 fi
