@@ -15,6 +15,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -136,11 +138,7 @@ int wmain(int count, wchar_t** arguments) {
         }
         open_ms = milliseconds_since(start);
     }
-    FILE* file = _wfopen(settings.result_file.c_str(), L"w");
-    if (file == nullptr) {
-        return 1;
-    }
-    std::fprintf(file, "%d %lld\n", result, open_ms);
-    std::fclose(file);
-    return 0;
+    std::ofstream file(std::filesystem::path(settings.result_file));
+    file << result << ' ' << open_ms << '\n';
+    return file ? 0 : 1;
 }
