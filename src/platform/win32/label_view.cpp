@@ -21,8 +21,9 @@ void LabelView::apply_style(const ViewStyle& style) {
     font.lfQuality = CLEARTYPE_QUALITY;
     const std::wstring face = to_wide(look.font_face);
     face.copy(font.lfFaceName, LF_FACESIZE - 1);
-    own_font_.reset(CreateFontIndirectW(&font));
-    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(own_font_.get()), TRUE);
+    ScopedFont own_font(CreateFontIndirectW(&font));
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(own_font.get()), TRUE);
+    own_font_ = std::move(own_font);
 }
 
 void LabelView::mirror(ui::Change change) {

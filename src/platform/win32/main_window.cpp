@@ -161,11 +161,13 @@ void MainWindow::apply_dpi(int dpi) {
     dialog_font.lfCharSet = DEFAULT_CHARSET;
     dialog_font.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(dialog_font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
-    font_.reset(CreateFontIndirectW(&dialog_font));
-    const ViewStyle style{dpi, font_.get()};
+    // The old font is released only once no control uses it any more.
+    ScopedFont font(CreateFontIndirectW(&dialog_font));
+    const ViewStyle style{dpi, font.get()};
     for (const auto& view : views_) {
         view->apply_style(style);
     }
+    font_ = std::move(font);
 }
 
 void MainWindow::size_to_design() {
