@@ -10,7 +10,7 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench --target tapster_native_bench
 build/bench/bench/tapster_native_bench
 
-cmake -S . -B build/windows-bench -G Ninja \
+cmake --no-warn-unused-cli -S . -B build/windows-bench -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64-posix.cmake -DCMAKE_BUILD_TYPE=Release \
     -DTAPSTER_BENCHMARKS=ON -DTAPSTER_TESTS=OFF >/dev/null
 cmake --build build/windows-bench --target tapster_wine_bench tapster_capture_bench
