@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/controls/check_list_box.h"
 #include "engine/mouse.h"
 #include "engine/push_cycle.h"
 #include "platform/event_loop.h"
+#include "targets/target_list.h"
 #include "targets/target_string.h"
 
 namespace tapster::bench {
@@ -64,14 +64,13 @@ inline std::string window_title(bool present, int index) {
 // Runs one scenario and prints a line: entries, windows, engine, floor, ratio.
 inline void run_scenario(platform::Desktop& desktop, const std::string& window_class, int entries,
                          bool present, int repetitions) {
-    ui::CheckListBox list("List4", {}, true, nullptr);
+    TargetList list;
     std::vector<std::string> titles;
     for (int index = 0; index < entries; ++index) {
         titles.push_back(window_title(present, index));
-        list.add(to_target_string({titles.back(), window_class, "OK", "1", "1", false}));
-        list.set_checked(index, true);
+        list.append(to_target_string({titles.back(), window_class, "OK", "1", "1", false}), true);
     }
-    Module1 mouse(desktop);
+    Mouse mouse(desktop);
     NoEvents events;
     PushCycle cycle(list, desktop, mouse, events);
 

@@ -14,15 +14,15 @@ std::optional<std::int32_t> round_to_int32(double value) {
     return static_cast<std::int32_t>(*rounded);
 }
 
-float CMouse::X() const {
+float Mouse::x() const {
     return static_cast<float>(desktop_.cursor_position().x);
 }
 
-float CMouse::Y() const {
+float Mouse::y() const {
     return static_cast<float>(desktop_.cursor_position().y);
 }
 
-bool CMouse::X(float value) {
+bool Mouse::set_x(float value) {
     const auto x = round_to_int32(value);
     if (!x) {
         return false;
@@ -31,7 +31,7 @@ bool CMouse::X(float value) {
     return true;
 }
 
-bool CMouse::Y(float value) {
+bool Mouse::set_y(float value) {
     const auto y = round_to_int32(value);
     if (!y) {
         return false;
@@ -40,33 +40,22 @@ bool CMouse::Y(float value) {
     return true;
 }
 
-std::string CMouse::WindowOver(float x, float y) const {
-    constexpr std::size_t kBufferChars = 255;
-    const auto point_x = round_to_int32(x);
-    const auto point_y = round_to_int32(y);
-    if (!point_x || !point_y) {
-        return {};
-    }
-    const platform::WindowHandle window = desktop_.window_at({*point_x, *point_y});
-    return window == 0 ? std::string() : desktop_.window_text(window, kBufferChars);
+void Mouse::move_cursor(int x, int y) {
+    set_x(static_cast<float>(x));
+    set_y(static_cast<float>(y));
 }
 
-void Module1::LeftDown() {
+void Mouse::left_down() {
     desktop_.left_button_down();
 }
 
-void Module1::LeftUp() {
+void Mouse::left_up() {
     desktop_.left_button_up();
 }
 
-void Module1::LeftClick() {
-    LeftDown();
-    LeftUp();
-}
-
-void Module1::MoveCursor(int x, int y) {
-    mouse_.X(static_cast<float>(x));
-    mouse_.Y(static_cast<float>(y));
+void Mouse::left_click() {
+    left_down();
+    left_up();
 }
 
 }  // namespace tapster

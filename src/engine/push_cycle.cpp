@@ -1,85 +1,52 @@
 #include "engine/push_cycle.h"
 
-#include <charconv>
-#include <vector>
-
 #include "targets/target_string.h"
 
 namespace tapster {
 
-std::optional<std::int32_t> parse_control_id(std::string_view text) {
-    text = trim_spaces(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (text.empty() || text.front() == '-') {
-            return std::nullopt;
-        }
-    }
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 void PushCycle::tick() {
     // The count is read before every entry: entries may come and go while the forced click
     // lets other events run.
-    for (int index = 0; index < list_.count(); ++index) {
-        if (list_.checked(index)) {
+    for (int index = 0; index < targets_.count(); ++index) {
+        const TargetList::Entry& entry = targets_.at(index);
+        if (entry.checked && entry.target.pressable()) {
             // A copy: while waiting for another program's answer, Windows may run a message
             // sent to Tapster that changes the list.
-            entry_.assign(list_.text(index));
-            push(entry_);
+            const Target target = entry.target;
+            push(target);
         }
     }
 }
 
-void PushCycle::push(std::string_view target) {
-    // The fields are views into the copied entry; nothing reads them after the forced
-    // click's yield, in which another tick may reuse the copy.
-    split_target_string(target, fields_);
-    const std::vector<std::string_view>& fields = fields_;
-    if (fields.size() <= kParentClass) {
+void PushCycle::push(const Target& target) {
+    const platform::WindowHandle window = look_up(target);
+    if (window == 0) {
         return;
     }
-    const platform::WindowHandle window = look_up(fields[kParentClass], fields[kParentTitle]);
-    if (window == 0 || fields.size() <= kFoundControlId) {
-        return;
-    }
-    const std::optional<std::int32_t> found_id = parse_control_id(fields[kFoundControlId]);
-    if (!found_id) {
-        return;
-    }
-
     // The identifier the capture found comes first; the button's own identifier is the
     // fallback when that control is missing or has no text.
-    std::int32_t pressed_id = *found_id;
-    std::string text = control_text(window, *found_id);
+    std::int32_t pressed_id = *target.found_control_id;
+    std::string text = control_text(window, pressed_id);
     if (text.empty()) {
-        const std::optional<std::int32_t> own_id =
-            fields.size() > kControlId ? parse_control_id(fields[kControlId]) : std::nullopt;
-        if (!own_id) {
+        if (!target.control_id) {
             return;
         }
-        pressed_id = *own_id;
-        text = control_text(window, *own_id);
+        pressed_id = *target.control_id;
+        text = control_text(window, pressed_id);
     }
-
-    if (!desktop_.equal_ignoring_case(text, fields[kButtonText])) {
+    if (!desktop_.equal_ignoring_case(text, target.button_text)) {
         return;
     }
     desktop_.send_command(window, pressed_id);
-    if (fields.size() > kForceFlag && is_force_flag(fields[kForceFlag])) {
+    if (target.forced) {
         forced_click();
     }
 }
 
-platform::WindowHandle PushCycle::look_up(std::string_view window_class, std::string_view title) {
+platform::WindowHandle PushCycle::look_up(const Target& target) {
     platform::WindowHandle window = 0;
     for (int attempt = 0; window == 0 && attempt < kLookupAttempts; ++attempt) {
-        window = desktop_.find_window(window_class, title);
+        window = desktop_.find_window(target.window_class, target.title);
     }
     return window;
 }
@@ -91,9 +58,9 @@ std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t 
 void PushCycle::forced_click() {
     // The bottom-right corner of the primary screen, whatever its size.
     const platform::Size screen = desktop_.primary_screen_size();
-    mouse_.MoveCursor(screen.width - 1, screen.height - 1);
+    mouse_.move_cursor(screen.width - 1, screen.height - 1);
     event_loop_.yield();
-    mouse_.LeftClick();
+    mouse_.left_click();
 }
 
 }  // namespace tapster

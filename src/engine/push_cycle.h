@@ -1,50 +1,46 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include "app/controls/check_list_box.h"
+#include "app/controls/timer.h"
 #include "engine/mouse.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
+#include "targets/target_list.h"
 
 namespace tapster {
 
-// A control identifier as stored: a decimal 32-bit integer, spaces around it ignored.
-std::optional<std::int32_t> parse_control_id(std::string_view text);
-
-// What a timer tick does: for every checked entry of the target list, find its window, check
-// that the recorded button still says what it said, and send the window the command that a
-// click on the button would send. A forced entry also gets a real click in the screen's
-// corner. It keeps nothing from one tick to the next.
+// What a timer tick does: for every checked target, find its window, check that the
+// recorded button still says what it said, and send the window the command that a click on
+// the button would send. A forced target also gets a real click in the screen's corner. It
+// keeps nothing from one tick to the next.
 class PushCycle {
   public:
     static constexpr int kLookupAttempts = 10;
     static constexpr std::size_t kTextBufferChars = 100;
 
-    PushCycle(const ui::CheckListBox& list, platform::Desktop& desktop, Module1& mouse,
+    PushCycle(const TargetList& targets, platform::Desktop& desktop, Mouse& mouse,
               platform::EventLoop& event_loop)
-        : list_(list), desktop_(desktop), mouse_(mouse), event_loop_(event_loop) {}
+        : targets_(targets), desktop_(desktop), mouse_(mouse), event_loop_(event_loop) {}
 
+    // Runs a tick on every tick of the timer from now on.
+    void drive_by(ui::Timer& timer) {
+        timer.ticked.connect([this] { tick(); });
+    }
     void tick();
 
   private:
-    // One entry; an entry that cannot be read is skipped and the tick goes on.
-    void push(std::string_view target);
-    platform::WindowHandle look_up(std::string_view window_class, std::string_view title);
+    // One target; one that cannot be pressed is skipped and the tick goes on.
+    void push(const Target& target);
+    platform::WindowHandle look_up(const Target& target);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     void forced_click();
 
-    const ui::CheckListBox& list_;
+    const TargetList& targets_;
     platform::Desktop& desktop_;
-    Module1& mouse_;
+    Mouse& mouse_;
     platform::EventLoop& event_loop_;
-    // Scratch space, reused from entry to entry so a tick allocates nothing.
-    std::string entry_;
-    std::vector<std::string_view> fields_;
 };
 
 }  // namespace tapster

@@ -1,81 +1,104 @@
-// What the user does with the target list: add a capture, look at an entry, check it,
-// remove it. Every action ends with the whole list stored again.
+#include "targets/list_editing.h"
+
 #include <string>
 #include <vector>
 
 #include "app/app_texts.h"
-#include "app/form1.h"
 #include "targets/target_string.h"
 
 namespace tapster {
 
-namespace {
+ListEditing::ListEditing(Controls controls, TargetList& targets, StoredTargets& stored,
+                         platform::MessageBoxes& message_boxes)
+    : controls_(controls), targets_(targets), stored_(stored), message_boxes_(message_boxes) {
+    targets_.observe([this](const TargetList::Change& change) { mirror(change); });
+    controls_.target_list.user_checked.connect(
+        [this](int index, bool checked) { targets_.set_checked(index, checked); });
+}
 
-// Positions are 16-bit numbers in the stored list's keys and the push cycle's loop.
-constexpr int kMostEntries = 32767;
+void ListEditing::mirror(const TargetList::Change& change) {
+    ui::CheckListBox& list = controls_.target_list;
+    switch (change.kind) {
+        case TargetList::Change::Kind::appended: {
+            const TargetList::Entry& entry = targets_.at(change.index);
+            list.add(entry.text);
+            list.set_checked(list.count() - 1, entry.checked);
+            break;
+        }
+        case TargetList::Change::Kind::removed:
+            list.remove(change.index);
+            break;
+        case TargetList::Change::Kind::checked:
+            list.set_checked(change.index, targets_.at(change.index).checked);
+            break;
+    }
+}
 
-}  // namespace
-
-void Form1::Command1_Click() {
-    const bool forced = Check1.value() == 1;
-    if (Text1.text().empty() && Text2.text().empty() && Text4.text().empty()) {
-        services_.message_boxes.show(
+void ListEditing::on_add_clicked() {
+    const CaptureFields& fields = controls_.fields;
+    if (fields.title.text().empty() && fields.window_class.text().empty() &&
+        fields.button_text.text().empty()) {
+        message_boxes_.show(
             "You can not add a blank item, first drag the check mark to a button u want pushed "
             "or clicked",
             std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
         return;
     }
-    if (List4.count() >= kMostEntries) {
-        services_.message_boxes.show("The list is full: it holds at most " +
-                                         std::to_string(kMostEntries) +
-                                         " targets. Remove one before adding another.",
-                                     std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    if (targets_.full()) {
+        message_boxes_.show("The list is full: it holds at most " +
+                                std::to_string(TargetList::kMostEntries) +
+                                " targets. Remove one before adding another.",
+                            std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
         return;
     }
-    List4.add(to_target_string(
-        {Text1.text(), Text2.text(), Text4.text(), Text5.text(), Text14.text(), forced}));
-    Addit();
+    targets_.append(to_target_string(
+        {fields.title.text(), fields.window_class.text(), fields.button_text.text(),
+         fields.found_id.text(), fields.control_id.text(), controls_.force_click_box.checked()}));
+    stored_.save();
 }
 
-void Form1::Command2_Click() {
-    services_.message_boxes.show("Please right click on items you would like to delete",
-                                 "Vozu Tapster 2.1 - " + std::string(publisher::kWebDomain),
-                                 platform::MessageBoxStyle::ok);
-    Addit();
+void ListEditing::on_remove_clicked() {
+    message_boxes_.show("Please right click on items you would like to delete",
+                        "Vozu Tapster 2.1 - " + std::string(publisher::kWebDomain),
+                        platform::MessageBoxStyle::ok);
+    stored_.save();
 }
 
-void Form1::List4_MouseDown(const ui::MouseArgs& args) {
+void ListEditing::on_list_mouse_down(const ui::MouseArgs& args) {
     if (args.button == ui::kRightButton) {
-        Rmenu.show_popup();
+        controls_.list_menu.show_popup();
     }
 }
 
-void Form1::RemoveItM_Click() {
-    if (List4.highlighted() == ui::CheckListBox::kNone) {
-        services_.message_boxes.show(
+void ListEditing::on_remove_chosen() {
+    const int highlighted = controls_.target_list.highlighted();
+    if (highlighted == ui::CheckListBox::kNone) {
+        message_boxes_.show(
             "Please highlight and then right click on the item you would like to delete",
             std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
         return;
     }
-    List4.remove(List4.highlighted());
-    Addit();
+    targets_.remove(highlighted);
+    stored_.save();
 }
 
-void Form1::List4_Click() {
-    if (List4.highlighted() != ui::CheckListBox::kNone) {
+void ListEditing::on_list_clicked() {
+    const int highlighted = controls_.target_list.highlighted();
+    if (highlighted != ui::CheckListBox::kNone) {
         // Only the pieces that exist are shown; an entry edited outside the program may
         // have fewer than six.
-        const std::vector<std::string> pieces =
-            split_target_string(List4.text(List4.highlighted()));
-        ui::TextBox* const fields[] = {&Text1, &Text2, &Text4, &Text5, &Text14};
-        for (std::size_t field = 0; field < std::size(fields) && field < pieces.size(); ++field) {
-            fields[field]->set_text(pieces[field]);
+        const std::vector<std::string> pieces = split_target_string(targets_.at(highlighted).text);
+        const CaptureFields& fields = controls_.fields;
+        ui::TextBox* const shown[] = {&fields.title, &fields.window_class, &fields.button_text,
+                                      &fields.found_id, &fields.control_id};
+        for (std::size_t field = 0; field < std::size(shown) && field < pieces.size(); ++field) {
+            shown[field]->set_text(pieces[field]);
         }
         if (pieces.size() > kForceFlag) {
-            Check1.set_checked(is_force_flag(pieces[kForceFlag]));
+            controls_.force_click_box.set_checked(is_force_flag(pieces[kForceFlag]));
         }
     }
-    Addit();
+    stored_.save();
 }
 
 }  // namespace tapster

@@ -14,15 +14,15 @@ class StartUp : public fakes::FormFixture {
 };
 
 TEST_F(StartUp, AnEmptyStoreGivesTheDesignAndStoresExactlyTheTwoIntervals) {
-    form().Form_Load();
+    form().start();
 
-    EXPECT_EQ(form().Text10.text(), "1000");
-    EXPECT_EQ(form().Text15.text(), "1000");
-    EXPECT_EQ(form().Timer2.interval(), 1000U);
-    EXPECT_FALSE(form().RunMinimized.checked());
-    EXPECT_EQ(form().List4.count(), 0);
+    EXPECT_EQ(form().interval_field.text(), "1000");
+    EXPECT_EQ(form().calibration_field.text(), "1000");
+    EXPECT_EQ(form().push_timer.interval(), 1000U);
+    EXPECT_FALSE(form().run_minimized_entry.checked());
+    EXPECT_EQ(form().target_list.count(), 0);
     EXPECT_TRUE(form().window.visible());
-    EXPECT_FALSE(form().Frame2.visible());
+    EXPECT_FALSE(form().calibration_panel.visible());
     EXPECT_EQ(section("setit"), (SettingsStore::Entries{{"textinterval", "1000"}}));
     EXPECT_EQ(section("Runit"), (SettingsStore::Entries{{"Calibartion", "1000"}}));
     EXPECT_FALSE(store.read_section("Items").has_value());
@@ -33,19 +33,19 @@ TEST_F(StartUp, TheCalibrationValueIsTheIntervalInForce) {
     stored("setit", "textinterval", "300");
     stored("Runit", "Calibartion", "700");
 
-    form().Form_Load();
+    form().start();
 
-    EXPECT_EQ(form().Timer2.interval(), 700U);
+    EXPECT_EQ(form().push_timer.interval(), 700U);
 }
 
 TEST_F(StartUp, AnInvalidIntervalSettingShowsInTheCaptionAndStartUpGoesOn) {
     stored("setit", "textinterval", "10000");
     stored("Items", "c-0", "kept");
 
-    form().Form_Load();
+    form().start();
 
     EXPECT_EQ(form().window.caption(), "Calibartion Must be a numeric vale between  1 and 10000");
-    EXPECT_EQ(form().List4.count(), 1);
+    EXPECT_EQ(form().target_list.count(), 1);
     EXPECT_EQ(read("setit", "textinterval"), "10000") << "a refused value is not stored again";
 }
 
@@ -54,24 +54,24 @@ TEST_F(StartUp, StoredTargetsComeBackInOrderWithTheirCheckMarks) {
     stored("Items", "u-1", "second");
     stored("Items", "c-2", "third");
 
-    form().Form_Load();
+    form().start();
 
-    ASSERT_EQ(form().List4.count(), 3);
-    EXPECT_TRUE(form().List4.checked(0));
-    EXPECT_FALSE(form().List4.checked(1));
-    EXPECT_TRUE(form().List4.checked(2));
-    EXPECT_EQ(form().List4.text(2), "third");
+    ASSERT_EQ(form().target_list.count(), 3);
+    EXPECT_TRUE(form().target_list.checked(0));
+    EXPECT_FALSE(form().target_list.checked(1));
+    EXPECT_TRUE(form().target_list.checked(2));
+    EXPECT_EQ(form().target_list.text(2), "third");
 }
 
 TEST_F(StartUp, RunMinimizedHidesTheWindowAndTheTargetsStillLoad) {
     stored("Runit", "RunMinimized", "1");
     stored("Items", "c-0", "target");
 
-    form().Form_Load();
+    form().start();
 
     EXPECT_FALSE(form().window.visible());
     EXPECT_TRUE(tray.present);
-    EXPECT_EQ(form().List4.count(), 1);
+    EXPECT_EQ(form().target_list.count(), 1);
     EXPECT_EQ(read("Runit", "Calibartion"), "1000");
 }
 
@@ -80,12 +80,12 @@ TEST_F(StartUp, AnUnreadableRunMinimizedIsUncheckedAndEverythingElseStillHappens
     stored("Runit", "Calibartion", "400");
     stored("Items", "c-0", "target");
 
-    form().Form_Load();
+    form().start();
 
-    EXPECT_FALSE(form().RunMinimized.checked());
+    EXPECT_FALSE(form().run_minimized_entry.checked());
     EXPECT_TRUE(form().window.visible());
-    EXPECT_EQ(form().List4.count(), 1);
-    EXPECT_EQ(form().Timer2.interval(), 400U);
+    EXPECT_EQ(form().target_list.count(), 1);
+    EXPECT_EQ(form().push_timer.interval(), 400U);
 }
 
 TEST_F(StartUp, AStoredCalibrationThatIsNotANumberIsReportedBeforeTheWindowShows) {
@@ -93,25 +93,25 @@ TEST_F(StartUp, AStoredCalibrationThatIsNotANumberIsReportedBeforeTheWindowShows
     stored("Runit", "Calibartion", "quick");
     // The message box is modal: the window's state while it is open is what the user sees.
     bool shown_when_asked = true;
-    form().Text15.changed.connect([&] { shown_when_asked = form().window.visible(); });
+    form().calibration_field.changed.connect([&] { shown_when_asked = form().window.visible(); });
 
-    form().Form_Load();
+    form().start();
 
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].text, "Only numbers can be entered");
     EXPECT_FALSE(shown_when_asked);
     EXPECT_EQ(read("Runit", "Calibartion"), "1000");
-    EXPECT_EQ(form().Timer2.interval(), 300U) << "the interval setting stays in force";
+    EXPECT_EQ(form().push_timer.interval(), 300U) << "the interval setting stays in force";
     EXPECT_TRUE(form().window.visible());
 }
 
 TEST_F(StartUp, AStoredCalibrationTheTimerCannotTakeIsRefusedLikeTypedOne) {
     stored("Runit", "Calibartion", "99999");
 
-    form().Form_Load();
+    form().start();
 
     ASSERT_EQ(boxes.shown.size(), 1U);
-    EXPECT_EQ(form().Timer2.interval(), 1000U);
+    EXPECT_EQ(form().push_timer.interval(), 1000U);
     EXPECT_EQ(read("Runit", "Calibartion"), "99999") << "refused, not overwritten";
 }
 

@@ -11,7 +11,7 @@ using ui::MousePointer;
 
 class Capture : public fakes::FormFixture {
   protected:
-    void SetUp() override { form().Form_Load(); }
+    void SetUp() override { form().start(); }
 
     // A message box "Nag" with an OK button (identifier 1), its parent handle small enough
     // for the search to find it.
@@ -20,32 +20,33 @@ class Capture : public fakes::FormFixture {
         const platform::WindowHandle box = desktop.add({"#32770", title, 0, 0});
         return desktop.add({"Button", button_text, 1, box});
     }
-    void press() { form().Picture1.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0}); }
-    void release() { form().Picture1.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0}); }
+    void press() { form().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0}); }
+    void release() { form().check_mark.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0}); }
     void point_at(platform::WindowHandle window) { desktop.window_under_cursor = window; }
-    void tick() { form().Timer1.tick(); }
+    void tick() { form().inspect_timer.tick(); }
 
     std::vector<std::string> fields() {
-        return {form().Text1.text(), form().Text2.text(), form().Text4.text(), form().Text5.text(),
-                form().Text14.text()};
+        return {form().title_field.text(), form().class_field.text(),
+                form().button_text_field.text(), form().found_id_field.text(),
+                form().control_id_field.text()};
     }
     bool fields_locked() {
-        return !form().Text1.enabled() && !form().Text2.enabled() && !form().Text4.enabled() &&
-               !form().Text5.enabled();
+        return !form().title_field.enabled() && !form().class_field.enabled() &&
+               !form().button_text_field.enabled() && !form().found_id_field.enabled();
     }
 };
 
 TEST_F(Capture, APressArmsEmptiesAndLocksTheFourFields) {
-    form().Text1.user_edit("old title");
-    form().Text14.user_edit("7");
+    form().title_field.user_edit("old title");
+    form().control_id_field.user_edit("7");
 
     press();
 
-    EXPECT_TRUE(form().capture_armed());
+    EXPECT_TRUE(form().capture.armed());
     EXPECT_EQ(form().window.mouse_pointer(), MousePointer::move);
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", "7"}));
     EXPECT_TRUE(fields_locked());
-    EXPECT_TRUE(form().Text14.enabled());
+    EXPECT_TRUE(form().control_id_field.enabled());
 }
 
 TEST_F(Capture, APressAndReleaseWithoutMovingCapturesNothing) {
@@ -67,7 +68,7 @@ TEST_F(Capture, TheCaptureCompletesWhileTheButtonIsStillHeld) {
     EXPECT_EQ(fields(), (std::vector<std::string>{"Nag", "#32770", "OK", "1", "1"}));
     EXPECT_EQ(form().window.mouse_pointer(), MousePointer::arrow) << "not released yet";
     EXPECT_FALSE(fields_locked());
-    EXPECT_TRUE(form().Text8.text().empty());
+    EXPECT_EQ(form().capture.state(), CaptureSession::State::idle);
 }
 
 TEST_F(Capture, ASecondPressWhileArmedEmptiesTheFieldsAgain) {
@@ -76,13 +77,13 @@ TEST_F(Capture, ASecondPressWhileArmedEmptiesTheFieldsAgain) {
     press();
     point_at(button);
     tick();
-    ASSERT_EQ(form().Text4.text(), "OK");
-    ASSERT_TRUE(form().capture_armed());
+    ASSERT_EQ(form().button_text_field.text(), "OK");
+    ASSERT_TRUE(form().capture.armed());
 
-    form().Picture1.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 0});
+    form().check_mark.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 0});
 
-    EXPECT_TRUE(form().capture_armed());
-    EXPECT_EQ(form().Text4.text(), "");
+    EXPECT_TRUE(form().capture.armed());
+    EXPECT_EQ(form().button_text_field.text(), "");
     EXPECT_TRUE(fields_locked());
 }
 
@@ -92,40 +93,40 @@ TEST_F(Capture, NothingIsReadWhileIdle) {
     tick();
 
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", ""}));
-    EXPECT_TRUE(form().List1.visible()) << "idle ticks touch nothing";
+    EXPECT_TRUE(form().lower_list.visible()) << "idle ticks touch nothing";
 }
 
 TEST_F(Capture, AnArmedTickStartsTheNoticeAndHidesTheLists) {
-    form().Timer4.set_enabled(false);
+    form().wait_timer.set_enabled(false);
     press();
 
     tick();
 
-    EXPECT_TRUE(form().Timer4.enabled());
-    EXPECT_FALSE(form().List1.visible());
-    EXPECT_FALSE(form().List2.visible());
+    EXPECT_TRUE(form().wait_timer.enabled());
+    EXPECT_FALSE(form().lower_list.visible());
+    EXPECT_FALSE(form().lower_short_list.visible());
 }
 
 TEST_F(Capture, TheWaitNoticeAnimatesAndResumesWhereTheLastDragStopped) {
     press();
     std::vector<std::string> frames;
     for (int step = 0; step < 6; ++step) {
-        form().Timer4.tick();
-        frames.push_back(form().Label5.caption());
+        form().wait_timer.tick();
+        frames.push_back(form().wait_notice_text.caption());
     }
-    EXPECT_TRUE(form().Frame1.visible());
+    EXPECT_TRUE(form().wait_notice.visible());
     EXPECT_EQ(frames,
               (std::vector<std::string>{"Please Wait", "Please Wait .", "Please Wait ..",
                                         "Please Wait ...", "Please Wait", "Please Wait ."}));
 
     release();
-    form().Timer4.tick();
-    EXPECT_FALSE(form().Frame1.visible());
-    EXPECT_FALSE(form().Timer4.enabled());
+    form().wait_timer.tick();
+    EXPECT_FALSE(form().wait_notice.visible());
+    EXPECT_FALSE(form().wait_timer.enabled());
 
     press();
-    form().Timer4.tick();
-    EXPECT_EQ(form().Label5.caption(), "Please Wait ..");
+    form().wait_timer.tick();
+    EXPECT_EQ(form().wait_notice_text.caption(), "Please Wait ..");
 }
 
 TEST_F(Capture, TheLastButtonReadIsNotReadAgainUntilThePointerLeavesIt) {
@@ -138,14 +139,14 @@ TEST_F(Capture, TheLastButtonReadIsNotReadAgainUntilThePointerLeavesIt) {
 
     press();  // the second drag goes straight onto the same button
     tick();
-    EXPECT_EQ(form().Text1.text(), "") << "read nothing: it was the last window inspected";
-    EXPECT_TRUE(form().capture_armed());
+    EXPECT_EQ(form().title_field.text(), "") << "read nothing: it was the last window inspected";
+    EXPECT_TRUE(form().capture.armed());
 
     point_at(elsewhere);
     tick();
     point_at(ok);
     tick();
-    EXPECT_EQ(form().Text1.text(), "Nag");
+    EXPECT_EQ(form().title_field.text(), "Nag");
 }
 
 TEST_F(Capture, OnlyClassesNamingAButtonAreRead) {
@@ -161,8 +162,8 @@ TEST_F(Capture, OnlyClassesNamingAButtonAreRead) {
         press();
         point_at(button);
         tick();
-        EXPECT_EQ(form().Text4.text(), "Go") << name;
-        EXPECT_EQ(form().Text2.text(), "#32770") << name;
+        EXPECT_EQ(form().button_text_field.text(), "Go") << name;
+        EXPECT_EQ(form().class_field.text(), "#32770") << name;
     }
 }
 
@@ -174,10 +175,10 @@ TEST_F(Capture, LongTextsAreCutTheParentTitleTrimmedAndTheButtonTextKept) {
 
     tick();
 
-    EXPECT_EQ(form().Text4.text().size(), 99U);
-    EXPECT_EQ(form().Text4.text().substr(0, 4), " OK ");
-    EXPECT_EQ(form().Text1.text().substr(0, 4), "Nag ");
-    EXPECT_EQ(form().Text1.text().size(), 97U);  // 99 read, two leading spaces trimmed
+    EXPECT_EQ(form().button_text_field.text().size(), 99U);
+    EXPECT_EQ(form().button_text_field.text().substr(0, 4), " OK ");
+    EXPECT_EQ(form().title_field.text().substr(0, 4), "Nag ");
+    EXPECT_EQ(form().title_field.text().size(), 97U);  // 99 read, two leading spaces trimmed
 }
 
 TEST_F(Capture, AButtonWithoutParentFillsOnlyItsOwnFields) {
@@ -188,7 +189,7 @@ TEST_F(Capture, AButtonWithoutParentFillsOnlyItsOwnFields) {
     tick();
 
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "OK", "0", "5"}));
-    EXPECT_TRUE(form().capture_armed()) << "cannot complete without a parent";
+    EXPECT_TRUE(form().capture.armed()) << "cannot complete without a parent";
 }
 
 TEST_F(Capture, AReleaseBeforeTheInspectorReadsKeepsTheParentFieldsEmpty) {
@@ -200,14 +201,13 @@ TEST_F(Capture, AReleaseBeforeTheInspectorReadsKeepsTheParentFieldsEmpty) {
     tick();
 
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "OK", "1", "1"}));
-    EXPECT_FALSE(form().capture_armed());
+    EXPECT_FALSE(form().capture.armed());
 }
 
 TEST_F(Capture, TypingIntoAFieldWhileIdleOnlyChangesTheText) {
-    form().Text1.user_edit("typed");
+    form().title_field.user_edit("typed");
 
-    EXPECT_EQ(form().Text1.text(), "typed");
-    EXPECT_TRUE(form().Text8.text().empty());
+    EXPECT_EQ(form().title_field.text(), "typed");
     EXPECT_EQ(form().window.mouse_pointer(), MousePointer::default_pointer);
 }
 

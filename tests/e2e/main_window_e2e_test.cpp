@@ -205,7 +205,7 @@ TEST_F(MainWindow, PutsTheIconBackWhenTheNotificationAreaIsRecreated) {
 
 TEST_F(MainWindow, TabMovesThroughTheControlsInTheDesignedOrder) {
     auto tapster = start();
-    tapster->click_control(*tapster->find_control("Button", "Force It?"));  // Check1
+    tapster->click_control(*tapster->find_control("Button", "Force It?"));  // force_click_box
     const auto focused = [&] {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -217,8 +217,8 @@ TEST_F(MainWindow, TabMovesThroughTheControlsInTheDesignedOrder) {
     };
     ASSERT_TRUE(driver::wait_until([&] { return focused() == "Force It?"; }));
 
-    // After Check1 the order wraps to Text1 (the frame's controls are hidden) and goes on
-    // through the text boxes to the buttons.
+    // After force_click_box the order wraps to title_field (the frame's controls are hidden) and
+    // goes on through the text boxes to the buttons.
     driver::run_host_command("xdotool key --delay 50 Tab Tab Tab Tab Tab");
     EXPECT_TRUE(driver::wait_until([&] { return focused() == "Add It"; }, 2000ms));
     driver::run_host_command(

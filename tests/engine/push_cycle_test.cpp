@@ -2,9 +2,12 @@
 // identifier, and what a forced entry adds.
 #include <gtest/gtest.h>
 
+#include "fakes/param_name.h"
+
 #include "engine/push_cycle.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
+#include "targets/target.h"
 #include "targets/target_string.h"
 
 namespace tapster {
@@ -20,17 +23,17 @@ class PushCycleTest : public ::testing::Test {
     // A checked entry for a message box titled "Nag" with the given fields.
     void target(const std::string& button_text, const std::string& found_id,
                 const std::string& own_id, bool forced = false, bool checked = true) {
-        list.add(to_target_string({"Nag", "#32770", button_text, found_id, own_id, forced}));
-        list.set_checked(list.count() - 1, checked);
+        list.append(to_target_string({"Nag", "#32770", button_text, found_id, own_id, forced}),
+                    checked);
     }
     platform::WindowHandle nag(std::map<int, std::string> controls) {
         return desktop.open({"#32770", "Nag", std::move(controls)});
     }
 
-    ui::CheckListBox list{"List4", {}, true, nullptr};
+    TargetList list;
     FakeDesktop desktop;
     fakes::FakeEventLoop loop;
-    Module1 mouse;
+    Mouse mouse;
     PushCycle cycle;
 };
 
@@ -80,13 +83,13 @@ TEST_P(PushCycleTextMatch, IgnoresLetterCaseAndSurroundingSpacesOnly) {
     EXPECT_EQ(desktop.commands().size(), GetParam().pressed ? 1U : 0U);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, PushCycleTextMatch,
-                         ::testing::Values(TextMatch{"OK", "OK", true}, TextMatch{"ok", "OK", true},
-                                           TextMatch{"  Ok  ", "OK", true},
-                                           TextMatch{"OK", " OK ", true},
-                                           TextMatch{"&Yes", "Yes", false},  // mnemonic counts
-                                           TextMatch{"O K", "OK", false},
-                                           TextMatch{"OK.", "OK", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PushCycleTextMatch,
+    ::testing::Values(TextMatch{"OK", "OK", true}, TextMatch{"ok", "OK", true},
+                      TextMatch{"  Ok  ", "OK", true}, TextMatch{"OK", " OK ", true},
+                      TextMatch{"&Yes", "Yes", false},  // mnemonic counts
+                      TextMatch{"O K", "OK", false}, TextMatch{"OK.", "OK", false}),
+    [](const auto& info) { return fakes::param_name(info.index, info.param.control_text); });
 
 TEST_F(PushCycleTest, AnEmptyRecordedTextMatchesAButtonWithoutTextAndSendsTheOwnId) {
     const auto box = nag({});
@@ -153,8 +156,7 @@ TEST_F(PushCycleTest, TheForcedClickReachesTheCornerOfScreensOfAnySize) {
 TEST_F(PushCycleTest, AnyOtherForceFlagPressesWithoutClicking) {
     nag({{1, "OK"}});
     for (const char* flag : {"true", "TRUE", "False", ""}) {
-        list.add("Nag **** #32770 **** OK **** 1 **** 1 **** " + std::string(flag));
-        list.set_checked(list.count() - 1, true);
+        list.append("Nag **** #32770 **** OK **** 1 **** 1 **** " + std::string(flag), true);
     }
 
     cycle.tick();
@@ -168,8 +170,7 @@ TEST_F(PushCycleTest, AnEntryThatCannotBeReadIsSkippedAndTheNextOneStillPressed)
     for (const char* broken :
          {"no separators at all", "Nag **** #32770 **** OK **** one **** 1 **** False",
           "Nag **** #32770 **** OK", "Nag **** #32770 **** OK **** 0 **** x **** False"}) {
-        list.add(broken);
-        list.set_checked(list.count() - 1, true);
+        list.append(broken, true);
     }
     target("OK", "1", "1");
 
@@ -180,8 +181,7 @@ TEST_F(PushCycleTest, AnEntryThatCannotBeReadIsSkippedAndTheNextOneStillPressed)
 
 TEST_F(PushCycleTest, AnEntryWithoutAForceFlagIsStillPressed) {
     const auto box = nag({{1, "OK"}});
-    list.add("Nag **** #32770 **** OK **** 1 **** 1");
-    list.set_checked(0, true);
+    list.append("Nag **** #32770 **** OK **** 1 **** 1", true);
 
     cycle.tick();
 
@@ -194,24 +194,13 @@ TEST_F(PushCycleTest, EntriesAddedOrRemovedDuringTheForcedClickAreSeenByTheSameT
     target("Never", "1", "1");  // removed before the tick reaches it
     loop.on_yield = [&](int) {
         list.remove(1);
-        list.add(to_target_string({"Nag", "#32770", "Cancel", "2", "2", false}));
-        list.set_checked(list.count() - 1, true);
+        list.append(to_target_string({"Nag", "#32770", "Cancel", "2", "2", false}), true);
     };
 
     cycle.tick();
 
     EXPECT_EQ(desktop.commands(),
               (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(box, 2)}));
-}
-
-TEST(ParseControlId, ReadsDecimal32BitIntegersOnly) {
-    EXPECT_EQ(parse_control_id("1"), 1);
-    EXPECT_EQ(parse_control_id("  -12 "), -12);
-    EXPECT_EQ(parse_control_id("+7"), 7);
-    EXPECT_EQ(parse_control_id("2147483647"), 2147483647);
-    for (const char* bad : {"", " ", "x", "1x", "2147483648", "1.5", "0x10", "+-1"}) {
-        EXPECT_FALSE(parse_control_id(bad).has_value()) << bad;
-    }
 }
 
 }  // namespace

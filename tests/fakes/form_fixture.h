@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "app/settings_store.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
@@ -13,7 +13,7 @@
 
 namespace tapster::fakes {
 
-// A headless Form1 over fakes, with the settings file in memory.
+// A headless MainForm over fakes, with the settings file in memory.
 class FormFixture : public ::testing::Test {
   protected:
     FormFixture()
@@ -21,10 +21,10 @@ class FormFixture : public ::testing::Test {
           tray(journal),
           shell(journal) {}
 
-    Form1& form() {
+    MainForm& form() {
         if (!form_) {
-            form_ = std::make_unique<Form1>(
-                Form1Services{store, tray, boxes, shell, loop, desktop, locale});
+            form_ = std::make_unique<MainForm>(
+                MainFormServices{store, tray, boxes, shell, loop, desktop, locale});
         }
         return *form_;
     }
@@ -49,7 +49,7 @@ class FormFixture : public ::testing::Test {
     FakeLocale locale;
 
   private:
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainForm> form_;
 };
 
 }  // namespace tapster::fakes

@@ -1,6 +1,8 @@
-// The calibration panel and the interval setting: what reaches Timer2, the caption and the
+// The calibration panel and the interval setting: what reaches push_timer, the caption and the
 // settings file.
 #include <gtest/gtest.h>
+
+#include "fakes/param_name.h"
 
 #include "fakes/form_fixture.h"
 
@@ -12,39 +14,39 @@ constexpr const char* kIntervalError = "Calibartion Must be a numeric vale betwe
 class Calibration : public fakes::FormFixture {
   protected:
     void SetUp() override {
-        form().Form_Load();
+        form().start();
         boxes.shown.clear();
     }
     // The user opens the panel, types and presses OK.
     void enter(const std::string& text) {
-        form().Calibration.user_click();
-        form().Text15.user_edit(text);
-        form().Command8.user_click();
+        form().calibration_entry.user_click();
+        form().calibration_field.user_edit(text);
+        form().calibration_ok_button.user_click();
     }
 };
 
 TEST_F(Calibration, AnAcceptedValueSetsTheIntervalClosesThePanelAndIsStored) {
     enter("500");
 
-    EXPECT_EQ(form().Timer2.interval(), 500U);
-    EXPECT_FALSE(form().Frame2.visible());
+    EXPECT_EQ(form().push_timer.interval(), 500U);
+    EXPECT_FALSE(form().calibration_panel.visible());
     EXPECT_EQ(read("Runit", "Calibartion"), "500");
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(Calibration, ValuesAreRoundedButStoredAsTyped) {
     enter("1.5");
-    EXPECT_EQ(form().Timer2.interval(), 2U);
+    EXPECT_EQ(form().push_timer.interval(), 2U);
     enter("2.5");
-    EXPECT_EQ(form().Timer2.interval(), 2U);
+    EXPECT_EQ(form().push_timer.interval(), 2U);
     EXPECT_EQ(read("Runit", "Calibartion"), "2.5");
 }
 
 TEST_F(Calibration, ZeroStopsThePushCycle) {
     enter("0");
 
-    EXPECT_EQ(form().Timer2.interval(), 0U);
-    EXPECT_FALSE(form().Timer2.running());
+    EXPECT_EQ(form().push_timer.interval(), 0U);
+    EXPECT_FALSE(form().push_timer.running());
     EXPECT_EQ(read("Runit", "Calibartion"), "0");
 }
 
@@ -56,10 +58,10 @@ TEST_F(Calibration, TextThatIsNotANumberIsRefusedAndResetTo1000) {
         ASSERT_EQ(boxes.shown.size(), 1U) << typed;
         EXPECT_EQ(boxes.shown[0].text, "Only numbers can be entered");
         EXPECT_EQ(boxes.shown[0].title, "Tapster 2.1");
-        EXPECT_EQ(form().Text15.text(), "1000");
+        EXPECT_EQ(form().calibration_field.text(), "1000");
         EXPECT_EQ(read("Runit", "Calibartion"), "1000");
-        EXPECT_EQ(form().Timer2.interval(), 500U) << "the interval in force stays";
-        EXPECT_TRUE(form().Frame2.visible());
+        EXPECT_EQ(form().push_timer.interval(), 500U) << "the interval in force stays";
+        EXPECT_TRUE(form().calibration_panel.visible());
         boxes.shown.clear();
     }
 }
@@ -71,8 +73,8 @@ TEST_F(Calibration, AValueTheTimerCannotTakeIsRefusedAndNothingStored) {
 
         ASSERT_EQ(boxes.shown.size(), 1U) << typed;
         EXPECT_NE(boxes.shown[0].text.find("0 to 65535"), std::string::npos);
-        EXPECT_EQ(form().Timer2.interval(), 500U);
-        EXPECT_EQ(form().Text15.text(), "500") << "the box shows the interval in force";
+        EXPECT_EQ(form().push_timer.interval(), 500U);
+        EXPECT_EQ(form().calibration_field.text(), "500") << "the box shows the interval in force";
         EXPECT_EQ(read("Runit", "Calibartion"), "500");
         boxes.shown.clear();
     }
@@ -83,19 +85,19 @@ TEST_F(Calibration, NumbersFollowTheUsersLocale) {
 
     enter("1.500");
 
-    EXPECT_EQ(form().Timer2.interval(), 1500U);
+    EXPECT_EQ(form().push_timer.interval(), 1500U);
 }
 
 TEST_F(Calibration, CancelClosesThePanelAndKeepsTheTypedText) {
-    form().Calibration.user_click();
-    form().Text15.user_edit("250");
-    form().Command10.user_click();
+    form().calibration_entry.user_click();
+    form().calibration_field.user_edit("250");
+    form().calibration_cancel_button.user_click();
 
-    EXPECT_FALSE(form().Frame2.visible());
-    EXPECT_EQ(form().Timer2.interval(), 1000U);
+    EXPECT_FALSE(form().calibration_panel.visible());
+    EXPECT_EQ(form().push_timer.interval(), 1000U);
     EXPECT_EQ(read("Runit", "Calibartion"), "1000");
-    form().Calibration.user_click();
-    EXPECT_EQ(form().Text15.text(), "250");
+    form().calibration_entry.user_click();
+    EXPECT_EQ(form().calibration_field.text(), "250");
 }
 
 struct IntervalSetting {
@@ -108,15 +110,15 @@ class IntervalSettingTest : public fakes::FormFixture,
                             public ::testing::WithParamInterface<IntervalSetting> {};
 
 TEST_P(IntervalSettingTest, AcceptsOneUpToButNotIncluding10000) {
-    form().Text10.set_text(GetParam().text);
+    form().calibration.apply_interval_setting(GetParam().text);
 
     if (GetParam().accepted) {
         EXPECT_EQ(form().window.caption(), "Davivuvozuved Tapster 2.1 - example.org");
-        EXPECT_EQ(form().Timer2.interval(), GetParam().interval);
+        EXPECT_EQ(form().push_timer.interval(), GetParam().interval);
         EXPECT_EQ(read("setit", "textinterval"), GetParam().text);
     } else {
         EXPECT_EQ(form().window.caption(), kIntervalError);
-        EXPECT_EQ(form().Timer2.interval(), 1000U);
+        EXPECT_EQ(form().push_timer.interval(), 1000U);
         EXPECT_EQ(read("setit", "textinterval"), "<missing>");
     }
 }
@@ -126,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(IntervalSetting{"1", true, 1}, IntervalSetting{"9999", true, 9999},
                       IntervalSetting{"250.5", true, 250}, IntervalSetting{"10000", false, 0},
                       IntervalSetting{"0", false, 0}, IntervalSetting{"0.5", false, 0},
-                      IntervalSetting{"soon", false, 0}));
+                      IntervalSetting{"soon", false, 0}),
+    [](const auto& info) { return fakes::param_name(info.index, info.param.text); });
 
 }  // namespace
 }  // namespace tapster

@@ -1,6 +1,8 @@
 // Numbers as the user writes them, in the user's locale, and their rounding.
 #include <gtest/gtest.h>
 
+#include "fakes/param_name.h"
+
 #include <cmath>
 
 #include "options/numbers.h"
@@ -51,8 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"12abc", english(), std::nullopt}, NumberCase{"1.2.3", english(), std::nullopt},
         NumberCase{",5", english(), std::nullopt},  // a separator before digits
         NumberCase{"1e", english(), std::nullopt}, NumberCase{"-", english(), std::nullopt},
-        NumberCase{"1 000", english(), std::nullopt},
-        NumberCase{"1e999", english(), std::nullopt}));
+        NumberCase{"1 000", english(), std::nullopt}, NumberCase{"1e999", english(), std::nullopt}),
+    [](const auto& info) { return fakes::param_name(info.index, info.param.text); });
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(round_half_even(1.5), 2);

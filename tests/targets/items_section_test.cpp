@@ -1,4 +1,4 @@
-// The stored target list: the rewrite from List4, and the load at start-up.
+// The stored target list: the rewrite from target_list, and the load at start-up.
 #include <gtest/gtest.h>
 
 #include "fakes/form_fixture.h"
@@ -15,12 +15,12 @@ class ItemsSection : public fakes::FormFixture {
 
 TEST_F(ItemsSection, TheRewriteStoresEveryEntryByPositionAndCheckMark) {
     for (const char* text : {"a **** A", "b **** B", "c **** C"}) {
-        form().List4.add(text);
+        form().targets.append(text);
     }
-    form().List4.set_checked(0, true);
-    form().List4.set_checked(2, true);
+    form().targets.set_checked(0, true);
+    form().targets.set_checked(2, true);
 
-    form().Addit();
+    form().stored_targets.save();
 
     EXPECT_EQ(stored_items(),
               (Entries{{"c-0", "a **** A"}, {"u-1", "b **** B"}, {"c-2", "c **** C"}}));
@@ -28,11 +28,11 @@ TEST_F(ItemsSection, TheRewriteStoresEveryEntryByPositionAndCheckMark) {
 
 TEST_F(ItemsSection, PositionsPastNineAreWrittenInFull) {
     for (int index = 0; index < 11; ++index) {
-        form().List4.add("entry " + std::to_string(index));
+        form().targets.append("entry " + std::to_string(index));
     }
-    form().List4.set_checked(10, true);
+    form().targets.set_checked(10, true);
 
-    form().Addit();
+    form().stored_targets.save();
 
     const Entries items = stored_items();
     ASSERT_EQ(items.size(), 11U);
@@ -43,18 +43,18 @@ TEST_F(ItemsSection, PositionsPastNineAreWrittenInFull) {
 TEST_F(ItemsSection, AnEmptyListLeavesNoSection) {
     stored("Items", "c-0", "old");
 
-    form().Addit();
+    form().stored_targets.save();
 
     EXPECT_FALSE(store.read_section("Items").has_value());
 }
 
 TEST_F(ItemsSection, TheRewriteIsOneReplacementOfTheFile) {
     for (int index = 0; index < 50; ++index) {
-        form().List4.add("entry");
+        form().targets.append("entry");
     }
     const int before = file.replace_count;
 
-    form().Addit();
+    form().stored_targets.save();
 
     // Ending the program at any moment leaves either the old list or the new one.
     EXPECT_EQ(file.replace_count, before + 1);
@@ -67,11 +67,11 @@ TEST_F(ItemsSection, ALoadRestoresOrderAndCheckMarksByTheKeysFirstCharacter) {
     stored("Items", "c-7", "digits are not read");
     stored("Items", "x", "  a value is loaded **** unchanged  ");
     int clicks = 0;
-    form().List4.clicked.connect([&] { ++clicks; });
+    form().target_list.clicked.connect([&] { ++clicks; });
 
-    form().Form_Load();
+    form().start();
 
-    const auto& entries = form().List4.entries();
+    const auto& entries = form().target_list.entries();
     ASSERT_EQ(entries.size(), 5U);
     EXPECT_EQ(entries[0], (ui::CheckListBox::Entry{"first", true}));
     EXPECT_EQ(entries[1], (ui::CheckListBox::Entry{"second", false}));
@@ -82,9 +82,9 @@ TEST_F(ItemsSection, ALoadRestoresOrderAndCheckMarksByTheKeysFirstCharacter) {
 }
 
 TEST_F(ItemsSection, NoStoredListLoadsNothingAndSaysNothing) {
-    form().Form_Load();
+    form().start();
 
-    EXPECT_EQ(form().List4.count(), 0);
+    EXPECT_EQ(form().target_list.count(), 0);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_TRUE(form().window.visible());
 }
@@ -93,10 +93,10 @@ TEST_F(ItemsSection, AnUnreadableRunMinimizedStillLoadsTheList) {
     stored("Runit", "RunMinimized", "yes");
     stored("Items", "c-0", "kept");
 
-    form().Form_Load();
-    form().Addit();
+    form().start();
+    form().stored_targets.save();
 
-    ASSERT_EQ(form().List4.count(), 1);
+    ASSERT_EQ(form().target_list.count(), 1);
     EXPECT_EQ(stored_items(), (Entries{{"c-0", "kept"}}));
 }
 
@@ -104,9 +104,9 @@ TEST_F(ItemsSection, TheLoadYieldsBeforeEachEntrySoTicksSeeThePartialList) {
     stored("Items", "c-0", "a");
     stored("Items", "c-1", "b");
     std::vector<int> counts_seen;
-    loop.on_yield = [&](int) { counts_seen.push_back(form().List4.count()); };
+    loop.on_yield = [&](int) { counts_seen.push_back(form().target_list.count()); };
 
-    form().Form_Load();
+    form().start();
 
     EXPECT_EQ(counts_seen, (std::vector<int>{0, 1}));
 }
@@ -117,11 +117,11 @@ TEST_F(ItemsSection, ARewriteAskedForDuringTheLoadWaitsForTheWholeList) {
     }
     loop.on_yield = [&](int yield) {
         if (yield == 2) {
-            form().Addit();  // say, the user clicked the list while it was loading
+            form().stored_targets.save();  // say, the user clicked the list while it was loading
         }
     };
 
-    form().Form_Load();
+    form().start();
 
     EXPECT_EQ(stored_items().size(), 3U);
 }
@@ -136,22 +136,22 @@ TEST_F(ItemsSection, ALoadThatFailsPartWayKeepsWhatItLoadedAndLaterEditsAreSaved
         }
     };
 
-    form().Form_Load();
+    form().start();
     loop.on_yield = nullptr;
-    form().List4.user_set_checked(0, false);
+    form().target_list.user_set_checked(0, false);
 
-    ASSERT_EQ(form().List4.count(), 1);
+    ASSERT_EQ(form().target_list.count(), 1);
     EXPECT_EQ(stored_items(), (Entries{{"u-0", "entry 0"}}));
     EXPECT_EQ(read("Runit", "Calibartion"), "1000") << "start-up went on to the calibration";
 }
 
 TEST_F(ItemsSection, AListThatCannotBeSavedIsReportedOnce) {
-    form().List4.add("entry");
+    form().targets.append("entry");
 
     file.fail_next_replace = true;
-    form().Addit();
+    form().stored_targets.save();
     file.fail_next_replace = true;
-    form().Addit();
+    form().stored_targets.save();
 
     EXPECT_EQ(boxes.shown.size(), 1U);
 }

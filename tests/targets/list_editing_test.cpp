@@ -1,6 +1,8 @@
 // The user's actions on the target list, and what each leaves in the list and the file.
 #include <gtest/gtest.h>
 
+#include "fakes/param_name.h"
+
 #include "fakes/form_fixture.h"
 
 namespace tapster {
@@ -11,23 +13,23 @@ using Entries = SettingsStore::Entries;
 class ListEditing : public fakes::FormFixture {
   protected:
     void SetUp() override {
-        form().Form_Load();
+        form().start();
         boxes.shown.clear();
-        form().Rmenu.set_observer(&popups_);
+        form().list_menu.set_observer(&popups_);
     }
     void capture(const std::string& title, const std::string& window_class,
                  const std::string& button, const std::string& found = "1",
                  const std::string& own = "1") {
-        form().Text1.user_edit(title);
-        form().Text2.user_edit(window_class);
-        form().Text4.user_edit(button);
-        form().Text5.user_edit(found);
-        form().Text14.user_edit(own);
+        form().title_field.user_edit(title);
+        form().class_field.user_edit(window_class);
+        form().button_text_field.user_edit(button);
+        form().found_id_field.user_edit(found);
+        form().control_id_field.user_edit(own);
     }
     void add_entries(int count) {
         for (int index = 0; index < count; ++index) {
             capture("Box " + std::to_string(index), "#32770", "OK");
-            form().Command1.user_click();
+            form().add_button.user_click();
         }
     }
     Entries stored_items() { return store.read_section("Items").value_or(Entries{}); }
@@ -42,15 +44,15 @@ class ListEditing : public fakes::FormFixture {
 
 TEST_F(ListEditing, AddItAppendsTheCaptureUncheckedAndStoresIt) {
     capture("Nag", "#32770", "OK", "1", "2");
-    form().Check1.user_toggle();
+    form().force_click_box.user_toggle();
 
-    form().Command1.user_click();
+    form().add_button.user_click();
 
-    ASSERT_EQ(form().List4.count(), 1);
-    EXPECT_EQ(form().List4.text(0), "Nag **** #32770 **** OK **** 1 **** 2 **** True");
-    EXPECT_FALSE(form().List4.checked(0));
-    EXPECT_EQ(stored_items(), (Entries{{"u-0", form().List4.text(0)}}));
-    EXPECT_EQ(form().Text1.text(), "Nag") << "the capture stays for another add";
+    ASSERT_EQ(form().target_list.count(), 1);
+    EXPECT_EQ(form().target_list.text(0), "Nag **** #32770 **** OK **** 1 **** 2 **** True");
+    EXPECT_FALSE(form().target_list.checked(0));
+    EXPECT_EQ(stored_items(), (Entries{{"u-0", form().target_list.text(0)}}));
+    EXPECT_EQ(form().title_field.text(), "Nag") << "the capture stays for another add";
 }
 
 struct BlankCase {
@@ -65,9 +67,9 @@ class AddItBlankRule : public ListEditing, public ::testing::WithParamInterface<
 TEST_P(AddItBlankRule, OnlyTitleClassAndButtonTextCount) {
     capture(GetParam().title, GetParam().window_class, GetParam().button, "5", "6");
 
-    form().Command1.user_click();
+    form().add_button.user_click();
 
-    EXPECT_EQ(form().List4.count(), GetParam().added ? 1 : 0);
+    EXPECT_EQ(form().target_list.count(), GetParam().added ? 1 : 0);
     if (!GetParam().added) {
         ASSERT_EQ(boxes.shown.size(), 1U);
         EXPECT_EQ(boxes.shown[0].text,
@@ -77,27 +79,30 @@ TEST_P(AddItBlankRule, OnlyTitleClassAndButtonTextCount) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Captures, AddItBlankRule,
-                         ::testing::Values(BlankCase{"", "", "", false},
-                                           BlankCase{"", "#32770", "", true},
-                                           BlankCase{" ", "", "", true},
-                                           BlankCase{"", "", "OK", true}));
+INSTANTIATE_TEST_SUITE_P(
+    Captures, AddItBlankRule,
+    ::testing::Values(BlankCase{"", "", "", false}, BlankCase{"", "#32770", "", true},
+                      BlankCase{" ", "", "", true}, BlankCase{"", "", "OK", true}),
+    [](const auto& info) {
+        return fakes::param_name(info.index, std::string(info.param.title) +
+                                                 info.param.window_class + info.param.button);
+    });
 
 TEST_F(ListEditing, AddingTwiceGivesTwoIdenticalEntries) {
     capture("Nag", "#32770", "OK");
-    form().Command1.user_click();
-    form().Command1.user_click();
+    form().add_button.user_click();
+    form().add_button.user_click();
 
-    ASSERT_EQ(form().List4.count(), 2);
-    EXPECT_EQ(form().List4.text(0), form().List4.text(1));
+    ASSERT_EQ(form().target_list.count(), 2);
+    EXPECT_EQ(form().target_list.text(0), form().target_list.text(1));
 }
 
 TEST_F(ListEditing, TheRemoveButtonOnlyExplainsAndRemovesNothing) {
     add_entries(2);
 
-    form().Command2.user_click();
+    form().remove_button.user_click();
 
-    EXPECT_EQ(form().List4.count(), 2);
+    EXPECT_EQ(form().target_list.count(), 2);
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].text, "Please right click on items you would like to delete");
     EXPECT_EQ(boxes.shown[0].title, "Vozu Tapster 2.1 - example.org");
@@ -105,35 +110,35 @@ TEST_F(ListEditing, TheRemoveButtonOnlyExplainsAndRemovesNothing) {
 
 TEST_F(ListEditing, ARightClickShowsThePopupAndChangesNothing) {
     add_entries(3);
-    form().List4.user_highlight(0);
+    form().target_list.user_highlight(0);
 
-    form().List4.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 900});
-    form().List4.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 900});
+    form().target_list.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 900});
+    form().target_list.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 900});
 
     EXPECT_EQ(popups_.shown, 1);
-    EXPECT_EQ(form().List4.highlighted(), 0);
+    EXPECT_EQ(form().target_list.highlighted(), 0);
 }
 
 TEST_F(ListEditing, RemoveItRemovesTheHighlightedEntryAndRenumbersTheKeys) {
     add_entries(4);
-    form().List4.user_set_checked(3, true);
-    form().List4.user_highlight(1);  // the pointer may be over another entry; this one goes
+    form().target_list.user_set_checked(3, true);
+    form().target_list.user_highlight(1);  // the pointer may be over another entry; this one goes
 
-    form().RemoveItM.user_click();
+    form().remove_entry.user_click();
 
-    ASSERT_EQ(form().List4.count(), 3);
-    EXPECT_EQ(form().List4.text(1), "Box 2 **** #32770 **** OK **** 1 **** 1 **** False");
-    EXPECT_EQ(stored_items(), (Entries{{"u-0", form().List4.text(0)},
-                                       {"u-1", form().List4.text(1)},
-                                       {"c-2", form().List4.text(2)}}));
+    ASSERT_EQ(form().target_list.count(), 3);
+    EXPECT_EQ(form().target_list.text(1), "Box 2 **** #32770 **** OK **** 1 **** 1 **** False");
+    EXPECT_EQ(stored_items(), (Entries{{"u-0", form().target_list.text(0)},
+                                       {"u-1", form().target_list.text(1)},
+                                       {"c-2", form().target_list.text(2)}}));
 }
 
 TEST_F(ListEditing, RemoveItWithoutAHighlightAsksForOne) {
     add_entries(1);
 
-    form().RemoveItM.user_click();
+    form().remove_entry.user_click();
 
-    EXPECT_EQ(form().List4.count(), 1);
+    EXPECT_EQ(form().target_list.count(), 1);
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].text,
               "Please highlight and then right click on the item you would like to delete");
@@ -142,56 +147,56 @@ TEST_F(ListEditing, RemoveItWithoutAHighlightAsksForOne) {
 TEST_F(ListEditing, ACheckMarkReachesTheFileAtOnce) {
     add_entries(2);
 
-    form().List4.user_set_checked(1, true);
+    form().target_list.user_set_checked(1, true);
     EXPECT_EQ(stored_items()[1].first, "c-1");
 
-    form().List4.user_set_checked(1, false);
+    form().target_list.user_set_checked(1, false);
     EXPECT_EQ(stored_items()[1].first, "u-1");
 }
 
 TEST_F(ListEditing, ClickingAnEntryShowsItsFieldsWithoutTheSeparatorsSpaces) {
-    form().List4.add("  Nag   **** #32770 ****  OK  **** 1 **** 2 **** True");
-    form().List4.add("Other **** Class **** Go **** 3 **** 4 **** False");
+    form().targets.append("  Nag   **** #32770 ****  OK  **** 1 **** 2 **** True");
+    form().targets.append("Other **** Class **** Go **** 3 **** 4 **** False");
 
-    form().List4.user_highlight(0);
+    form().target_list.user_highlight(0);
 
-    EXPECT_EQ(form().Text1.text(), "Nag");
-    EXPECT_EQ(form().Text2.text(), "#32770");
-    EXPECT_EQ(form().Text4.text(), "OK");
-    EXPECT_EQ(form().Text5.text(), "1");
-    EXPECT_EQ(form().Text14.text(), "2");
-    EXPECT_TRUE(form().Check1.checked());
+    EXPECT_EQ(form().title_field.text(), "Nag");
+    EXPECT_EQ(form().class_field.text(), "#32770");
+    EXPECT_EQ(form().button_text_field.text(), "OK");
+    EXPECT_EQ(form().found_id_field.text(), "1");
+    EXPECT_EQ(form().control_id_field.text(), "2");
+    EXPECT_TRUE(form().force_click_box.checked());
 
-    form().List4.user_highlight(1);
-    EXPECT_FALSE(form().Check1.checked());
+    form().target_list.user_highlight(1);
+    EXPECT_FALSE(form().force_click_box.checked());
 }
 
 TEST_F(ListEditing, AShortEntryFillsOnlyTheFieldsItHas) {
     capture("keep", "keep", "keep", "keep", "keep");
-    form().Check1.user_toggle();
-    form().List4.add("Only **** two");
+    form().force_click_box.user_toggle();
+    form().targets.append("Only **** two");
 
-    form().List4.user_highlight(0);
+    form().target_list.user_highlight(0);
 
-    EXPECT_EQ(form().Text1.text(), "Only");
-    EXPECT_EQ(form().Text2.text(), "two");
-    EXPECT_EQ(form().Text4.text(), "keep");
-    EXPECT_EQ(form().Text14.text(), "keep");
-    EXPECT_TRUE(form().Check1.checked());
+    EXPECT_EQ(form().title_field.text(), "Only");
+    EXPECT_EQ(form().class_field.text(), "two");
+    EXPECT_EQ(form().button_text_field.text(), "keep");
+    EXPECT_EQ(form().control_id_field.text(), "keep");
+    EXPECT_TRUE(form().force_click_box.checked());
 
-    form().List4.user_highlight(ui::CheckListBox::kNone);  // a click on no entry at all
-    EXPECT_EQ(form().Text1.text(), "Only");
+    form().target_list.user_highlight(ui::CheckListBox::kNone);  // a click on no entry at all
+    EXPECT_EQ(form().title_field.text(), "Only");
 }
 
 TEST_F(ListEditing, AFullListRefusesAnotherEntry) {
     for (int index = 0; index < 32767; ++index) {
-        form().List4.add("entry");
+        form().targets.append("entry");
     }
     capture("Nag", "#32770", "OK");
 
-    form().Command1.user_click();
+    form().add_button.user_click();
 
-    EXPECT_EQ(form().List4.count(), 32767);
+    EXPECT_EQ(form().target_list.count(), 32767);
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_NE(boxes.shown[0].text.find("32767"), std::string::npos);
 }

@@ -35,6 +35,8 @@ class CheckListBox : public Control {
     using Control::Control;
 
     Event<> clicked;
+    // The user changed an entry's check mark; raised before `clicked`.
+    Event<int, bool> user_checked;
     Event<const MouseArgs&> mouse_down;
 
     int count() const { return static_cast<int>(entries_.size()); }
@@ -97,6 +99,7 @@ class CheckListBox : public Control {
             return;
         }
         entries_[position(index)].checked = checked;
+        user_checked.raise(index, checked);
         clicked.raise();
     }
 

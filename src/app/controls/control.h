@@ -19,14 +19,13 @@ enum class Change {
     text,  // caption or content text
     visible,
     enabled,
-    locked,     // text box read-only state
     checked,    // check box value, menu check mark
     rect,       // position or size
     entries,    // list content: an entry added, removed or re-checked
     highlight,  // list: the highlighted entry
     interval,   // timer interval or enabled state
     mouse_pointer,
-    popup,        // a menu asks to be shown as a pop-up at the pointer
+    popup,  // a menu asks to be shown as a pop-up at the pointer
 };
 
 class Control;

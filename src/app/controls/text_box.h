@@ -35,18 +35,8 @@ class TextBox : public Control {
         changed.raise();
     }
 
-    bool locked() const { return locked_; }
-    void set_locked(bool locked) {
-        if (locked == locked_) {
-            return;
-        }
-        locked_ = locked;
-        notify(Change::locked);
-    }
-
   private:
     std::string text_;
-    bool locked_ = false;
 };
 
 }  // namespace tapster::ui

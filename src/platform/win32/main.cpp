@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/app_texts.h"
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "app/settings_store.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/wide_string.h"
@@ -36,10 +36,10 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
                                                        main_window.small_icon());
         win32::Win32EventLoop event_loop(main_window);
 
-        Form1 form(
+        MainForm form(
             {settings, notification_area, message_boxes, shell, event_loop, desktop, locale});
         main_window.attach(form);
-        form.Form_Load();
+        form.start();
         return main_window.run_message_loop();
     } catch (const std::exception& error) {
         MessageBoxW(nullptr, tapster::win32::to_wide(error.what()).c_str(), L"Tapster 2.1",

@@ -104,13 +104,13 @@ MainWindow::~MainWindow() {
     }
 }
 
-void MainWindow::attach(Form1& form) {
+void MainWindow::attach(MainForm& form) {
     form_ = &form;
     form.window.set_observer(this);
     form.window.user_set_dpi(dpi_);
     set_window_text(hwnd_, form.window.caption());
 
-    menus_ = std::make_unique<MenuView>(hwnd_, form.menu_bar(), form.Rmenu);
+    menus_ = std::make_unique<MenuView>(hwnd_, form.menu_bar(), form.list_menu);
     SetMenu(hwnd_, menus_->release_bar());
 
     std::map<const ui::Control*, HWND> containers;
@@ -317,11 +317,11 @@ LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wparam,
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-    Form1& form = *form_;
+    MainForm& form = *form_;
     if (message == taskbar_created_ && taskbar_created_ != 0) {
         // The notification area was re-created (Explorer restarted): put the icon back, or
         // a hidden window could never be shown again.
-        form.AddIconTray();
+        form.tray.add();
         return 0;
     }
     switch (message) {
@@ -346,7 +346,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         }
         case WM_CLOSE: {
             int cancel = 0;
-            form.Form_Unload(cancel);
+            form.on_close_requested(cancel);
             if (cancel == 0) {
                 DestroyWindow(hwnd_);
             }
@@ -357,7 +357,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ENDSESSION:
             // The session is ending and takes the process with it; leave no stale icon.
             if (wparam != FALSE) {
-                form.RemoveIconTray();
+                form.tray.remove();
             }
             return 0;
         case WM_SIZE: {
@@ -365,13 +365,13 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             GetWindowRect(hwnd_, &outer);
             form.window.user_set_outer_width(
                 static_cast<int>(std::lround(ui::pixels_to_twips(outer.right - outer.left, dpi_))));
-            form.Form_Resize();
+            form.on_resized();
             return 0;
         }
         case WM_MOUSEMOVE:
-            form.Form_MouseMove(mouse_buttons(wparam), shift_keys(wparam),
-                                ui::pixels_to_twips(GET_X_LPARAM(lparam), dpi_),
-                                ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi_));
+            form.on_mouse_move(mouse_buttons(wparam), shift_keys(wparam),
+                               ui::pixels_to_twips(GET_X_LPARAM(lparam), dpi_),
+                               ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi_));
             return 0;
         case WM_SETCURSOR:
             if (form.window.mouse_pointer() != ui::MousePointer::default_pointer) {

@@ -6,14 +6,14 @@
 #include <memory>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "platform/win32/control_view.h"
 #include "platform/win32/menu_view.h"
 #include "platform/win32/scoped_handles.h"
 
 namespace tapster::win32 {
 
-// The real main window of Form1: it creates a window for every control at its designed
+// The real main window of MainForm: it creates a window for every control at its designed
 // place, mirrors the form's own state (shown or hidden, caption, pointer, timers) and turns
 // window messages into the form's handlers. No exception leaves its window procedure.
 class MainWindow : public ui::ControlObserver {
@@ -28,7 +28,7 @@ class MainWindow : public ui::ControlObserver {
     HICON small_icon() const { return small_icon_; }
 
     // Creates the controls, menus and timers of the form; they run from here on.
-    void attach(Form1& form);
+    void attach(MainForm& form);
     // Handles keyboard navigation; true when the message needs no further dispatch.
     bool pre_translate(MSG& message);
     int run_message_loop();
@@ -51,7 +51,7 @@ class MainWindow : public ui::ControlObserver {
     UINT taskbar_created_ = 0;
     int dpi_ = 96;
 
-    Form1* form_ = nullptr;
+    MainForm* form_ = nullptr;
     std::vector<std::unique_ptr<ControlView>> views_;
     std::map<int, ControlView*> views_by_id_;
     std::unique_ptr<MenuView> menus_;

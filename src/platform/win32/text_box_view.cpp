@@ -18,8 +18,6 @@ void TextBoxView::mirror(ui::Change change) {
         writing_ = true;
         set_window_text(hwnd(), text_box_.text());
         writing_ = false;
-    } else if (change == ui::Change::locked) {
-        SendMessageW(hwnd(), EM_SETREADONLY, text_box_.locked() ? TRUE : FALSE, 0);
     }
 }
 

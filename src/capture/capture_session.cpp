@@ -1,0 +1,79 @@
+#include "capture/capture_session.h"
+
+#include <string>
+
+namespace tapster {
+
+CaptureSession::CaptureSession(Controls controls, WaitNotice& wait_notice,
+                               platform::Desktop& desktop, platform::EventLoop& event_loop)
+    : controls_(controls), wait_notice_(wait_notice), inspector_(desktop), event_loop_(event_loop) {
+    for (ui::TextBox* field : controls_.fields.completing()) {
+        field->changed.connect([this] { check_completion(); });
+    }
+}
+
+void CaptureSession::on_check_mark_pressed(const ui::MouseArgs& /*args*/) {
+    state_ = State::armed;
+    controls_.window.set_mouse_pointer(ui::MousePointer::move);
+    for (ui::TextBox* field : controls_.fields.completing()) {
+        field->set_text("");
+    }
+    set_fields_enabled(false);
+}
+
+void CaptureSession::on_check_mark_released(const ui::MouseArgs& /*args*/) {
+    end();
+}
+
+void CaptureSession::end() {
+    state_ = State::idle;
+    controls_.window.set_mouse_pointer(ui::MousePointer::arrow);
+    set_fields_enabled(true);
+}
+
+void CaptureSession::set_fields_enabled(bool enabled) {
+    for (ui::TextBox* field : controls_.fields.completing()) {
+        field->set_enabled(enabled);
+    }
+}
+
+void CaptureSession::check_completion() {
+    for (const ui::TextBox* field : controls_.fields.completing()) {
+        if (field->text().empty()) {
+            return;
+        }
+    }
+    end();
+}
+
+void CaptureSession::on_inspect_tick() {
+    if (!armed()) {
+        return;
+    }
+    wait_notice_.start();
+    controls_.lower_list.set_visible(false);
+    controls_.lower_short_list.set_visible(false);
+
+    const auto control = inspector_.read_new_window_under_pointer();
+    if (!control) {
+        return;
+    }
+    CaptureFields& fields = controls_.fields;
+    // The release may arrive during the yield, so the state is asked again after it.
+    if (control->is_button && armed()) {
+        // Let the wait notice, the release and painting run, as a long search would.
+        event_loop_.yield();
+        const int found_id = inspector_.found_control_id(control->window);
+        fields.control_id.set_text(std::to_string(control->control_id));
+        fields.found_id.set_text(std::to_string(found_id));
+        fields.button_text.set_text(control->text);
+        check_completion();
+    }
+    const auto holder = inspector_.read_holder(control->window);
+    if (holder && control->is_button && armed()) {
+        fields.title.set_text(holder->title);
+        fields.window_class.set_text(holder->window_class);
+    }
+}
+
+}  // namespace tapster

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/controls/form_window.h"
+#include "app/controls/list_box.h"
+#include "app/controls/mouse.h"
+#include "capture/capture_fields.h"
+#include "capture/wait_notice.h"
+#include "capture/window_inspector.h"
+#include "platform/event_loop.h"
+
+namespace tapster {
+
+// Recording a target: pressing on the check mark arms a capture; while armed, each tick
+// of the inspector's timer reads the button under the pointer into the capture fields,
+// which stay locked until all four are filled or the mouse button comes up. The window's
+// pointer mirrors the state: the move pointer while armed, the arrow once it ends.
+class CaptureSession {
+  public:
+    enum class State { idle, armed };
+
+    struct Controls {
+        ui::FormWindow& window;
+        CaptureFields fields;
+        // Lists that no operation fills; every armed tick hides them.
+        ui::ListBox& lower_list;
+        ui::ListBox& lower_short_list;
+    };
+
+    CaptureSession(Controls controls, WaitNotice& wait_notice, platform::Desktop& desktop,
+                   platform::EventLoop& event_loop);
+
+    State state() const { return state_; }
+    bool armed() const { return state_ == State::armed; }
+
+    void on_check_mark_pressed(const ui::MouseArgs& args);
+    void on_check_mark_released(const ui::MouseArgs& args);
+    void on_inspect_tick();
+    void on_wait_tick() { wait_notice_.on_tick(armed()); }
+    // Runs after every change of a capture field, by the inspector, the user or the list:
+    // a capture whose four fields are filled is complete.
+    void check_completion();
+
+  private:
+    void end();
+    void set_fields_enabled(bool enabled);
+
+    Controls controls_;
+    WaitNotice& wait_notice_;
+    WindowInspector inspector_;
+    platform::EventLoop& event_loop_;
+    State state_ = State::idle;
+};
+
+}  // namespace tapster

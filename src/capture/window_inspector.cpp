@@ -1,0 +1,52 @@
+#include "capture/window_inspector.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "capture/control_id_search.h"
+#include "targets/target_string.h"
+
+namespace tapster {
+
+namespace {
+
+bool names_a_button(std::string class_name) {
+    std::transform(class_name.begin(), class_name.end(), class_name.begin(),
+                   [](unsigned char character) { return std::tolower(character); });
+    return class_name.find("button") != std::string::npos;
+}
+
+}  // namespace
+
+std::optional<WindowInspector::Control> WindowInspector::read_new_window_under_pointer() {
+    const platform::WindowHandle window = desktop_.window_at(desktop_.cursor_position());
+    if (window == last_read_) {
+        return std::nullopt;
+    }
+    last_read_ = window;
+    Control control;
+    control.window = window;
+    control.text = desktop_.window_text(window, kReadBuffer);
+    control.control_id = desktop_.control_id(window);
+    control.is_button =
+        names_a_button(std::string(trim_spaces(desktop_.class_name(window, kReadBuffer))));
+    return control;
+}
+
+int WindowInspector::found_control_id(platform::WindowHandle control) {
+    return find_control_id(desktop_, control);
+}
+
+std::optional<WindowInspector::Holder> WindowInspector::read_holder(
+    platform::WindowHandle control) {
+    const platform::WindowHandle holder = desktop_.parent(control);
+    if (holder == 0) {
+        return std::nullopt;
+    }
+    Holder read;
+    read.title = trim_spaces(desktop_.window_text(holder, kReadBuffer));
+    read.window_class = trim_spaces(desktop_.class_name(holder, kReadBuffer));
+    return read;
+}
+
+}  // namespace tapster

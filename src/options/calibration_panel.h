@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+#include "app/controls/captioned.h"
+#include "app/controls/form_window.h"
+#include "app/controls/text_box.h"
+#include "app/controls/timer.h"
+#include "app/save_failure_notice.h"
+#include "app/settings_store.h"
+#include "platform/locale.h"
+#include "platform/message_boxes.h"
+
+namespace tapster {
+
+// The push cycle's pace: the calibration panel, where the user types a number of
+// milliseconds, and the interval setting stored apart from it and applied at start-up.
+class CalibrationPanel {
+  public:
+    struct Controls {
+        ui::FormWindow& window;  // its caption reports a bad interval setting
+        ui::Frame& panel;
+        ui::TextBox& calibration_field;
+        ui::TextBox& interval_field;  // hidden; shows the interval setting
+        ui::Timer& push_timer;
+    };
+    struct Services {
+        SettingsStore& settings;
+        platform::MessageBoxes& message_boxes;
+        platform::Locale& locale;
+        SaveFailureNotice& save_failures;
+    };
+
+    CalibrationPanel(Controls controls, Services services)
+        : controls_(controls), services_(services) {}
+
+    void on_calibration_chosen() { controls_.panel.set_visible(true); }
+    void on_cancel_clicked() { controls_.panel.set_visible(false); }
+    // Applies the calibration value to the push timer and stores it as typed.
+    void on_ok_clicked();
+
+    // Shows the interval setting and applies it: a valid value (1 to 9999 milliseconds)
+    // becomes the push timer's interval and is stored again; another one is reported in the
+    // window's caption until a valid one comes.
+    void apply_interval_setting(const std::string& text);
+
+    // Start-up: the stored values, each in place of what the panel shows.
+    void restore_interval_setting();
+    void restore_calibration();
+
+  private:
+    Controls controls_;
+    Services services_;
+};
+
+}  // namespace tapster

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/controls/check_box.h"
+#include "app/controls/check_list_box.h"
+#include "app/controls/menu_entry.h"
+#include "app/controls/mouse.h"
+#include "capture/capture_fields.h"
+#include "platform/message_boxes.h"
+#include "targets/stored_targets.h"
+#include "targets/target_list.h"
+
+namespace tapster {
+
+// What the user does with the target list: add a capture, look at an entry, check it,
+// remove it. The check-box list on screen mirrors the target list; every action ends with
+// the whole list stored again.
+class ListEditing {
+  public:
+    struct Controls {
+        CaptureFields fields;
+        ui::CheckBox& force_click_box;
+        ui::CheckListBox& target_list;
+        ui::MenuEntry& list_menu;
+    };
+
+    ListEditing(Controls controls, TargetList& targets, StoredTargets& stored,
+                platform::MessageBoxes& message_boxes);
+
+    void on_add_clicked();
+    void on_remove_clicked();
+    void on_list_mouse_down(const ui::MouseArgs& args);
+    void on_remove_chosen();
+    void on_list_clicked();
+
+  private:
+    void mirror(const TargetList::Change& change);
+
+    Controls controls_;
+    TargetList& targets_;
+    StoredTargets& stored_;
+    platform::MessageBoxes& message_boxes_;
+};
+
+}  // namespace tapster

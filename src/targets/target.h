@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tapster {
+
+// A control identifier as stored: a decimal 32-bit integer, spaces around it ignored.
+std::optional<std::int32_t> parse_control_id(std::string_view text);
+
+// One recorded button of another program, read once from its target string so that the
+// push cycle never takes the text apart again. Pieces the text lacks stay empty; an
+// identifier that does not parse stays unset.
+struct Target {
+    std::string title;         // of the top-level window that holds the button
+    std::string window_class;  // of that window
+    std::string button_text;   // what the button said when it was recorded
+    std::optional<std::int32_t> found_control_id;
+    std::optional<std::int32_t> control_id;
+    bool forced = false;  // add a real mouse click after the command
+    std::size_t pieces = 0;
+
+    // Enough is known to find the window, check the button and press it.
+    bool pressable() const { return pieces > 3 && found_control_id.has_value(); }
+};
+
+Target parse_target(std::string_view target_string);
+
+}  // namespace tapster
