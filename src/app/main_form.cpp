@@ -7,7 +7,8 @@ namespace tapster {
 
 MainForm::MainForm(MainFormServices services)
     : save_failures(services.message_boxes),
-      stored_targets(services.settings, targets, services.event_loop, save_failures),
+      stored_targets(services.settings, targets, services.event_loop, services.message_boxes,
+                     save_failures),
       list_editing({{title_field, class_field, button_text_field, found_id_field, control_id_field},
                     force_click_box,
                     target_list,

@@ -128,28 +128,32 @@ std::string SettingsStore::read(std::string_view section, std::string_view key,
 }
 
 std::optional<SettingsStore::Entries> SettingsStore::read_section(std::string_view section) {
+    Entries entries;
+    if (try_read_section(section, entries).failed() || entries.empty()) {
+        return std::nullopt;
+    }
+    return entries;
+}
+
+Status SettingsStore::try_read_section(std::string_view section, Entries& entries) {
+    entries.clear();
     try {
         const auto lock = file_.lock();
         Json document;
-        if (load(document).failed()) {
-            return std::nullopt;
+        if (Status loaded = load(document); loaded.failed()) {
+            return loaded;
         }
-        const Json* entries = find_section(document, section);
-        if (entries == nullptr) {
-            return std::nullopt;
-        }
-        Entries result;
-        for (const auto& [key, value] : entries->items()) {
-            if (auto text = scalar_text(value)) {
-                result.emplace_back(key, std::move(*text));
+        if (const Json* stored = find_section(document, section)) {
+            for (const auto& [key, value] : stored->items()) {
+                if (auto text = scalar_text(value)) {
+                    entries.emplace_back(key, std::move(*text));
+                }
             }
         }
-        if (result.empty()) {
-            return std::nullopt;
-        }
-        return result;
-    } catch (const Json::exception&) {
-        return std::nullopt;
+        return Status::success();
+    } catch (const Json::exception& error) {
+        entries.clear();
+        return Status::failure(error.what());
     }
 }
 

@@ -38,6 +38,10 @@ class SettingsStore {
 
     // The section's entries in the order they were first written; nullopt when it has none.
     std::optional<Entries> read_section(std::string_view section);
+    // The section's entries in file order; an absent section gives ok and no entries. Fails
+    // when the file cannot be read or locked, so a caller can tell "nothing stored" from
+    // "could not look".
+    Status try_read_section(std::string_view section, Entries& entries);
     // Fails, leaving the file alone, when there is no such section.
     Status delete_section(std::string_view section);
     // Swaps in the whole section at once, so a reader never sees half a list; an empty list

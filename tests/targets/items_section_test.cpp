@@ -6,11 +6,20 @@
 namespace tapster {
 namespace {
 
+using namespace std::chrono_literals;
+
 using Entries = SettingsStore::Entries;
 
 class ItemsSection : public fakes::FormFixture {
   protected:
     Entries stored_items() { return store.read_section("Items").value_or(Entries{}); }
+    // A clock that moves on by `step` each time it is read.
+    void use_clock_ticking(std::chrono::milliseconds step) {
+        form().stored_targets.set_clock([this, step] { return now_ += step; });
+    }
+
+  private:
+    std::chrono::steady_clock::time_point now_;
 };
 
 TEST_F(ItemsSection, TheRewriteStoresEveryEntryByPositionAndCheckMark) {
@@ -42,6 +51,8 @@ TEST_F(ItemsSection, PositionsPastNineAreWrittenInFull) {
 
 TEST_F(ItemsSection, AnEmptyListLeavesNoSection) {
     stored("Items", "c-0", "old");
+    form().start();
+    form().targets.remove(0);
 
     form().stored_targets.save();
 
@@ -100,15 +111,17 @@ TEST_F(ItemsSection, AnUnreadableRunMinimizedStillLoadsTheList) {
     EXPECT_EQ(stored_items(), (Entries{{"c-0", "kept"}}));
 }
 
-TEST_F(ItemsSection, TheLoadYieldsBeforeEachEntrySoTicksSeeThePartialList) {
-    stored("Items", "c-0", "a");
-    stored("Items", "c-1", "b");
+TEST_F(ItemsSection, TheLoadYieldsNowAndThenSoTicksSeeThePartialList) {
+    for (int index = 0; index < 4; ++index) {
+        stored("Items", "c-" + std::to_string(index), "entry");
+    }
+    use_clock_ticking(6ms);
     std::vector<int> counts_seen;
     loop.on_yield = [&](int) { counts_seen.push_back(form().target_list.count()); };
 
     form().start();
 
-    EXPECT_EQ(counts_seen, (std::vector<int>{0, 1}));
+    EXPECT_EQ(counts_seen, (std::vector<int>{0, 2})) << "once at once, then every 10 ms";
 }
 
 TEST_F(ItemsSection, ARewriteAskedForDuringTheLoadWaitsForTheWholeList) {
@@ -126,10 +139,11 @@ TEST_F(ItemsSection, ARewriteAskedForDuringTheLoadWaitsForTheWholeList) {
     EXPECT_EQ(stored_items().size(), 3U);
 }
 
-TEST_F(ItemsSection, ALoadThatFailsPartWayKeepsWhatItLoadedAndLaterEditsAreSaved) {
+TEST_F(ItemsSection, AnIncompleteLoadIsCompletedBeforeTheNextSaveAndTheUsersEditsAreKept) {
     for (int index = 0; index < 3; ++index) {
         stored("Items", "c-" + std::to_string(index), "entry " + std::to_string(index));
     }
+    use_clock_ticking(10ms);  // a yield before every entry
     loop.on_yield = [](int yield) {
         if (yield == 2) {
             throw std::runtime_error("out of memory");
@@ -138,11 +152,60 @@ TEST_F(ItemsSection, ALoadThatFailsPartWayKeepsWhatItLoadedAndLaterEditsAreSaved
 
     form().start();
     loop.on_yield = nullptr;
+    ASSERT_EQ(form().target_list.count(), 1);
+    EXPECT_EQ(read("Runit", "Calibartion"), "1000") << "start-up went on to the calibration";
     form().target_list.user_set_checked(0, false);
 
-    ASSERT_EQ(form().target_list.count(), 1);
-    EXPECT_EQ(stored_items(), (Entries{{"u-0", "entry 0"}}));
-    EXPECT_EQ(read("Runit", "Calibartion"), "1000") << "start-up went on to the calibration";
+    EXPECT_EQ(stored_items(),
+              (Entries{{"u-0", "entry 0"}, {"c-1", "entry 1"}, {"c-2", "entry 2"}}));
+    EXPECT_EQ(form().target_list.count(), 3);
+    ASSERT_EQ(boxes.shown.size(), 1U);
+    EXPECT_NE(boxes.shown[0].text.find("could not load"), std::string::npos);
+}
+
+TEST_F(ItemsSection, AnUnreadableFileAtStartIsNeverOverwrittenByTheEmptyList) {
+    stored("Items", "c-0", "kept 0");
+    stored("Items", "u-1", "kept 1");
+    file.fail_reads = true;
+
+    form().start();
+    form().targets.append("new");
+    form().stored_targets.save();  // the file is still unreadable: nothing is written
+    file.fail_reads = false;
+    form().stored_targets.save();
+
+    EXPECT_EQ(stored_items(), (Entries{{"c-0", "kept 0"}, {"u-1", "kept 1"}, {"u-2", "new"}}));
+    EXPECT_EQ(form().target_list.count(), 3);
+}
+
+TEST_F(ItemsSection, EntriesBeyondTheListsLimitStayStoredAndTheUserIsTold) {
+    Entries many;
+    for (int index = 0; index < TargetList::kMostEntries + 2; ++index) {
+        many.emplace_back("c-" + std::to_string(index), "entry " + std::to_string(index));
+    }
+    ASSERT_TRUE(store.replace_section("Items", many));
+
+    form().start();
+    form().target_list.user_set_checked(0, false);
+
+    EXPECT_EQ(form().target_list.count(), TargetList::kMostEntries);
+    const Entries saved = stored_items();
+    ASSERT_EQ(saved.size(), many.size());
+    EXPECT_EQ(saved[0].first, "u-0");
+    EXPECT_EQ(saved.back(), many.back());
+    ASSERT_EQ(boxes.shown.size(), 1U);
+    EXPECT_NE(boxes.shown[0].text.find("32767"), std::string::npos);
+}
+
+TEST_F(ItemsSection, AClickThatChangesNothingWritesNothing) {
+    stored("Items", "c-0", "a **** b");
+    form().start();
+    const int before = file.replace_count;
+
+    form().target_list.user_highlight(0);
+    form().target_list.user_highlight(ui::CheckListBox::kNone);
+
+    EXPECT_EQ(file.replace_count, before);
 }
 
 TEST_F(ItemsSection, AListThatCannotBeSavedIsReportedOnce) {
