@@ -79,7 +79,7 @@ MainWindow::MainWindow() {
     small_icon_ = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXSMICON), LR_SHARED);
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = &MainWindow::procedure;
+    window_class.lpfnWndProc = &WindowProcedure::procedure;
     window_class.hInstance = instance;
     window_class.hIcon = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED);
     window_class.hIconSm = small_icon_;
@@ -90,7 +90,8 @@ MainWindow::MainWindow() {
 
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
     hwnd_ = CreateWindowExW(kExStyle, kMainClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                            creation_parameter());
     // An elevated copy would otherwise not hear that the notification area came back.
     ChangeWindowMessageFilterEx(hwnd_, taskbar_created_, MSGFLT_ALLOW, nullptr);
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
@@ -99,7 +100,8 @@ MainWindow::MainWindow() {
 MainWindow::~MainWindow() {
     views_.clear();
     if (hwnd_ != nullptr) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        // The form hears nothing of the window's last messages.
+        form_ = nullptr;
         DestroyWindow(hwnd_);
     }
 }
@@ -297,23 +299,14 @@ int MainWindow::run_message_loop() {
     return static_cast<int>(message.wParam);
 }
 
-LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        hwnd_ = window;
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->form_ == nullptr) {
+    if (form_ == nullptr) {
         return DefWindowProcW(window, message, wparam, lparam);
     }
-    try {
-        return self->handle(message, wparam, lparam);
-    } catch (...) {
-        // A fault in one handler must not take the window down with it.
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
+    return handle(message, wparam, lparam);
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -10,13 +10,14 @@
 #include "platform/win32/control_view.h"
 #include "platform/win32/menu_view.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/window_procedure.h"
 
 namespace tapster::win32 {
 
 // The real main window of Form1: it creates a window for every control at its designed
 // place, mirrors the form's own state (shown or hidden, caption, pointer, timers) and turns
 // window messages into the form's handlers. No exception leaves its window procedure.
-class MainWindow : public ui::ControlObserver {
+class MainWindow : public ui::ControlObserver, private WindowProcedure {
   public:
     MainWindow();
     ~MainWindow() override;
@@ -36,7 +37,7 @@ class MainWindow : public ui::ControlObserver {
     void control_changed(ui::Control& control, ui::Change change) override;
 
   private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     bool route_command(WPARAM wparam, LPARAM lparam);
     void apply_dpi(int dpi);
