@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "app/app_texts.h"
 #include "app/form1.h"
 #include "app/settings_store.h"
@@ -30,14 +32,16 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Desktop desktop;
         win32::Win32Locale locale;
 
+        // Declared before the window that observes it, so that it ends after the window.
+        std::optional<Form1> form_holder;
         win32::MainWindow main_window;
         message_boxes.set_owner(main_window.hwnd());
         win32::Win32NotificationArea notification_area(main_window.hwnd(),
                                                        main_window.small_icon());
         win32::Win32EventLoop event_loop(main_window);
 
-        Form1 form(
-            {settings, notification_area, message_boxes, shell, event_loop, desktop, locale});
+        Form1& form = form_holder.emplace(Form1Services{settings, notification_area, message_boxes,
+                                                        shell, event_loop, desktop, locale});
         main_window.attach(form);
         form.Form_Load();
         return main_window.run_message_loop();
