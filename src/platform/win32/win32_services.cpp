@@ -12,8 +12,16 @@ namespace tapster::win32 {
 
 int Win32MessageBoxes::show(const std::string& text, const std::string& title,
                             platform::MessageBoxStyle style) {
-    const UINT type = style == platform::MessageBoxStyle::yes_no ? MB_YESNO : MB_OK;
-    return MessageBoxW(owner_, to_wide(text).c_str(), to_wide(title).c_str(), type);
+    UINT type = style == platform::MessageBoxStyle::yes_no ? MB_YESNO : MB_OK;
+    HWND owner = owner_;
+    if (owner == nullptr || IsWindowVisible(owner) == FALSE) {
+        // A box owned by a hidden window gets no taskbar button and may open behind other
+        // programs (a message at start, or while Tapster sits in the tray): unowned, it has
+        // a button; it comes to the front and stays there until answered.
+        owner = nullptr;
+        type |= MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST;
+    }
+    return MessageBoxW(owner, to_wide(text).c_str(), to_wide(title).c_str(), type);
 }
 
 void Win32Shell::open_url(const std::string& url) {

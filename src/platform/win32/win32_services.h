@@ -12,6 +12,8 @@ namespace tapster::win32 {
 
 class MainWindow;
 
+// Boxes are owned by the main window while it is shown, and stand on their own, in front,
+// while it is hidden.
 class Win32MessageBoxes : public platform::MessageBoxes {
   public:
     void set_owner(HWND owner) { owner_ = owner; }
