@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <optional>
 
@@ -14,10 +15,34 @@
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_settings_file.h"
 
+namespace {
+
+// The shell's ShellExecuteW may hand work to COM objects, which need an apartment on the
+// calling thread for as long as the program runs.
+class ComApartment {
+  public:
+    ComApartment()
+        : initialized_(SUCCEEDED(
+              CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (initialized_) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialized_;
+};
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
                     int /*show*/) {
     using namespace tapster;
     try {
+        const ComApartment com;
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                             ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);

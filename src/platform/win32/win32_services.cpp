@@ -6,6 +6,7 @@
 
 #include "platform/win32/main_window.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/system_program.h"
 #include "platform/win32/wide_string.h"
 
 namespace tapster::win32 {
@@ -29,7 +30,7 @@ void Win32Shell::open_url(const std::string& url) {
 }
 
 bool Win32Shell::start_command_line(const std::string& command_line) {
-    std::wstring mutable_line = to_wide(command_line);
+    std::wstring mutable_line = with_system_program_path(to_wide(command_line), windows_folder());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
