@@ -33,6 +33,13 @@ HCURSOR cursor_for(ui::MousePointer pointer) {
     return LoadCursorW(nullptr, pointer == ui::MousePointer::move ? IDC_SIZEALL : IDC_ARROW);
 }
 
+// Edit fields show the I-beam from their class; buttons, labels and lists only the arrow,
+// and a class without a pointer sets one itself each time.
+bool has_pointer_of_its_own(HWND control) {
+    const auto cursor = reinterpret_cast<HCURSOR>(GetClassLongPtrW(control, GCLP_HCURSOR));
+    return cursor == nullptr || cursor != LoadCursorW(nullptr, IDC_ARROW);
+}
+
 int mouse_buttons(WPARAM wparam) {
     return ((wparam & MK_LBUTTON) != 0 ? 1 : 0) | ((wparam & MK_RBUTTON) != 0 ? 2 : 0) |
            ((wparam & MK_MBUTTON) != 0 ? 4 : 0);
@@ -277,6 +284,19 @@ void MainWindow::move_focus(bool backwards) {
     }
 }
 
+bool MainWindow::shows_form_pointer(HWND under_pointer, int hit_test) const {
+    switch (form_->window.mouse_pointer()) {
+        case ui::MousePointer::default_pointer:
+            return false;
+        case ui::MousePointer::move:
+            // An armed capture shows it everywhere, over the frame and every control.
+            return true;
+        default:
+            return hit_test == HTCLIENT &&
+                   (under_pointer == hwnd_ || !has_pointer_of_its_own(under_pointer));
+    }
+}
+
 bool MainWindow::pre_translate(MSG& message) {
     if (hwnd_ == nullptr || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) {
         return false;
@@ -367,7 +387,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
                                 ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi_));
             return 0;
         case WM_SETCURSOR:
-            if (form.window.mouse_pointer() != ui::MousePointer::default_pointer) {
+            if (shows_form_pointer(reinterpret_cast<HWND>(wparam), LOWORD(lparam))) {
                 SetCursor(cursor_for(form.window.mouse_pointer()));
                 return TRUE;
             }

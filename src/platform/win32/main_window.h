@@ -44,6 +44,9 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     void size_to_design();
     void move_focus(bool backwards);
     void sync_timer(const ui::Timer& timer);
+    // Whether the form's pointer setting is shown over this window (the main window or one
+    // of its controls) at this part of it.
+    bool shows_form_pointer(HWND under_pointer, int hit_test) const;
     ControlView* view_for(HWND window) const;
 
     HWND hwnd_ = nullptr;
