@@ -10,6 +10,7 @@
 #include "app/form1.h"
 #include "app/settings_store.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/single_instance.h"
 #include "platform/win32/wide_string.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_services.h"
@@ -42,6 +43,13 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
                     int /*show*/) {
     using namespace tapster;
     try {
+        // Before anything opens the settings file: a second start only brings the running
+        // copy forward.
+        const win32::SingleInstance instance;
+        if (!instance.first()) {
+            win32::show_running_copy(std::chrono::seconds(5));
+            return 0;
+        }
         const ComApartment com;
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                             ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};

@@ -12,6 +12,7 @@
 #include "platform/win32/list_box_view.h"
 #include "platform/win32/picture_view.h"
 #include "platform/win32/resource_ids.h"
+#include "platform/win32/single_instance.h"
 #include "platform/win32/text_box_view.h"
 #include "platform/win32/wide_string.h"
 
@@ -19,7 +20,6 @@ namespace tapster::win32 {
 
 namespace {
 
-constexpr wchar_t kMainClass[] = L"TapsterMain";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 1001;
@@ -92,15 +92,18 @@ MainWindow::MainWindow() {
     window_class.hIconSm = small_icon_;
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    window_class.lpszClassName = kMainClass;
+    window_class.lpszClassName = kClassName;
     RegisterClassExW(&window_class);
 
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-    hwnd_ = CreateWindowExW(kExStyle, kMainClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    hwnd_ = CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             creation_parameter());
     // An elevated copy would otherwise not hear that the notification area came back.
     ChangeWindowMessageFilterEx(hwnd_, taskbar_created_, MSGFLT_ALLOW, nullptr);
+    // A second start reaches this copy with it, whatever its integrity level.
+    show_request_ = show_window_message();
+    ChangeWindowMessageFilterEx(hwnd_, show_request_, MSGFLT_ALLOW, nullptr);
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
 }
 
@@ -335,6 +338,15 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         // The notification area was re-created (Explorer restarted): put the icon back, or
         // a hidden window could never be shown again.
         form.AddIconTray();
+        return 0;
+    }
+    if (message == show_request_ && show_request_ != 0) {
+        // Through the form's own state, so that it knows it is shown.
+        form.window.set_visible(true);
+        if (IsIconic(hwnd_) != FALSE) {
+            ShowWindow(hwnd_, SW_RESTORE);
+        }
+        SetForegroundWindow(hwnd_);
         return 0;
     }
     switch (message) {

@@ -19,6 +19,8 @@ namespace tapster::win32 {
 // window messages into the form's handlers. No exception leaves its window procedure.
 class MainWindow : public ui::ControlObserver, private WindowProcedure {
   public:
+    static constexpr wchar_t kClassName[] = L"TapsterMain";
+
     MainWindow();
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -53,6 +55,7 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     HICON small_icon_ = nullptr;
     ScopedFont font_;
     UINT taskbar_created_ = 0;
+    UINT show_request_ = 0;
     int dpi_ = 96;
 
     Form1* form_ = nullptr;
