@@ -11,6 +11,7 @@
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
 #include "platform/shell.h"
+#include "platform/sign_in.h"
 
 namespace tapster::fakes {
 
@@ -94,6 +95,22 @@ class FakeShell : public platform::Shell {
 
   private:
     Journal& journal_;
+};
+
+// Start at sign-in as a flag; a test may make every change fail.
+class FakeSignIn : public platform::SignIn {
+  public:
+    bool starts = false;
+    std::string failure;  // when not empty, changes fail with this message
+
+    bool starts_this_program() override { return starts; }
+    Status set_starts_this_program(bool value) override {
+        if (!failure.empty()) {
+            return Status::failure(failure);
+        }
+        starts = value;
+        return Status::success();
+    }
 };
 
 // Runs what a test queued for "pending events" each time the program yields.
