@@ -46,6 +46,12 @@ class FakeNotificationArea : public platform::NotificationArea {
         present = false;
         return was_present;
     }
+    std::vector<std::pair<std::string, std::string>> balloons;  // title, text
+    bool show_balloon(const std::string& title, const std::string& text) override {
+        balloons.emplace_back(title, text);
+        journal_.push_back("balloon");
+        return present;
+    }
 
   private:
     Journal& journal_;

@@ -92,7 +92,30 @@ bool Win32NotificationArea::notify(DWORD action, const Icon& icon) {
 }
 
 bool Win32NotificationArea::add(const Icon& icon) {
-    return notify(NIM_ADD, icon);
+    if (!notify(NIM_ADD, icon)) {
+        return false;
+    }
+    // The callback's lParam stays the mouse message; only the keyboard's menu request
+    // (WM_CONTEXTMENU) and the selection notices are new.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uVersion = NOTIFYICON_VERSION;
+    Shell_NotifyIconW(NIM_SETVERSION, &data);
+    return true;
+}
+
+bool Win32NotificationArea::show_balloon(const std::string& title, const std::string& text) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    to_wide(title).copy(data.szInfoTitle, std::size(data.szInfoTitle) - 1);
+    to_wide(text).copy(data.szInfo, std::size(data.szInfo) - 1);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 bool Win32NotificationArea::remove(const Icon& icon) {
