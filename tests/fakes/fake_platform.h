@@ -11,6 +11,7 @@
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
 #include "platform/shell.h"
+#include "platform/sign_in.h"
 
 namespace tapster::fakes {
 
@@ -44,6 +45,12 @@ class FakeNotificationArea : public platform::NotificationArea {
         const bool was_present = present;
         present = false;
         return was_present;
+    }
+    std::vector<std::pair<std::string, std::string>> balloons;  // title, text
+    bool show_balloon(const std::string& title, const std::string& text) override {
+        balloons.emplace_back(title, text);
+        journal_.push_back("balloon");
+        return present;
     }
 
   private:
@@ -94,6 +101,22 @@ class FakeShell : public platform::Shell {
 
   private:
     Journal& journal_;
+};
+
+// Start at sign-in as a flag; a test may make every change fail.
+class FakeSignIn : public platform::SignIn {
+  public:
+    bool starts = false;
+    std::string failure;  // when not empty, changes fail with this message
+
+    bool starts_this_program() override { return starts; }
+    Status set_starts_this_program(bool value) override {
+        if (!failure.empty()) {
+            return Status::failure(failure);
+        }
+        starts = value;
+        return Status::success();
+    }
 };
 
 // Runs what a test queued for "pending events" each time the program yields.

@@ -29,6 +29,11 @@ class MenuEntry : public Control {
         notify(Change::checked);
     }
 
+    // The entry a pop-up menu shows in bold, the one a double click stands for. The view
+    // reads it when it builds the menu and each time it shows it as a pop-up.
+    bool default_item() const { return default_item_; }
+    void set_default_item(bool default_item) { default_item_ = default_item; }
+
     // The form owns every entry; a menu only lists its entries in order.
     void add(MenuEntry& entry) { entries_.push_back(&entry); }
     const std::vector<MenuEntry*>& entries() const { return entries_; }
@@ -40,6 +45,7 @@ class MenuEntry : public Control {
   private:
     std::string caption_;
     bool checked_ = false;
+    bool default_item_ = false;
     std::vector<MenuEntry*> entries_;
 };
 

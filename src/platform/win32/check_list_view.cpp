@@ -38,15 +38,11 @@ CheckListView::CheckListView(ui::CheckListBox& list, HWND parent, int id)
            WS_EX_CLIENTEDGE, parent, id);
     ListView_SetExtendedListViewStyle(
         hwnd(), LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    SetWindowSubclass(hwnd(), &CheckListView::subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    subclass(hwnd());
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     column.cx = 100;
     ListView_InsertColumn(hwnd(), 0, &column);
-}
-
-CheckListView::~CheckListView() {
-    RemoveWindowSubclass(hwnd(), &CheckListView::subclass, 0);
 }
 
 void CheckListView::apply_style(const ViewStyle& style) {
@@ -121,18 +117,17 @@ LRESULT CheckListView::on_notify(const NMHDR& header) {
     return 0;
 }
 
-LRESULT CALLBACK CheckListView::subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                         UINT_PTR /*id*/, DWORD_PTR self_pointer) {
-    auto* self = reinterpret_cast<CheckListView*>(self_pointer);
+LRESULT CheckListView::on_subclassed_message(HWND window, UINT message, WPARAM wparam,
+                                             LPARAM lparam) {
     switch (message) {
         case WM_RBUTTONDOWN: {
             // The list's own handling would move the highlight to the entry under the
             // pointer; the pop-up acts on the highlighted entry, so it must stay put.
             ui::MouseArgs args;
             args.button = ui::kRightButton;
-            args.x = ui::pixels_to_twips(GET_X_LPARAM(lparam), self->dpi());
-            args.y = ui::pixels_to_twips(GET_Y_LPARAM(lparam), self->dpi());
-            self->list_.mouse_down.raise(args);
+            args.x = ui::pixels_to_twips(GET_X_LPARAM(lparam), dpi());
+            args.y = ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi());
+            list_.mouse_down.raise(args);
             return 0;
         }
         case WM_RBUTTONUP:
@@ -140,7 +135,7 @@ LRESULT CALLBACK CheckListView::subclass(HWND window, UINT message, WPARAM wpara
             return 0;
         case kSelectionSettled:
             if (ListView_GetSelectedCount(window) == 0) {
-                self->list_.user_highlight(ui::CheckListBox::kNone);
+                list_.user_highlight(ui::CheckListBox::kNone);
             }
             return 0;
         default:

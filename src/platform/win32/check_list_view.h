@@ -2,23 +2,20 @@
 
 #include "app/controls/check_list_box.h"
 #include "platform/win32/control_view.h"
+#include "platform/win32/window_procedure.h"
 
 namespace tapster::win32 {
 
 // The check-box list as a one-column list view with check boxes: the check box is the
 // entry's check mark, the list view's selection is the highlighted entry.
-class CheckListView : public ControlView {
+class CheckListView : public ControlView, private SubclassProcedure {
   public:
     CheckListView(ui::CheckListBox& list, HWND parent, int id);
-    ~CheckListView() override;
-    CheckListView(const CheckListView&) = delete;
-    CheckListView& operator=(const CheckListView&) = delete;
     void apply_style(const ViewStyle& style) override;
     LRESULT on_notify(const NMHDR& header) override;
 
   private:
-    static LRESULT CALLBACK subclass(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                     UINT_PTR id, DWORD_PTR self);
+    LRESULT on_subclassed_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     void mirror(ui::Change change) override;
     void set_check(int index, bool checked);
     void fit_column();

@@ -6,7 +6,7 @@
 namespace tapster::win32 {
 
 void ControlView::create(const wchar_t* window_class, const std::string& text, DWORD style,
-                         DWORD ex_style, HWND parent, int id) {
+                         DWORD ex_style, HWND parent, int id, void* creation_parameter) {
     style |= WS_CHILD | WS_CLIPSIBLINGS;
     if (control_.visible()) {
         style |= WS_VISIBLE;
@@ -16,7 +16,7 @@ void ControlView::create(const wchar_t* window_class, const std::string& text, D
     }
     hwnd_ = CreateWindowExW(ex_style, window_class, to_wide(text).c_str(), style, 0, 0, 0, 0,
                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleW(nullptr), nullptr);
+                            GetModuleHandleW(nullptr), creation_parameter);
 }
 
 void ControlView::apply_style(const ViewStyle& style) {

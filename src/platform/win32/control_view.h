@@ -37,8 +37,9 @@ class ControlView : public ui::ControlObserver {
     void control_changed(ui::Control& control, ui::Change change) final;
 
   protected:
+    // creation_parameter: the window's WindowProcedure, for classes Tapster registers.
     void create(const wchar_t* window_class, const std::string& text, DWORD style, DWORD ex_style,
-                HWND parent, int id);
+                HWND parent, int id, void* creation_parameter = nullptr);
     // Kind-specific properties; visibility, enabling and the rectangle are handled here.
     virtual void mirror(ui::Change /*change*/) {}
 

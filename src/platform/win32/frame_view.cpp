@@ -9,11 +9,11 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"TapsterFrame";
 
-void register_frame_class(WNDPROC procedure) {
-    static const bool registered = [procedure] {
+void register_frame_class() {
+    static const bool registered = [] {
         WNDCLASSEXW window_class{};
         window_class.cbSize = sizeof window_class;
-        window_class.lpfnWndProc = procedure;
+        window_class.lpfnWndProc = &WindowProcedure::procedure;
         window_class.hInstance = GetModuleHandleW(nullptr);
         window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         window_class.lpszClassName = kFrameClass;
@@ -29,9 +29,8 @@ COLORREF to_colorref(unsigned rgb) {
 }  // namespace
 
 FrameView::FrameView(ui::Frame& frame, HWND parent, int id) : ControlView(frame), frame_(frame) {
-    register_frame_class(&FrameView::procedure);
-    create(kFrameClass, "", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id);
-    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    register_frame_class();
+    create(kFrameClass, "", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id, creation_parameter());
     const ui::Appearance& look = frame.appearance();
     background_.reset(look.background_rgb ? CreateSolidBrush(to_colorref(*look.background_rgb))
                                           : nullptr);
@@ -58,27 +57,23 @@ void FrameView::mirror(ui::Change change) {
     }
 }
 
-LRESULT CALLBACK FrameView::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<FrameView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+LRESULT FrameView::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_COMMAND:
         case WM_NOTIFY:
             return SendMessageW(GetParent(window), message, wparam, lparam);
-        case WM_ERASEBKGND:
-            if (self != nullptr) {
-                RECT client{};
-                GetClientRect(window, &client);
-                FillRect(
-                    reinterpret_cast<HDC>(wparam), &client,
-                    self->background_ ? self->background_.get() : GetSysColorBrush(COLOR_BTNFACE));
-                return 1;
-            }
-            break;
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(window, &client);
+            FillRect(reinterpret_cast<HDC>(wparam), &client,
+                     background_ ? background_.get() : GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            if (self != nullptr && self->background_) {
+            if (background_) {
                 SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
-                return reinterpret_cast<LRESULT>(self->background_.get());
+                return reinterpret_cast<LRESULT>(background_.get());
             }
             break;
         default:

@@ -3,19 +3,20 @@
 #include "app/controls/captioned.h"
 #include "platform/win32/control_view.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/window_procedure.h"
 
 namespace tapster::win32 {
 
 // A frame is a real container window: its children are placed relative to it and hidden
 // with it. It passes its children's notifications on to the main window, and paints its own
 // background, over which its transparent labels are drawn.
-class FrameView : public ControlView {
+class FrameView : public ControlView, private WindowProcedure {
   public:
     FrameView(ui::Frame& frame, HWND parent, int id);
     void apply_style(const ViewStyle& style) override;
 
   private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     void mirror(ui::Change change) override;
 
     ui::Frame& frame_;

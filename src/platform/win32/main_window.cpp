@@ -12,6 +12,7 @@
 #include "platform/win32/list_box_view.h"
 #include "platform/win32/picture_view.h"
 #include "platform/win32/resource_ids.h"
+#include "platform/win32/single_instance.h"
 #include "platform/win32/text_box_view.h"
 #include "platform/win32/wide_string.h"
 
@@ -19,7 +20,6 @@ namespace tapster::win32 {
 
 namespace {
 
-constexpr wchar_t kMainClass[] = L"TapsterMain";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 1001;
@@ -31,6 +31,13 @@ HICON load_icon(int id, int size, UINT flags) {
 
 HCURSOR cursor_for(ui::MousePointer pointer) {
     return LoadCursorW(nullptr, pointer == ui::MousePointer::move ? IDC_SIZEALL : IDC_ARROW);
+}
+
+// Edit fields show the I-beam from their class; buttons, labels and lists only the arrow,
+// and a class without a pointer sets one itself each time.
+bool has_pointer_of_its_own(HWND control) {
+    const auto cursor = reinterpret_cast<HCURSOR>(GetClassLongPtrW(control, GCLP_HCURSOR));
+    return cursor == nullptr || cursor != LoadCursorW(nullptr, IDC_ARROW);
 }
 
 int mouse_buttons(WPARAM wparam) {
@@ -79,27 +86,32 @@ MainWindow::MainWindow() {
     small_icon_ = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXSMICON), LR_SHARED);
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = &MainWindow::procedure;
+    window_class.lpfnWndProc = &WindowProcedure::procedure;
     window_class.hInstance = instance;
     window_class.hIcon = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED);
     window_class.hIconSm = small_icon_;
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    window_class.lpszClassName = kMainClass;
+    window_class.lpszClassName = kClassName;
     RegisterClassExW(&window_class);
 
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-    hwnd_ = CreateWindowExW(kExStyle, kMainClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    hwnd_ = CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                            creation_parameter());
     // An elevated copy would otherwise not hear that the notification area came back.
     ChangeWindowMessageFilterEx(hwnd_, taskbar_created_, MSGFLT_ALLOW, nullptr);
+    // A second start reaches this copy with it, whatever its integrity level.
+    show_request_ = show_window_message();
+    ChangeWindowMessageFilterEx(hwnd_, show_request_, MSGFLT_ALLOW, nullptr);
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
 }
 
 MainWindow::~MainWindow() {
     views_.clear();
     if (hwnd_ != nullptr) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        // The form hears nothing of the window's last messages.
+        form_ = nullptr;
         DestroyWindow(hwnd_);
     }
 }
@@ -275,6 +287,19 @@ void MainWindow::move_focus(bool backwards) {
     }
 }
 
+bool MainWindow::shows_form_pointer(HWND under_pointer, int hit_test) const {
+    switch (form_->window.mouse_pointer()) {
+        case ui::MousePointer::default_pointer:
+            return false;
+        case ui::MousePointer::move:
+            // An armed capture shows it everywhere, over the frame and every control.
+            return true;
+        default:
+            return hit_test == HTCLIENT &&
+                   (under_pointer == hwnd_ || !has_pointer_of_its_own(under_pointer));
+    }
+}
+
 bool MainWindow::pre_translate(MSG& message) {
     if (hwnd_ == nullptr || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) {
         return false;
@@ -297,23 +322,14 @@ int MainWindow::run_message_loop() {
     return static_cast<int>(message.wParam);
 }
 
-LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        hwnd_ = window;
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->form_ == nullptr) {
+    if (form_ == nullptr) {
         return DefWindowProcW(window, message, wparam, lparam);
     }
-    try {
-        return self->handle(message, wparam, lparam);
-    } catch (...) {
-        // A fault in one handler must not take the window down with it.
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
+    return handle(message, wparam, lparam);
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -322,6 +338,15 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         // The notification area was re-created (Explorer restarted): put the icon back, or
         // a hidden window could never be shown again.
         form.tray.add();
+        return 0;
+    }
+    if (message == show_request_ && show_request_ != 0) {
+        // Through the form's own state, so that it knows it is shown.
+        form.window.set_visible(true);
+        if (IsIconic(hwnd_) != FALSE) {
+            ShowWindow(hwnd_, SW_RESTORE);
+        }
+        SetForegroundWindow(hwnd_);
         return 0;
     }
     switch (message) {
@@ -374,7 +399,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
                                ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi_));
             return 0;
         case WM_SETCURSOR:
-            if (form.window.mouse_pointer() != ui::MousePointer::default_pointer) {
+            if (shows_form_pointer(reinterpret_cast<HWND>(wparam), LOWORD(lparam))) {
                 SetCursor(cursor_for(form.window.mouse_pointer()));
                 return TRUE;
             }

@@ -10,14 +10,17 @@
 #include "platform/win32/control_view.h"
 #include "platform/win32/menu_view.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/window_procedure.h"
 
 namespace tapster::win32 {
 
 // The real main window of MainForm: it creates a window for every control at its designed
 // place, mirrors the form's own state (shown or hidden, caption, pointer, timers) and turns
 // window messages into the form's handlers. No exception leaves its window procedure.
-class MainWindow : public ui::ControlObserver {
+class MainWindow : public ui::ControlObserver, private WindowProcedure {
   public:
+    static constexpr wchar_t kClassName[] = L"TapsterMain";
+
     MainWindow();
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -36,19 +39,23 @@ class MainWindow : public ui::ControlObserver {
     void control_changed(ui::Control& control, ui::Change change) override;
 
   private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     bool route_command(WPARAM wparam, LPARAM lparam);
     void apply_dpi(int dpi);
     void size_to_design();
     void move_focus(bool backwards);
     void sync_timer(const ui::Timer& timer);
+    // Whether the form's pointer setting is shown over this window (the main window or one
+    // of its controls) at this part of it.
+    bool shows_form_pointer(HWND under_pointer, int hit_test) const;
     ControlView* view_for(HWND window) const;
 
     HWND hwnd_ = nullptr;
     HICON small_icon_ = nullptr;
     ScopedFont font_;
     UINT taskbar_created_ = 0;
+    UINT show_request_ = 0;
     int dpi_ = 96;
 
     MainForm* form_ = nullptr;

@@ -24,20 +24,23 @@ class MenuView : public ui::ControlObserver {
     HMENU release_bar();
     // WM_COMMAND from a menu: true when the identifier was one of ours.
     bool on_command(int id);
-    // Shows the pop-up menu at a screen point and runs the chosen entry.
-    void show_popup(HWND owner, POINT screen_point);
+    // Another menu that the form shows as a pop-up (ui::MenuEntry::show_popup), such as
+    // the tray icon's.
+    void add_popup(ui::MenuEntry& popup);
 
     void control_changed(ui::Control& control, ui::Change change) override;
 
   private:
     HMENU build(const ui::MenuEntry& menu);
+    // Shows a pop-up menu at the pointer and runs the chosen entry.
+    void show_popup(const ui::MenuEntry& menu, HMENU handle);
 
     HWND owner_;
-    ui::MenuEntry& popup_entry_;
     ScopedMenu bar_;
-    ScopedMenu popup_;
+    std::map<ui::MenuEntry*, ScopedMenu> popups_;
     std::map<int, ui::MenuEntry*> by_id_;
-    std::map<ui::MenuEntry*, std::pair<HMENU, int>> items_;
+    // An entry may stand in more than one menu (the bar's and the tray's, say).
+    std::multimap<ui::MenuEntry*, std::pair<HMENU, int>> items_;
     int next_id_ = 40001;
 };
 

@@ -24,11 +24,11 @@ int button_of(UINT message) {
     }
 }
 
-void register_picture_class(WNDPROC procedure) {
-    static const bool registered = [procedure] {
+void register_picture_class() {
+    static const bool registered = [] {
         WNDCLASSEXW window_class{};
         window_class.cbSize = sizeof window_class;
-        window_class.lpfnWndProc = procedure;
+        window_class.lpfnWndProc = &WindowProcedure::procedure;
         window_class.hInstance = GetModuleHandleW(nullptr);
         window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -42,9 +42,8 @@ void register_picture_class(WNDPROC procedure) {
 
 PictureView::PictureView(ui::PictureBox& picture, HWND parent, int id)
     : ControlView(picture), picture_(picture) {
-    register_picture_class(&PictureView::procedure);
-    create(kPictureClass, "", 0, WS_EX_CLIENTEDGE, parent, id);
-    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    register_picture_class();
+    create(kPictureClass, "", 0, WS_EX_CLIENTEDGE, parent, id, creation_parameter());
 }
 
 void PictureView::apply_style(const ViewStyle& style) {
@@ -66,18 +65,13 @@ ui::MouseArgs PictureView::mouse_args(WPARAM wparam, LPARAM lparam, int button) 
     return args;
 }
 
-LRESULT CALLBACK PictureView::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<PictureView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wparam, lparam);
-    }
+LRESULT PictureView::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT paint{};
             HDC dc = BeginPaint(window, &paint);
-            if (self->icon_) {
-                DrawIconEx(dc, 0, 0, self->icon_.get(), self->icon_size_, self->icon_size_, 0,
-                           nullptr, DI_NORMAL);
+            if (icon_) {
+                DrawIconEx(dc, 0, 0, icon_.get(), icon_size_, icon_size_, 0, nullptr, DI_NORMAL);
             }
             EndPaint(window, &paint);
             return 0;
@@ -88,24 +82,24 @@ LRESULT CALLBACK PictureView::procedure(HWND window, UINT message, WPARAM wparam
             // Holding the mouse capture, the picture hears the release wherever it happens,
             // and the pointer keeps the form's shape over other programs' windows.
             SetCapture(window);
-            self->held_ = true;
-            self->picture_.mouse_down.raise(self->mouse_args(wparam, lparam, button_of(message)));
+            held_ = true;
+            picture_.mouse_down.raise(mouse_args(wparam, lparam, button_of(message)));
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
             if ((wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
-                self->held_ = false;
+                held_ = false;
                 ReleaseCapture();
             }
-            self->picture_.mouse_up.raise(self->mouse_args(wparam, lparam, button_of(message)));
+            picture_.mouse_up.raise(mouse_args(wparam, lparam, button_of(message)));
             return 0;
         case WM_CAPTURECHANGED:
             // Another window took the mouse (a message box, Alt+Tab): the release will never
             // come here, so the drag ends now rather than staying armed.
-            if (self->held_) {
-                self->held_ = false;
-                self->picture_.mouse_up.raise(ui::MouseArgs{});
+            if (held_) {
+                held_ = false;
+                picture_.mouse_up.raise(ui::MouseArgs{});
             }
             return 0;
         default:

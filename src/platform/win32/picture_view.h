@@ -3,18 +3,19 @@
 #include "app/controls/picture_box.h"
 #include "platform/win32/control_view.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/window_procedure.h"
 
 namespace tapster::win32 {
 
 // A sunken box that draws the check-mark icon at the display's icon size and reports the
 // mouse pressed and released over it.
-class PictureView : public ControlView {
+class PictureView : public ControlView, private WindowProcedure {
   public:
     PictureView(ui::PictureBox& picture, HWND parent, int id);
     void apply_style(const ViewStyle& style) override;
 
   private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     ui::MouseArgs mouse_args(WPARAM wparam, LPARAM lparam, int button) const;
 
     ui::PictureBox& picture_;

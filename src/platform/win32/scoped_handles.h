@@ -58,11 +58,16 @@ struct KernelHandleTraits {
     static HANDLE invalid() { return nullptr; }
     static void close(HANDLE handle) { CloseHandle(handle); }
 };
+struct RegistryKeyTraits {
+    static HKEY invalid() { return nullptr; }
+    static void close(HKEY key) { RegCloseKey(key); }
+};
 
 using ScopedFont = Scoped<HFONT, FontTraits>;
 using ScopedBrush = Scoped<HBRUSH, BrushTraits>;
 using ScopedIcon = Scoped<HICON, IconTraits>;
 using ScopedMenu = Scoped<HMENU, MenuTraits>;
 using ScopedHandle = Scoped<HANDLE, KernelHandleTraits>;
+using ScopedRegistryKey = Scoped<HKEY, RegistryKeyTraits>;
 
 }  // namespace tapster::win32

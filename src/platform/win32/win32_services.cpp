@@ -6,14 +6,23 @@
 
 #include "platform/win32/main_window.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/system_program.h"
 #include "platform/win32/wide_string.h"
 
 namespace tapster::win32 {
 
 int Win32MessageBoxes::show(const std::string& text, const std::string& title,
                             platform::MessageBoxStyle style) {
-    const UINT type = style == platform::MessageBoxStyle::yes_no ? MB_YESNO : MB_OK;
-    return MessageBoxW(owner_, to_wide(text).c_str(), to_wide(title).c_str(), type);
+    UINT type = style == platform::MessageBoxStyle::yes_no ? MB_YESNO : MB_OK;
+    HWND owner = owner_;
+    if (owner == nullptr || IsWindowVisible(owner) == FALSE) {
+        // A box owned by a hidden window gets no taskbar button and may open behind other
+        // programs (a message at start, or while Tapster sits in the tray): unowned, it has
+        // a button; it comes to the front and stays there until answered.
+        owner = nullptr;
+        type |= MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST;
+    }
+    return MessageBoxW(owner, to_wide(text).c_str(), to_wide(title).c_str(), type);
 }
 
 void Win32Shell::open_url(const std::string& url) {
@@ -21,7 +30,7 @@ void Win32Shell::open_url(const std::string& url) {
 }
 
 bool Win32Shell::start_command_line(const std::string& command_line) {
-    std::wstring mutable_line = to_wide(command_line);
+    std::wstring mutable_line = with_system_program_path(to_wide(command_line), windows_folder());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -83,7 +92,30 @@ bool Win32NotificationArea::notify(DWORD action, const Icon& icon) {
 }
 
 bool Win32NotificationArea::add(const Icon& icon) {
-    return notify(NIM_ADD, icon);
+    if (!notify(NIM_ADD, icon)) {
+        return false;
+    }
+    // The callback's lParam stays the mouse message; only the keyboard's menu request
+    // (WM_CONTEXTMENU) and the selection notices are new.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uVersion = NOTIFYICON_VERSION;
+    Shell_NotifyIconW(NIM_SETVERSION, &data);
+    return true;
+}
+
+bool Win32NotificationArea::show_balloon(const std::string& title, const std::string& text) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    to_wide(title).copy(data.szInfoTitle, std::size(data.szInfoTitle) - 1);
+    to_wide(text).copy(data.szInfo, std::size(data.szInfo) - 1);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 bool Win32NotificationArea::remove(const Icon& icon) {

@@ -12,6 +12,8 @@ namespace tapster::win32 {
 
 class MainWindow;
 
+// Boxes are owned by the main window while it is shown, and stand on their own, in front,
+// while it is hidden.
 class Win32MessageBoxes : public platform::MessageBoxes {
   public:
     void set_owner(HWND owner) { owner_ = owner; }
@@ -50,12 +52,15 @@ class Win32Locale : public platform::Locale {
 inline constexpr UINT kTrayIconId = 1;
 
 // The main window's icon in the notification area, with a wide tip so that any text shows
-// as written.
+// as written. The icon speaks the shell's version 3: besides the mouse messages as before,
+// its callback brings WM_CONTEXTMENU for the menu key, Shift+F10 and a right click, and
+// NIN_SELECT / NIN_KEYSELECT / NIN_BALLOON... for selection and balloons.
 class Win32NotificationArea : public platform::NotificationArea {
   public:
     Win32NotificationArea(HWND window, HICON icon) : window_(window), icon_(icon) {}
     bool add(const Icon& icon) override;
     bool remove(const Icon& icon) override;
+    bool show_balloon(const std::string& title, const std::string& text) override;
 
   private:
     bool notify(DWORD action, const Icon& icon);

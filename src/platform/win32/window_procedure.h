@@ -1,0 +1,72 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace tapster::win32 {
+
+// Called once per process for the first exception a message handler let escape; later
+// ones are only written to the debugger's output. The default tells the user in a message
+// box shown after the message has been handled. Returns the previous report.
+using ExceptionReport = void (*)(const std::string& what);
+ExceptionReport set_exception_report(ExceptionReport report);
+
+// Runs a message handler so that no exception reaches Windows, which cannot unwind through
+// its own frames: an escaped exception is reported and the message gets its default
+// handling instead, and the program keeps running.
+void report_escaped_exception(const std::exception_ptr& escaped);
+template <typename Handler, typename Fallback>
+LRESULT guarded(Handler&& handler, Fallback&& fallback) {
+    try {
+        return handler();
+    } catch (...) {
+        report_escaped_exception(std::current_exception());
+    }
+    return fallback();
+}
+
+// The object behind a window of a class Tapster registers. The class's procedure is
+// `procedure`; CreateWindowExW gets `creation_parameter()` as its last argument, and from
+// WM_NCCREATE on every message of the window reaches `on_message` through the barrier.
+class WindowProcedure {
+  public:
+    WindowProcedure() = default;
+    virtual ~WindowProcedure();
+    WindowProcedure(const WindowProcedure&) = delete;
+    WindowProcedure& operator=(const WindowProcedure&) = delete;
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+  protected:
+    void* creation_parameter() { return this; }
+    // Unhandled messages go to DefWindowProcW.
+    virtual LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) = 0;
+
+  private:
+    HWND window_ = nullptr;
+};
+
+// The object behind a window of a system class (a list view, ...) that Tapster subclasses:
+// its messages reach `on_subclassed_message` through the same barrier until the object ends.
+class SubclassProcedure {
+  public:
+    SubclassProcedure() = default;
+    virtual ~SubclassProcedure();
+    SubclassProcedure(const SubclassProcedure&) = delete;
+    SubclassProcedure& operator=(const SubclassProcedure&) = delete;
+
+  protected:
+    void subclass(HWND window);
+    // Unhandled messages go to DefSubclassProc.
+    virtual LRESULT on_subclassed_message(HWND window, UINT message, WPARAM wparam,
+                                          LPARAM lparam) = 0;
+
+  private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                      UINT_PTR id, DWORD_PTR self);
+    HWND window_ = nullptr;
+};
+
+}  // namespace tapster::win32
