@@ -24,6 +24,7 @@ std::optional<std::int32_t> parse_control_id(std::string_view text) {
 }
 
 void PushCycle::tick() {
+    windows_.start_tick();
     // The count is read before every entry: entries may come and go while the forced click
     // lets other events run.
     for (int index = 0; index < list_.count(); ++index) {
@@ -44,7 +45,7 @@ void PushCycle::push(std::string_view target) {
     if (fields.size() <= kParentClass) {
         return;
     }
-    const platform::WindowHandle window = look_up(fields[kParentClass], fields[kParentTitle]);
+    const platform::WindowHandle window = windows_.find(fields[kParentClass], fields[kParentTitle]);
     if (window == 0 || fields.size() <= kFoundControlId) {
         return;
     }
@@ -74,14 +75,6 @@ void PushCycle::push(std::string_view target) {
     if (fields.size() > kForceFlag && is_force_flag(fields[kForceFlag])) {
         forced_click();
     }
-}
-
-platform::WindowHandle PushCycle::look_up(std::string_view window_class, std::string_view title) {
-    platform::WindowHandle window = 0;
-    for (int attempt = 0; window == 0 && attempt < kLookupAttempts; ++attempt) {
-        window = desktop_.find_window(window_class, title);
-    }
-    return window;
 }
 
 std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t control_id) {

@@ -8,6 +8,7 @@
 
 #include "app/controls/check_list_box.h"
 #include "engine/mouse.h"
+#include "engine/window_finder.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 
@@ -19,22 +20,24 @@ std::optional<std::int32_t> parse_control_id(std::string_view text);
 // What a timer tick does: for every checked entry of the target list, find its window, check
 // that the recorded button still says what it said, and send the window the command that a
 // click on the button would send. A forced entry also gets a real click in the screen's
-// corner. It keeps nothing from one tick to the next.
+// corner. It keeps nothing from one tick to the next: every tick looks at the desktop once.
 class PushCycle {
   public:
-    static constexpr int kLookupAttempts = 10;
     static constexpr std::size_t kTextBufferChars = 100;
 
     PushCycle(const ui::CheckListBox& list, platform::Desktop& desktop, Module1& mouse,
               platform::EventLoop& event_loop)
-        : list_(list), desktop_(desktop), mouse_(mouse), event_loop_(event_loop) {}
+        : list_(list),
+          desktop_(desktop),
+          mouse_(mouse),
+          event_loop_(event_loop),
+          windows_(desktop) {}
 
     void tick();
 
   private:
     // One entry; an entry that cannot be read is skipped and the tick goes on.
     void push(std::string_view target);
-    platform::WindowHandle look_up(std::string_view window_class, std::string_view title);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     void forced_click();
 
@@ -42,6 +45,7 @@ class PushCycle {
     platform::Desktop& desktop_;
     Module1& mouse_;
     platform::EventLoop& event_loop_;
+    WindowFinder windows_;
     // Scratch space, reused from entry to entry so a tick allocates nothing.
     std::string entry_;
     std::vector<std::string_view> fields_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tapster::platform {
 
@@ -28,6 +29,13 @@ class Desktop {
 
     // A top-level window whose class name and title equal the given texts, or 0.
     virtual WindowHandle find_window(std::string_view class_name, std::string_view title) = 0;
+    // Replaces the list with every top-level window, the topmost first, hidden ones included:
+    // the windows find_window searches, so neither child nor message-only windows.
+    virtual void top_level_windows(std::vector<WindowHandle>& windows) = 0;
+    // The text with its letter case folded by the rule find_window compares names with, so
+    // two texts fold alike exactly when find_window would take one for the other. Characters
+    // without case, `*` among them, stay as they are.
+    virtual std::string fold_case(std::string_view text) = 0;
     // The text of the window's child control with this identifier, at most max_chars - 1
     // characters; empty when there is no such control, it has no text or does not answer.
     virtual std::string control_text(WindowHandle window, int control_id,

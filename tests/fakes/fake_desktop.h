@@ -20,6 +20,8 @@ class FakeDesktop : public platform::Desktop {
         std::string text;
         int id = 0;
         platform::WindowHandle parent = 0;
+        // Texts the window shows from one read to the next, as while it is being made.
+        std::vector<std::string> later_texts = {};
     };
     // A top-level window with buttons: identifier -> text.
     struct Window {
@@ -31,6 +33,8 @@ class FakeDesktop : public platform::Desktop {
     // Journal entries: "command <window> <id>", "cursor <x>,<y>", "left down", "left up".
     std::vector<std::string> journal;
     int lookups = 0;
+    int enumerations = 0;
+    int title_reads = 0;  // of top-level windows
     platform::Size screen{1024, 768};
     platform::Point cursor{100, 100};
     platform::WindowHandle window_under_cursor = 0;
@@ -78,6 +82,21 @@ class FakeDesktop : public platform::Desktop {
         }
         return 0;
     }
+    void top_level_windows(std::vector<platform::WindowHandle>& windows) override {
+        ++enumerations;
+        windows.clear();
+        std::copy_if(
+            order_.begin(), order_.end(), std::back_inserter(windows),
+            [this](platform::WindowHandle handle) { return nodes_.at(handle).parent == 0; });
+    }
+    // Upper case, ASCII letters only.
+    std::string fold_case(std::string_view text) override {
+        std::string folded(text);
+        std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char letter) {
+            return static_cast<char>(std::toupper(letter));
+        });
+        return folded;
+    }
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override {
         const platform::WindowHandle control = dialog_item(window, control_id);
@@ -88,9 +107,17 @@ class FakeDesktop : public platform::Desktop {
     }
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override {
         const auto found = nodes_.find(window);
-        return found == nodes_.end() || max_chars == 0
-                   ? std::string()
-                   : found->second.text.substr(0, max_chars - 1);
+        if (found == nodes_.end() || max_chars == 0) {
+            return {};
+        }
+        Node& node = found->second;
+        title_reads += node.parent == 0 ? 1 : 0;
+        std::string text = node.text.substr(0, max_chars - 1);
+        if (!node.later_texts.empty()) {
+            node.text = node.later_texts.front();
+            node.later_texts.erase(node.later_texts.begin());
+        }
+        return text;
     }
     std::string class_name(platform::WindowHandle window, std::size_t max_chars) override {
         const auto found = nodes_.find(window);

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/wide_string.h"
 
@@ -20,9 +22,28 @@ platform::WindowHandle from_hwnd(HWND window) {
     return reinterpret_cast<platform::WindowHandle>(window);
 }
 
-std::string clipped(const std::wstring& buffer, int copied) {
-    return to_utf8(
-        std::wstring_view(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0));
+// The text a call left in a buffer of `buffer_chars` characters: never more than fits before
+// the terminating NUL, and nothing past the first NUL, whatever count the other program
+// answered with.
+std::string clipped(const std::wstring& buffer, std::size_t buffer_chars, LRESULT claimed) {
+    if (claimed <= 0 || buffer_chars == 0) {
+        return {};
+    }
+    const std::size_t limit =
+        std::min({static_cast<std::size_t>(claimed), buffer_chars - 1, buffer.size()});
+    const std::wstring_view text(buffer.data(), limit);
+    return to_utf8(text.substr(0, text.find(L'\0')));
+}
+
+BOOL CALLBACK add_window(HWND window, LPARAM windows) {
+    // No exception may unwind through the system's enumeration.
+    try {
+        reinterpret_cast<std::vector<platform::WindowHandle>*>(windows)->push_back(
+            reinterpret_cast<platform::WindowHandle>(window));
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
 }
 
 void send_mouse(DWORD flags) {
@@ -39,6 +60,27 @@ platform::WindowHandle Win32Desktop::find_window(std::string_view class_name,
     return from_hwnd(FindWindowW(to_wide(class_name).c_str(), to_wide(title).c_str()));
 }
 
+void Win32Desktop::top_level_windows(std::vector<platform::WindowHandle>& windows) {
+    windows.clear();
+    EnumWindows(add_window, reinterpret_cast<LPARAM>(&windows));
+}
+
+std::string Win32Desktop::fold_case(std::string_view text) {
+    // Upper case by the file system's table, one UTF-16 unit for one: the rule Windows
+    // compares window names with.
+    std::wstring wide = to_wide(text);
+    if (wide.empty()) {
+        return {};
+    }
+    const int length = static_cast<int>(wide.size());
+    std::wstring folded(wide.size(), L'\0');
+    if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), length, folded.data(),
+                      length, nullptr, nullptr, 0) != length) {
+        return to_utf8(wide);
+    }
+    return to_utf8(folded);
+}
+
 std::string Win32Desktop::control_text(platform::WindowHandle window, int control_id,
                                        std::size_t max_chars) {
     const HWND control = GetDlgItem(to_hwnd(window), control_id);
@@ -51,7 +93,7 @@ std::string Win32Desktop::control_text(platform::WindowHandle window, int contro
                             SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &copied) == 0) {
         return {};
     }
-    return clipped(buffer, static_cast<int>(copied));
+    return clipped(buffer, max_chars, static_cast<LRESULT>(copied));
 }
 
 void Win32Desktop::send_command(platform::WindowHandle window, int control_id) {
@@ -64,13 +106,13 @@ void Win32Desktop::send_command(platform::WindowHandle window, int control_id) {
 
 std::string Win32Desktop::window_text(platform::WindowHandle window, std::size_t max_chars) {
     std::wstring buffer(max_chars + 1, L'\0');
-    return clipped(buffer,
+    return clipped(buffer, max_chars,
                    GetWindowTextW(to_hwnd(window), buffer.data(), static_cast<int>(max_chars)));
 }
 
 std::string Win32Desktop::class_name(platform::WindowHandle window, std::size_t max_chars) {
     std::wstring buffer(max_chars + 1, L'\0');
-    return clipped(buffer,
+    return clipped(buffer, max_chars,
                    GetClassNameW(to_hwnd(window), buffer.data(), static_cast<int>(max_chars)));
 }
 

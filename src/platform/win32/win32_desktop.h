@@ -10,6 +10,8 @@ class Win32Desktop : public platform::Desktop {
   public:
     platform::WindowHandle find_window(std::string_view class_name,
                                        std::string_view title) override;
+    void top_level_windows(std::vector<platform::WindowHandle>& windows) override;
+    std::string fold_case(std::string_view text) override;
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override;
     void send_command(platform::WindowHandle window, int control_id) override;
