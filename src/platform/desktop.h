@@ -29,10 +29,15 @@ class Desktop {
 
     // A top-level window whose class name and title equal the given texts, or 0.
     virtual WindowHandle find_window(std::string_view class_name, std::string_view title) = 0;
-    // Replaces the list with every top-level window, the topmost first, hidden ones included:
-    // the windows find_window searches, so neither child nor message-only windows.
-    virtual void top_level_windows(std::vector<WindowHandle>& windows) = 0;
-    // The text with its letter case folded by the rule find_window compares names with, so
+    // Replaces the list with every top-level window of the class, the topmost first, hidden
+    // ones included; the class name compared as find_window compares it. Neither child nor
+    // message-only windows.
+    virtual void top_level_windows(std::string_view class_name,
+                                   std::vector<WindowHandle>& windows) = 0;
+    // A top-level window's title as the system keeps it, the text find_window compares, read
+    // without asking the window; at most max_chars - 1 characters.
+    virtual std::string window_title(WindowHandle window, std::size_t max_chars) = 0;
+    // The text with its letter case folded by the rule find_window compares titles with, so
     // two texts fold alike exactly when find_window would take one for the other. Characters
     // without case, `*` among them, stay as they are.
     virtual std::string fold_case(std::string_view text) = 0;

@@ -20,7 +20,7 @@ class FakeDesktop : public platform::Desktop {
         std::string text;
         int id = 0;
         platform::WindowHandle parent = 0;
-        // Texts the window shows from one read to the next, as while it is being made.
+        // Titles the window shows from one read to the next.
         std::vector<std::string> later_texts = {};
     };
     // A top-level window with buttons: identifier -> text.
@@ -34,7 +34,7 @@ class FakeDesktop : public platform::Desktop {
     std::vector<std::string> journal;
     int lookups = 0;
     int enumerations = 0;
-    int title_reads = 0;  // of top-level windows
+    int title_reads = 0;
     platform::Size screen{1024, 768};
     platform::Point cursor{100, 100};
     platform::WindowHandle window_under_cursor = 0;
@@ -82,12 +82,28 @@ class FakeDesktop : public platform::Desktop {
         }
         return 0;
     }
-    void top_level_windows(std::vector<platform::WindowHandle>& windows) override {
+    void top_level_windows(std::string_view class_name,
+                           std::vector<platform::WindowHandle>& windows) override {
         ++enumerations;
         windows.clear();
-        std::copy_if(
-            order_.begin(), order_.end(), std::back_inserter(windows),
-            [this](platform::WindowHandle handle) { return nodes_.at(handle).parent == 0; });
+        std::copy_if(order_.begin(), order_.end(), std::back_inserter(windows),
+                     [&](platform::WindowHandle handle) {
+                         const Node& node = nodes_.at(handle);
+                         return node.parent == 0 &&
+                                fold_case(node.class_name) == fold_case(class_name);
+                     });
+    }
+    // Shows the window's later texts one after the other, as while it is being made.
+    std::string window_title(platform::WindowHandle window, std::size_t max_chars) override {
+        ++title_reads;
+        std::string title = window_text(window, max_chars);
+        const auto found = nodes_.find(window);
+        if (found != nodes_.end() && !found->second.later_texts.empty()) {
+            std::vector<std::string>& later = found->second.later_texts;
+            found->second.text = later.front();
+            later.erase(later.begin());
+        }
+        return title;
     }
     // Upper case, ASCII letters only.
     std::string fold_case(std::string_view text) override {
@@ -107,17 +123,9 @@ class FakeDesktop : public platform::Desktop {
     }
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override {
         const auto found = nodes_.find(window);
-        if (found == nodes_.end() || max_chars == 0) {
-            return {};
-        }
-        Node& node = found->second;
-        title_reads += node.parent == 0 ? 1 : 0;
-        std::string text = node.text.substr(0, max_chars - 1);
-        if (!node.later_texts.empty()) {
-            node.text = node.later_texts.front();
-            node.later_texts.erase(node.later_texts.begin());
-        }
-        return text;
+        return found == nodes_.end() || max_chars == 0
+                   ? std::string()
+                   : found->second.text.substr(0, max_chars - 1);
     }
     std::string class_name(platform::WindowHandle window, std::size_t max_chars) override {
         const auto found = nodes_.find(window);

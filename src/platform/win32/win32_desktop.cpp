@@ -35,17 +35,6 @@ std::string clipped(const std::wstring& buffer, std::size_t buffer_chars, LRESUL
     return to_utf8(text.substr(0, text.find(L'\0')));
 }
 
-BOOL CALLBACK add_window(HWND window, LPARAM windows) {
-    // No exception may unwind through the system's enumeration.
-    try {
-        reinterpret_cast<std::vector<platform::WindowHandle>*>(windows)->push_back(
-            reinterpret_cast<platform::WindowHandle>(window));
-        return TRUE;
-    } catch (...) {
-        return FALSE;
-    }
-}
-
 void send_mouse(DWORD flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
@@ -60,9 +49,27 @@ platform::WindowHandle Win32Desktop::find_window(std::string_view class_name,
     return from_hwnd(FindWindowW(to_wide(class_name).c_str(), to_wide(title).c_str()));
 }
 
-void Win32Desktop::top_level_windows(std::vector<platform::WindowHandle>& windows) {
+void Win32Desktop::top_level_windows(std::string_view class_name,
+                                     std::vector<platform::WindowHandle>& windows) {
+    // The system picks the windows of the class, so a class no window has costs one call.
+    // With the desktop as the parent, message-only windows are left out. The bound ends
+    // the walk should windows keep changing places while it goes on.
+    constexpr std::size_t kMostWindows = 65536;
     windows.clear();
-    EnumWindows(add_window, reinterpret_cast<LPARAM>(&windows));
+    const std::wstring wide_class = to_wide(class_name);
+    const HWND desktop = GetDesktopWindow();
+    HWND window = nullptr;
+    while (windows.size() < kMostWindows &&
+           (window = FindWindowExW(desktop, window, wide_class.c_str(), nullptr)) != nullptr) {
+        windows.push_back(from_hwnd(window));
+    }
+}
+
+std::string Win32Desktop::window_title(platform::WindowHandle window, std::size_t max_chars) {
+    std::wstring buffer(max_chars + 1, L'\0');
+    return clipped(
+        buffer, max_chars,
+        InternalGetWindowText(to_hwnd(window), buffer.data(), static_cast<int>(max_chars)));
 }
 
 std::string Win32Desktop::fold_case(std::string_view text) {

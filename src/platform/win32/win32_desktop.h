@@ -10,7 +10,9 @@ class Win32Desktop : public platform::Desktop {
   public:
     platform::WindowHandle find_window(std::string_view class_name,
                                        std::string_view title) override;
-    void top_level_windows(std::vector<platform::WindowHandle>& windows) override;
+    void top_level_windows(std::string_view class_name,
+                           std::vector<platform::WindowHandle>& windows) override;
+    std::string window_title(platform::WindowHandle window, std::size_t max_chars) override;
     std::string fold_case(std::string_view text) override;
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override;
