@@ -8,7 +8,7 @@
 
 namespace {
 
-// Windows 1 to n, all of the class "#32770", titled as the present targets' windows.
+// Windows 1 to n, of whatever class is asked for, titled as the present targets' windows.
 class BenchDesktop : public tapster::platform::Desktop {
   public:
     explicit BenchDesktop(int windows) : windows_(windows) {}

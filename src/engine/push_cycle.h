@@ -20,7 +20,8 @@ std::optional<std::int32_t> parse_control_id(std::string_view text);
 // What a timer tick does: for every checked entry of the target list, find its window, check
 // that the recorded button still says what it said, and send the window the command that a
 // click on the button would send. A forced entry also gets a real click in the screen's
-// corner. It keeps nothing from one tick to the next: every tick looks at the desktop once.
+// corner. It keeps nothing from one tick to the next; a tick looks at the desktop once for
+// each window class its entries name.
 class PushCycle {
   public:
     static constexpr std::size_t kTextBufferChars = 100;
