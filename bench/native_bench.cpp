@@ -2,7 +2,6 @@
 // is the engine's own work per entry.
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "push_cycle_bench.h"
 
@@ -16,12 +15,9 @@ class BenchDesktop : public tapster::platform::Desktop {
     tapster::platform::WindowHandle find_window(std::string_view, std::string_view) override {
         return windows_ > 0 ? 1 : 0;
     }
-    void top_level_windows(std::string_view,
-                           std::vector<tapster::platform::WindowHandle>& windows) override {
-        windows.clear();
-        for (int window = 1; window <= windows_; ++window) {
-            windows.push_back(static_cast<tapster::platform::WindowHandle>(window));
-        }
+    tapster::platform::WindowHandle next_top_level_window(
+        std::string_view, tapster::platform::WindowHandle after) override {
+        return after < static_cast<tapster::platform::WindowHandle>(windows_) ? after + 1 : 0;
     }
     std::string window_title(tapster::platform::WindowHandle window, std::size_t) override {
         return tapster::bench::window_title(true, static_cast<int>(window) - 1);

@@ -5,12 +5,19 @@
 namespace tapster {
 
 platform::WindowHandle WindowFinder::find(std::string_view window_class, std::string_view title) {
-    SameClass& same_class = windows_of(window_class);
-    if (same_class.windows.empty()) {
+    auto found = classes_.find(window_class);
+    if (found == classes_.end()) {
+        found = classes_.emplace(std::string(window_class), SameClass{}).first;
+    }
+    SameClass& same_class = found->second;
+    if (same_class.walked && same_class.windows.empty()) {
         return 0;
     }
     const TitlePattern pattern(desktop_.fold_case(title));
     platform::WindowHandle window = first_match(same_class, pattern);
+    if (window == 0 && !same_class.walked) {
+        window = walk_on(window_class, same_class, pattern);
+    }
     // A window that is being made may not show its final title yet; the titles of its
     // class are read again, once a tick, only when a target of the class is missing.
     if (window == 0 && !same_class.titles_settled) {
@@ -20,20 +27,24 @@ platform::WindowHandle WindowFinder::find(std::string_view window_class, std::st
     return window;
 }
 
-WindowFinder::SameClass& WindowFinder::windows_of(std::string_view window_class) {
-    // Keyed by the name as given: another spelling of a class costs one more look, and the
-    // platform alone decides which windows have the class.
-    const auto found = classes_.find(window_class);
-    if (found != classes_.end()) {
-        return found->second;
+platform::WindowHandle WindowFinder::walk_on(std::string_view window_class, SameClass& same_class,
+                                             const TitlePattern& pattern) {
+    while (same_class.windows.size() < kMostWindowsOfAClass) {
+        const platform::WindowHandle after =
+            same_class.windows.empty() ? 0 : same_class.windows.back().handle;
+        const platform::WindowHandle next = desktop_.next_top_level_window(window_class, after);
+        if (next == 0) {
+            break;
+        }
+        same_class.windows.push_back({next, folded_title(next)});
+        const std::string& next_title = same_class.windows.back().folded_title;
+        same_class.first_by_title.emplace(next_title, same_class.windows.size() - 1);
+        if (pattern.matches(next_title)) {
+            return next;
+        }
     }
-    SameClass& same_class = classes_[std::string(window_class)];
-    desktop_.top_level_windows(window_class, handles_);
-    for (const platform::WindowHandle handle : handles_) {
-        same_class.windows.push_back({handle, folded_title(handle)});
-    }
-    index_titles(same_class);
-    return same_class;
+    same_class.walked = true;
+    return 0;
 }
 
 void WindowFinder::settle_titles(SameClass& same_class) {

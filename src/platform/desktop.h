@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tapster::platform {
 
@@ -29,11 +28,10 @@ class Desktop {
 
     // A top-level window whose class name and title equal the given texts, or 0.
     virtual WindowHandle find_window(std::string_view class_name, std::string_view title) = 0;
-    // Replaces the list with every top-level window of the class, the topmost first, hidden
-    // ones included; the class name compared as find_window compares it. Neither child nor
-    // message-only windows.
-    virtual void top_level_windows(std::string_view class_name,
-                                   std::vector<WindowHandle>& windows) = 0;
+    // The next top-level window of the class below `after` (0: the topmost) in Z-order, hidden
+    // ones included, or 0 after the last; the class name compared as find_window compares
+    // it. Neither child nor message-only windows.
+    virtual WindowHandle next_top_level_window(std::string_view class_name, WindowHandle after) = 0;
     // A top-level window's title as the system keeps it, the text find_window compares, read
     // without asking the window; at most max_chars - 1 characters.
     virtual std::string window_title(WindowHandle window, std::size_t max_chars) = 0;

@@ -1,5 +1,5 @@
-// Finding targets' windows in one look at the fake desktop per tick: which window, and what
-// the look costs.
+// Finding targets' windows in one walk through the fake desktop per tick and class: which
+// window, and what the walk costs.
 #include "engine/window_finder.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +101,23 @@ TEST(WindowFinderTest, TitlesOfAWantedClassAreReadAgainOnlyOnceATickAndAtMostTen
 
     // "Other": read, then confirmed once; the empty one: WindowFinder::kTitleReads reads.
     EXPECT_EQ(desktop.title_reads, 2 + WindowFinder::kTitleReads);
+}
+
+TEST(WindowFinderTest, TheWalkGoesNoFurtherThanATargetNeedsAndReadsEachTitleOnce) {
+    FakeDesktop desktop;
+    const auto top = desktop.add({"#32770", "Nag"});
+    desktop.add({"#32770", "Other"});
+    const auto bottom = desktop.add({"#32770", "Last"});
+    WindowFinder finder(desktop);
+    finder.start_tick();
+
+    EXPECT_EQ(finder.find("#32770", "Nag"), top);
+    EXPECT_EQ(desktop.title_reads, 1);
+    EXPECT_EQ(finder.find("#32770", "Last"), bottom);
+    EXPECT_EQ(finder.find("#32770", "Nag"), top);
+    EXPECT_EQ(finder.find("#32770", "L*"), bottom);
+    EXPECT_EQ(desktop.title_reads, 3);
+    EXPECT_EQ(desktop.enumerations, 1);
 }
 
 TEST(WindowFinderTest, ANewTickSeesWindowsOpenedAndClosedSinceTheLast) {

@@ -33,7 +33,7 @@ class FakeDesktop : public platform::Desktop {
     // Journal entries: "command <window> <id>", "cursor <x>,<y>", "left down", "left up".
     std::vector<std::string> journal;
     int lookups = 0;
-    int enumerations = 0;
+    int enumerations = 0;  // walks through the top-level windows begun
     int title_reads = 0;
     platform::Size screen{1024, 768};
     platform::Point cursor{100, 100};
@@ -82,16 +82,18 @@ class FakeDesktop : public platform::Desktop {
         }
         return 0;
     }
-    void top_level_windows(std::string_view class_name,
-                           std::vector<platform::WindowHandle>& windows) override {
-        ++enumerations;
-        windows.clear();
-        std::copy_if(order_.begin(), order_.end(), std::back_inserter(windows),
-                     [&](platform::WindowHandle handle) {
-                         const Node& node = nodes_.at(handle);
-                         return node.parent == 0 &&
-                                fold_case(node.class_name) == fold_case(class_name);
-                     });
+    platform::WindowHandle next_top_level_window(std::string_view class_name,
+                                                 platform::WindowHandle after) override {
+        enumerations += after == 0 ? 1 : 0;
+        auto window = after == 0 ? order_.begin() : std::find(order_.begin(), order_.end(), after);
+        if (after != 0 && window != order_.end()) {
+            ++window;
+        }
+        window = std::find_if(window, order_.end(), [&](platform::WindowHandle handle) {
+            const Node& node = nodes_.at(handle);
+            return node.parent == 0 && fold_case(node.class_name) == fold_case(class_name);
+        });
+        return window == order_.end() ? 0 : *window;
     }
     // Shows the window's later texts one after the other, as while it is being made.
     std::string window_title(platform::WindowHandle window, std::size_t max_chars) override {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "platform/win32/wide_string.h"
 
@@ -49,20 +48,12 @@ platform::WindowHandle Win32Desktop::find_window(std::string_view class_name,
     return from_hwnd(FindWindowW(to_wide(class_name).c_str(), to_wide(title).c_str()));
 }
 
-void Win32Desktop::top_level_windows(std::string_view class_name,
-                                     std::vector<platform::WindowHandle>& windows) {
+platform::WindowHandle Win32Desktop::next_top_level_window(std::string_view class_name,
+                                                           platform::WindowHandle after) {
     // The system picks the windows of the class, so a class no window has costs one call.
-    // With the desktop as the parent, message-only windows are left out. The bound ends
-    // the walk should windows keep changing places while it goes on.
-    constexpr std::size_t kMostWindows = 65536;
-    windows.clear();
-    const std::wstring wide_class = to_wide(class_name);
-    const HWND desktop = GetDesktopWindow();
-    HWND window = nullptr;
-    while (windows.size() < kMostWindows &&
-           (window = FindWindowExW(desktop, window, wide_class.c_str(), nullptr)) != nullptr) {
-        windows.push_back(from_hwnd(window));
-    }
+    // With the desktop as the parent, message-only windows are left out.
+    return from_hwnd(
+        FindWindowExW(GetDesktopWindow(), to_hwnd(after), to_wide(class_name).c_str(), nullptr));
 }
 
 std::string Win32Desktop::window_title(platform::WindowHandle window, std::size_t max_chars) {

@@ -10,8 +10,8 @@ class Win32Desktop : public platform::Desktop {
   public:
     platform::WindowHandle find_window(std::string_view class_name,
                                        std::string_view title) override;
-    void top_level_windows(std::string_view class_name,
-                           std::vector<platform::WindowHandle>& windows) override;
+    platform::WindowHandle next_top_level_window(std::string_view class_name,
+                                                 platform::WindowHandle after) override;
     std::string window_title(platform::WindowHandle window, std::size_t max_chars) override;
     std::string fold_case(std::string_view text) override;
     std::string control_text(platform::WindowHandle window, int control_id,
