@@ -7,13 +7,22 @@
 
 namespace {
 
+// Windows 1 to n, of whatever class is asked for, titled as the present targets' windows.
 class BenchDesktop : public tapster::platform::Desktop {
   public:
-    explicit BenchDesktop(bool present) : present_(present) {}
+    explicit BenchDesktop(int windows) : windows_(windows) {}
 
     tapster::platform::WindowHandle find_window(std::string_view, std::string_view) override {
-        return present_ ? 1 : 0;
+        return windows_ > 0 ? 1 : 0;
     }
+    tapster::platform::WindowHandle next_top_level_window(
+        std::string_view, tapster::platform::WindowHandle after) override {
+        return after < static_cast<tapster::platform::WindowHandle>(windows_) ? after + 1 : 0;
+    }
+    std::string window_title(tapster::platform::WindowHandle window, std::size_t) override {
+        return tapster::bench::window_title(true, static_cast<int>(window) - 1);
+    }
+    std::string fold_case(std::string_view text) override { return std::string(text); }
     std::string control_text(tapster::platform::WindowHandle, int, std::size_t) override {
         return "OK";
     }
@@ -38,7 +47,7 @@ class BenchDesktop : public tapster::platform::Desktop {
     long long commands = 0;
 
   private:
-    bool present_;
+    int windows_;
 };
 
 }  // namespace
@@ -46,11 +55,15 @@ class BenchDesktop : public tapster::platform::Desktop {
 int main() {
     using namespace tapster::bench;
     print_header("native, fake desktop");
-    for (const bool present : {false, true}) {
+    for (const Targets targets : {Targets::absent, Targets::present}) {
         for (const int entries : {1, 100, 1000}) {
-            BenchDesktop desktop(present);
-            run_scenario(desktop, "#32770", entries, present, entries == 1 ? 20001 : 201);
+            BenchDesktop desktop(targets == Targets::present ? entries : 0);
+            run_scenario(desktop, "#32770", entries, targets, entries == 1 ? 20001 : 201);
         }
     }
+    BenchDesktop no_windows(0);
+    run_scenario(no_windows, "#32770", 100, Targets::absent_patterns, 201);
+    BenchDesktop other_windows(100);
+    run_scenario(other_windows, "#32770", 100, Targets::absent_patterns, 201);
     return EXIT_SUCCESS;
 }

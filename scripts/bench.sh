@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks: the push cycle natively (optimised, no sanitizers) and
 # under Wine, and the capture's response time under Wine. Figures are medians of one run.
+#   scripts/bench.sh [--push]    (--push: the push cycle only, without the capture)
 set -euo pipefail
+push_only=0
+if [[ "${1:-}" == "--push" ]]; then
+    push_only=1
+fi
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
@@ -13,8 +18,13 @@ build/bench/bench/tapster_native_bench
 cmake --no-warn-unused-cli -S . -B build/windows-bench -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64-posix.cmake -DCMAKE_BUILD_TYPE=Release \
     -DTAPSTER_BENCHMARKS=ON -DTAPSTER_TESTS=OFF >/dev/null
-cmake --build build/windows-bench --target tapster_wine_bench tapster_capture_bench
 export TAPSTER_WINEPREFIX="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-test}"
+if [[ $push_only -eq 1 ]]; then
+    cmake --build build/windows-bench --target tapster_wine_bench
+    scripts/with-wine.sh --own-display wine build/windows-bench/bench/tapster_wine_bench.exe
+    exit 0
+fi
+cmake --build build/windows-bench --target tapster_wine_bench tapster_capture_bench
 scripts/with-wine.sh --own-display bash -c '
     wine build/windows-bench/bench/tapster_wine_bench.exe
     wine build/windows-bench/bench/tapster_capture_bench.exe'

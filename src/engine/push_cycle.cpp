@@ -5,6 +5,7 @@
 namespace tapster {
 
 void PushCycle::tick() {
+    windows_.start_tick();
     // The count is read before every entry: entries may come and go while the forced click
     // lets other events run.
     for (int index = 0; index < targets_.count(); ++index) {
@@ -19,7 +20,7 @@ void PushCycle::tick() {
 }
 
 void PushCycle::push(const Target& target) {
-    const platform::WindowHandle window = look_up(target);
+    const platform::WindowHandle window = windows_.find(target.window_class, target.title);
     if (window == 0) {
         return;
     }
@@ -41,14 +42,6 @@ void PushCycle::push(const Target& target) {
     if (target.forced) {
         forced_click();
     }
-}
-
-platform::WindowHandle PushCycle::look_up(const Target& target) {
-    platform::WindowHandle window = 0;
-    for (int attempt = 0; window == 0 && attempt < kLookupAttempts; ++attempt) {
-        window = desktop_.find_window(target.window_class, target.title);
-    }
-    return window;
 }
 
 std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t control_id) {

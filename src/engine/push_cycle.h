@@ -5,6 +5,7 @@
 
 #include "app/controls/timer.h"
 #include "engine/mouse.h"
+#include "engine/window_finder.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "targets/target_list.h"
@@ -17,12 +18,15 @@ namespace tapster {
 // keeps nothing from one tick to the next.
 class PushCycle {
   public:
-    static constexpr int kLookupAttempts = 10;
     static constexpr std::size_t kTextBufferChars = 100;
 
     PushCycle(const TargetList& targets, platform::Desktop& desktop, Mouse& mouse,
               platform::EventLoop& event_loop)
-        : targets_(targets), desktop_(desktop), mouse_(mouse), event_loop_(event_loop) {}
+        : targets_(targets),
+          desktop_(desktop),
+          mouse_(mouse),
+          event_loop_(event_loop),
+          windows_(desktop) {}
 
     // Runs a tick on every tick of the timer from now on.
     void drive_by(ui::Timer& timer) {
@@ -33,7 +37,6 @@ class PushCycle {
   private:
     // One target; one that cannot be pressed is skipped and the tick goes on.
     void push(const Target& target);
-    platform::WindowHandle look_up(const Target& target);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     void forced_click();
 
@@ -41,6 +44,7 @@ class PushCycle {
     platform::Desktop& desktop_;
     Mouse& mouse_;
     platform::EventLoop& event_loop_;
+    WindowFinder windows_;
 };
 
 }  // namespace tapster

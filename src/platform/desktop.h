@@ -28,6 +28,17 @@ class Desktop {
 
     // A top-level window whose class name and title equal the given texts, or 0.
     virtual WindowHandle find_window(std::string_view class_name, std::string_view title) = 0;
+    // The next top-level window of the class below `after` (0: the topmost) in Z-order, hidden
+    // ones included, or 0 after the last; the class name compared as find_window compares
+    // it. Neither child nor message-only windows.
+    virtual WindowHandle next_top_level_window(std::string_view class_name, WindowHandle after) = 0;
+    // A top-level window's title as the system keeps it, the text find_window compares, read
+    // without asking the window; at most max_chars - 1 characters.
+    virtual std::string window_title(WindowHandle window, std::size_t max_chars) = 0;
+    // The text with its letter case folded by the rule find_window compares titles with, so
+    // two texts fold alike exactly when find_window would take one for the other. Characters
+    // without case, `*` among them, stay as they are.
+    virtual std::string fold_case(std::string_view text) = 0;
     // The text of the window's child control with this identifier, at most max_chars - 1
     // characters; empty when there is no such control, it has no text or does not answer.
     virtual std::string control_text(WindowHandle window, int control_id,

@@ -96,6 +96,21 @@ TEST_F(PushCycle, PressesATitleAndButtonTextInAnyScript) {
     EXPECT_EQ(result->button, IDOK);
 }
 
+TEST_F(PushCycle, PressesTheBoxWhoseTitleMatchesAPatternAndLeavesTheOtherAlone) {
+    auto tapster =
+        start_with_items(R"("c-0": "error * IN JOB **** #32770 **** OK **** 1 **** 1 **** False")");
+
+    auto other = raise(L"\"Warning 4711 in job\" ok --timeout 2500");
+    auto matching = raise(L"\"Error 4711 in job\" ok");
+
+    const auto pressed = matching->wait();
+    const auto left = other->wait();
+    ASSERT_TRUE(pressed.has_value());
+    EXPECT_EQ(pressed->button, IDOK);
+    ASSERT_TRUE(left.has_value());
+    EXPECT_EQ(left->button, 0) << "a box whose title does not match was pressed";
+}
+
 TEST_F(PushCycle, AForcedTargetLeavesTheCursorInTheScreensBottomRightCorner) {
     auto tapster =
         start_with_items(R"("c-0": "Forced **** #32770 **** OK **** 1 **** 1 **** True")");

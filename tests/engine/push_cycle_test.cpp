@@ -106,16 +106,19 @@ TEST_F(PushCycleTest, AnUncheckedEntryCausesNoLookup) {
 
     cycle.tick();
 
-    EXPECT_EQ(desktop.lookups, 0);
+    EXPECT_EQ(desktop.enumerations, 0);
     EXPECT_TRUE(desktop.journal.empty());
 }
 
-TEST_F(PushCycleTest, AMissingWindowCostsExactlyTenLookupsAndNothingElse) {
+TEST_F(PushCycleTest, MissingWindowsCostOneLookAtTheDesktopAndNothingElse) {
+    desktop.add({"Notepad", "Nag"});
     target("OK", "1", "1");
+    target("OK", "2", "2");
 
     cycle.tick();
 
-    EXPECT_EQ(desktop.lookups, 10);
+    EXPECT_EQ(desktop.enumerations, 1);
+    EXPECT_EQ(desktop.title_reads, 0);
     EXPECT_TRUE(desktop.journal.empty());
 }
 

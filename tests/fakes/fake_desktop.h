@@ -20,6 +20,8 @@ class FakeDesktop : public platform::Desktop {
         std::string text;
         int id = 0;
         platform::WindowHandle parent = 0;
+        // Titles the window shows from one read to the next.
+        std::vector<std::string> later_texts = {};
     };
     // A top-level window with buttons: identifier -> text.
     struct Window {
@@ -31,6 +33,8 @@ class FakeDesktop : public platform::Desktop {
     // Journal entries: "command <window> <id>", "cursor <x>,<y>", "left down", "left up".
     std::vector<std::string> journal;
     int lookups = 0;
+    int enumerations = 0;  // walks through the top-level windows begun
+    int title_reads = 0;
     platform::Size screen{1024, 768};
     platform::Point cursor{100, 100};
     platform::WindowHandle window_under_cursor = 0;
@@ -77,6 +81,39 @@ class FakeDesktop : public platform::Desktop {
             }
         }
         return 0;
+    }
+    platform::WindowHandle next_top_level_window(std::string_view class_name,
+                                                 platform::WindowHandle after) override {
+        enumerations += after == 0 ? 1 : 0;
+        auto window = after == 0 ? order_.begin() : std::find(order_.begin(), order_.end(), after);
+        if (after != 0 && window != order_.end()) {
+            ++window;
+        }
+        window = std::find_if(window, order_.end(), [&](platform::WindowHandle handle) {
+            const Node& node = nodes_.at(handle);
+            return node.parent == 0 && fold_case(node.class_name) == fold_case(class_name);
+        });
+        return window == order_.end() ? 0 : *window;
+    }
+    // Shows the window's later texts one after the other, as while it is being made.
+    std::string window_title(platform::WindowHandle window, std::size_t max_chars) override {
+        ++title_reads;
+        std::string title = window_text(window, max_chars);
+        const auto found = nodes_.find(window);
+        if (found != nodes_.end() && !found->second.later_texts.empty()) {
+            std::vector<std::string>& later = found->second.later_texts;
+            found->second.text = later.front();
+            later.erase(later.begin());
+        }
+        return title;
+    }
+    // Upper case, ASCII letters only.
+    std::string fold_case(std::string_view text) override {
+        std::string folded(text);
+        std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char letter) {
+            return static_cast<char>(std::toupper(letter));
+        });
+        return folded;
     }
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/wide_string.h"
@@ -20,9 +21,17 @@ platform::WindowHandle from_hwnd(HWND window) {
     return reinterpret_cast<platform::WindowHandle>(window);
 }
 
-std::string clipped(const std::wstring& buffer, int copied) {
-    return to_utf8(
-        std::wstring_view(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0));
+// The text a call left in a buffer of `buffer_chars` characters: never more than fits before
+// the terminating NUL, and nothing past the first NUL, whatever count the other program
+// answered with.
+std::string clipped(const std::wstring& buffer, std::size_t buffer_chars, LRESULT claimed) {
+    if (claimed <= 0 || buffer_chars == 0) {
+        return {};
+    }
+    const std::size_t limit =
+        std::min({static_cast<std::size_t>(claimed), buffer_chars - 1, buffer.size()});
+    const std::wstring_view text(buffer.data(), limit);
+    return to_utf8(text.substr(0, text.find(L'\0')));
 }
 
 void send_mouse(DWORD flags) {
@@ -39,6 +48,37 @@ platform::WindowHandle Win32Desktop::find_window(std::string_view class_name,
     return from_hwnd(FindWindowW(to_wide(class_name).c_str(), to_wide(title).c_str()));
 }
 
+platform::WindowHandle Win32Desktop::next_top_level_window(std::string_view class_name,
+                                                           platform::WindowHandle after) {
+    // The system picks the windows of the class, so a class no window has costs one call.
+    // With the desktop as the parent, message-only windows are left out.
+    return from_hwnd(
+        FindWindowExW(GetDesktopWindow(), to_hwnd(after), to_wide(class_name).c_str(), nullptr));
+}
+
+std::string Win32Desktop::window_title(platform::WindowHandle window, std::size_t max_chars) {
+    std::wstring buffer(max_chars + 1, L'\0');
+    return clipped(
+        buffer, max_chars,
+        InternalGetWindowText(to_hwnd(window), buffer.data(), static_cast<int>(max_chars)));
+}
+
+std::string Win32Desktop::fold_case(std::string_view text) {
+    // Upper case by the file system's table, one UTF-16 unit for one: the rule Windows
+    // compares window names with.
+    std::wstring wide = to_wide(text);
+    if (wide.empty()) {
+        return {};
+    }
+    const int length = static_cast<int>(wide.size());
+    std::wstring folded(wide.size(), L'\0');
+    if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), length, folded.data(),
+                      length, nullptr, nullptr, 0) != length) {
+        return to_utf8(wide);
+    }
+    return to_utf8(folded);
+}
+
 std::string Win32Desktop::control_text(platform::WindowHandle window, int control_id,
                                        std::size_t max_chars) {
     const HWND control = GetDlgItem(to_hwnd(window), control_id);
@@ -51,7 +91,7 @@ std::string Win32Desktop::control_text(platform::WindowHandle window, int contro
                             SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &copied) == 0) {
         return {};
     }
-    return clipped(buffer, static_cast<int>(copied));
+    return clipped(buffer, max_chars, static_cast<LRESULT>(copied));
 }
 
 void Win32Desktop::send_command(platform::WindowHandle window, int control_id) {
@@ -64,13 +104,13 @@ void Win32Desktop::send_command(platform::WindowHandle window, int control_id) {
 
 std::string Win32Desktop::window_text(platform::WindowHandle window, std::size_t max_chars) {
     std::wstring buffer(max_chars + 1, L'\0');
-    return clipped(buffer,
+    return clipped(buffer, max_chars,
                    GetWindowTextW(to_hwnd(window), buffer.data(), static_cast<int>(max_chars)));
 }
 
 std::string Win32Desktop::class_name(platform::WindowHandle window, std::size_t max_chars) {
     std::wstring buffer(max_chars + 1, L'\0');
-    return clipped(buffer,
+    return clipped(buffer, max_chars,
                    GetClassNameW(to_hwnd(window), buffer.data(), static_cast<int>(max_chars)));
 }
 

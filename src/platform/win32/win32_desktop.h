@@ -10,6 +10,10 @@ class Win32Desktop : public platform::Desktop {
   public:
     platform::WindowHandle find_window(std::string_view class_name,
                                        std::string_view title) override;
+    platform::WindowHandle next_top_level_window(std::string_view class_name,
+                                                 platform::WindowHandle after) override;
+    std::string window_title(platform::WindowHandle window, std::size_t max_chars) override;
+    std::string fold_case(std::string_view text) override;
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override;
     void send_command(platform::WindowHandle window, int control_id) override;
