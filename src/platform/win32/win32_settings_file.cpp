@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/settings_file_common.h"
 #include "platform/win32/wide_string.h"
 
 namespace tapster::platform {
@@ -138,10 +139,6 @@ std::string describe(std::string_view what, const std::filesystem::path& path, D
     return std::string(what) + " " + win32::to_utf8(path.native()) + ": " + system_message(error);
 }
 
-std::filesystem::path with_suffix(const std::filesystem::path& path, const std::wstring& suffix) {
-    return {path.native() + suffix};
-}
-
 // Creates the folder and any missing parents, reporting a Win32 error code so the message
 // reaches the user in their own language.
 DWORD make_folder(const std::filesystem::path& folder) {
@@ -217,9 +214,35 @@ std::wstring timestamp_now() {
            padded(now.wHour, 2) + padded(now.wMinute, 2) + padded(now.wSecond, 2);
 }
 
+bool process_running(unsigned long id) {
+    const UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id)));
+    if (!process.valid()) {
+        // Access denied: it exists but belongs to someone else.
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    DWORD exit_code = 0;
+    return GetExitCodeProcess(process.get(), &exit_code) == FALSE || exit_code == STILL_ACTIVE;
+}
+
+// Opens the lock file for writing where possible. LockFileEx works as well on a read-only
+// handle, which is all a lock file made read-only, or another user's, allows.
+UniqueHandle open_lock_file(const std::filesystem::path& path) {
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() && GetLastError() == ERROR_ACCESS_DENIED) {
+        file = UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    return file;
+}
+
 }  // namespace
 
-Win32SettingsFile::Win32SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
+Win32SettingsFile::Win32SettingsFile(std::filesystem::path path,
+                                     std::chrono::milliseconds lock_wait)
+    : path_(std::move(path)), lock_wait_(lock_wait) {}
 
 std::filesystem::path Win32SettingsFile::default_path() {
     CoTaskString folder;
@@ -230,24 +253,39 @@ std::filesystem::path Win32SettingsFile::default_path() {
     return std::filesystem::path(folder.get()) / L"Tapster 2.1" / L"settings.json";
 }
 
-std::unique_ptr<SettingsFile::Lock> Win32SettingsFile::lock() {
-    if (make_folder(path_.parent_path()) != ERROR_SUCCESS) {
-        return nullptr;
+Status Win32SettingsFile::lock(std::unique_ptr<Lock>& held) {
+    const auto folder = path_.parent_path();
+    if (const DWORD error = make_folder(folder); error != ERROR_SUCCESS) {
+        return Status::failure(describe("cannot create the folder", folder, error));
     }
-    const auto lock_path = with_suffix(path_, L".lock");
-    UniqueHandle file(CreateFileW(lock_path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const auto lock_path = with_suffix(path_, ".lock");
+    UniqueHandle file = open_lock_file(lock_path);
     if (!file.valid()) {
-        return nullptr;
+        return Status::failure(describe("cannot open", lock_path, GetLastError()));
     }
-    // Without LOCKFILE_FAIL_IMMEDIATELY this waits for the other copy to finish.
-    OVERLAPPED from_start{};
-    if (LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &from_start) ==
-        FALSE) {
-        return nullptr;
+    DWORD error = ERROR_SUCCESS;
+    const Attempt taken = retry_for(lock_wait_, [&] {
+        OVERLAPPED from_start{};
+        if (LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                       MAXDWORD, &from_start) != FALSE) {
+            return Attempt::done;
+        }
+        error = GetLastError();
+        return error == ERROR_LOCK_VIOLATION ? Attempt::again : Attempt::failed;
+    });
+    if (taken == Attempt::failed) {
+        return Status::failure(describe("cannot lock", lock_path, error));
     }
-    return std::make_unique<FileLock>(std::move(file));
+    if (taken == Attempt::again) {
+        return Status::failure("another copy of Tapster kept " +
+                               win32::to_utf8(lock_path.native()) + " locked for too long");
+    }
+    held = std::make_unique<FileLock>(std::move(file));
+    if (!swept_) {
+        swept_ = true;
+        remove_stale_temporary_files(path_, process_running);
+    }
+    return Status::success();
 }
 
 SettingsFile::Contents Win32SettingsFile::read() {
@@ -290,7 +328,7 @@ Status Win32SettingsFile::replace(std::string_view bytes) {
     if (const DWORD error = make_folder(folder); error != ERROR_SUCCESS) {
         return Status::failure(describe("cannot create the folder", folder, error));
     }
-    TempFile temp(with_suffix(path_, L".tmp-" + std::to_wstring(GetCurrentProcessId())));
+    TempFile temp(temporary_path(path_, GetCurrentProcessId()));
     if (const DWORD error = temp.create(); error != ERROR_SUCCESS) {
         return Status::failure(describe("cannot create", temp.path(), error));
     }
@@ -311,23 +349,27 @@ Status Win32SettingsFile::replace(std::string_view bytes) {
 }
 
 Status Win32SettingsFile::set_aside(std::string& kept_as) {
-    const std::wstring base = path_.native() + L".bad-" + timestamp_now();
+    std::filesystem::path kept;
     // Without MOVEFILE_REPLACE_EXISTING the rename itself refuses a taken name, so no other
-    // program can slip a file in between a check and the move. The bound only keeps a folder
-    // full of odd names from turning this into an endless loop.
-    for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const std::filesystem::path candidate =
-            attempt == 1 ? base : base + L"-" + std::to_wstring(attempt);
-        if (MoveFileExW(path_.c_str(), candidate.c_str(), 0) != FALSE) {
-            kept_as = win32::to_utf8(candidate.native());
-            return Status::success();
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
-            return Status::failure(describe("cannot rename", path_, error));
-        }
+    // program can slip a file in between a check and the move.
+    const Status moved =
+        keep_aside(path_, win32::to_utf8(timestamp_now()), kept,
+                   [&](const std::filesystem::path& to, bool& name_taken) {
+                       if (MoveFileExW(path_.c_str(), to.c_str(), 0) != FALSE) {
+                           return Status::success();
+                       }
+                       const DWORD error = GetLastError();
+                       if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+                           return Status::failure(describe("cannot rename", path_, error));
+                       }
+                       name_taken = true;
+                       return Status::success();
+                   });
+    if (moved.failed()) {
+        return moved;
     }
-    return Status::failure("cannot find a free name to keep " + location() + " aside");
+    kept_as = win32::to_utf8(kept.native());
+    return Status::success();
 }
 
 std::string Win32SettingsFile::location() const {
