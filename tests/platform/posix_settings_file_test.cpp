@@ -28,29 +28,14 @@
 #include "app/settings_store.h"
 #include "platform/settings_file_conformance.h"
 
-namespace tapster::platform {
-namespace {
-
 namespace fs = std::filesystem;
 
-using conformance::contents_of;
-using conformance::put;
-
-std::vector<std::string> names_in(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-struct PosixTraits {
-    static constexpr const char* kName = "Posix";
-
-    static std::unique_ptr<SettingsFile> make(const fs::path& path,
-                                              std::chrono::milliseconds lock_wait) {
-        return std::make_unique<PosixSettingsFile>(path, lock_wait);
+// The settings file under test, named as CTest shows the conformance tests; outside any
+// namespace so that the name stays short.
+struct PosixSettingsFiles {
+    static std::unique_ptr<tapster::platform::SettingsFile> make(
+        const fs::path& path, std::chrono::milliseconds lock_wait) {
+        return std::make_unique<tapster::platform::PosixSettingsFile>(path, lock_wait);
     }
     static fs::path make_test_folder() {
         std::string pattern = (fs::temp_directory_path() / "tapster-settings-XXXXXX").string();
@@ -95,8 +80,23 @@ struct PosixTraits {
     }
 };
 
+namespace tapster::platform {
+namespace {
+
+using conformance::contents_of;
+using conformance::put;
+
+std::vector<std::string> names_in(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 using namespace conformance;  // the suite's macros need its plain name
-INSTANTIATE_TYPED_TEST_SUITE_P(Posix, SettingsFileConformance, PosixTraits, TraitsName);
+INSTANTIATE_TYPED_TEST_SUITE_P(Posix, SettingsFileConformance, ::PosixSettingsFiles);
 
 // Sets an environment variable for one test and puts the old value back afterwards.
 class ScopedEnv {
@@ -297,7 +297,8 @@ TEST_F(StoreAcrossProcessesTest, KilledWritersLoseNoCompletedWriteAndLeaveNoTemp
         }
         EXPECT_EQ(temporary_files(), std::vector<std::string>{});
     }
-    EXPECT_GT(completed.size(), static_cast<std::size_t>(kRounds / 2)) << "too few writes finished to tell";
+    EXPECT_GT(completed.size(), static_cast<std::size_t>(kRounds / 2))
+        << "too few writes finished to tell";
 }
 
 TEST_F(StoreAcrossProcessesTest, TwoCopiesWritingInTurnLoseNoUpdateAndNeverCorruptTheFile) {

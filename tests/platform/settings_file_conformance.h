@@ -1,8 +1,8 @@
 // What every settings file must do on real files, whatever the system: one suite, run
 // natively against the POSIX file and under Wine against the Win32 one. Each system supplies
-// a traits class:
+// a traits class, named for CTest to show it (gtest prints the type's name; the instance
+// prefix names the system):
 //
-//   static constexpr const char* kName;                 // in the tests' names
 //   static std::unique_ptr<SettingsFile> make(path, lock_wait);
 //   static std::filesystem::path make_test_folder();    // new, empty
 //   static unsigned long own_process_id();
@@ -289,13 +289,5 @@ REGISTER_TYPED_TEST_SUITE_P(SettingsFileConformance, ReplaceCreatesTheFolderAndR
                             TheFirstLockRemovesTemporaryFilesOfEndedCopiesOnly,
                             TwoCopiesWritingAtOnceLoseNothing,
                             ADamagedFileIsKeptAsideAndTheUserToldWithTheLockFree);
-
-// Names each instantiation after the system, rather than by number.
-struct TraitsName {
-    template <typename Traits>
-    static std::string GetName(int /*index*/) {
-        return Traits::kName;
-    }
-};
 
 }  // namespace tapster::platform::conformance

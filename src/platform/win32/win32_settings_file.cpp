@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <utility>
 
 #include "platform/settings_file_common.h"
@@ -105,18 +106,28 @@ class TempFile {
     bool kept_ = false;
 };
 
+// Shared with the thread that waits for the lock, which may outlive a wait that gave up.
+using SharedHandle = std::shared_ptr<const UniqueHandle>;
+
+// The whole file's range, from its start.
+bool lock_all(HANDLE file, DWORD flags) {
+    OVERLAPPED from_start{};
+    return LockFileEx(file, flags, 0, MAXDWORD, MAXDWORD, &from_start) != FALSE;
+}
+void unlock_all(HANDLE file) {
+    OVERLAPPED from_start{};
+    UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &from_start);
+}
+
 class FileLock final : public SettingsFile::Lock {
   public:
-    explicit FileLock(UniqueHandle file) : file_(std::move(file)) {}
-    ~FileLock() override {
-        OVERLAPPED from_start{};
-        UnlockFileEx(file_.get(), 0, MAXDWORD, MAXDWORD, &from_start);
-    }
+    explicit FileLock(SharedHandle file) : file_(std::move(file)) {}
+    ~FileLock() override { unlock_all(file_->get()); }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
   private:
-    UniqueHandle file_;
+    SharedHandle file_;
 };
 
 std::string system_message(DWORD error) {
@@ -263,24 +274,34 @@ Status Win32SettingsFile::lock(std::unique_ptr<Lock>& held) {
     if (!file.valid()) {
         return Status::failure(describe("cannot open", lock_path, GetLastError()));
     }
-    DWORD error = ERROR_SUCCESS;
-    const Attempt taken = retry_for(lock_wait_, [&] {
-        OVERLAPPED from_start{};
-        if (LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
-                       MAXDWORD, &from_start) != FALSE) {
-            return Attempt::done;
+    const auto shared_file = std::make_shared<const UniqueHandle>(std::move(file));
+    HANDLE const lock_file = shared_file->get();
+    int error = ERROR_SUCCESS;
+    Attempt taken = Attempt::done;
+    if (!lock_all(lock_file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY)) {
+        error = static_cast<int>(GetLastError());
+        taken = Attempt::failed;
+        if (error == ERROR_LOCK_VIOLATION && lock_wait_.count() > 0) {
+            taken = wait_for_lock(
+                lock_wait_,
+                [shared_file, lock_file] {
+                    return lock_all(lock_file, LOCKFILE_EXCLUSIVE_LOCK)
+                               ? 0
+                               : static_cast<int>(GetLastError());
+                },
+                [shared_file, lock_file] { unlock_all(lock_file); }, error);
+        } else if (error == ERROR_LOCK_VIOLATION) {
+            taken = Attempt::again;
         }
-        error = GetLastError();
-        return error == ERROR_LOCK_VIOLATION ? Attempt::again : Attempt::failed;
-    });
+    }
     if (taken == Attempt::failed) {
-        return Status::failure(describe("cannot lock", lock_path, error));
+        return Status::failure(describe("cannot lock", lock_path, static_cast<DWORD>(error)));
     }
     if (taken == Attempt::again) {
         return Status::failure("another copy of Tapster kept " +
                                win32::to_utf8(lock_path.native()) + " locked for too long");
     }
-    held = std::make_unique<FileLock>(std::move(file));
+    held = std::make_unique<FileLock>(shared_file);
     if (!swept_) {
         swept_ = true;
         remove_stale_temporary_files(path_, process_running);
