@@ -39,7 +39,8 @@ void read_section(benchmark::State& state) {
     tapster::fakes::FakeSettingsFile file;
     fill(file, state.range(0));
     SettingsStore store(file, {});
-    for (auto _ : state) {
+    for (auto iteration : state) {
+        static_cast<void>(iteration);
         benchmark::DoNotOptimize(store.read_section("Items"));
     }
 }
@@ -51,7 +52,8 @@ void replace_section(benchmark::State& state) {
     // Alternating between two lists makes every call a real change that is written out.
     const SettingsStore::Entries lists[] = {items(state.range(0)), items(state.range(0) - 1)};
     int turn = 0;
-    for (auto _ : state) {
+    for (auto iteration : state) {
+        static_cast<void>(iteration);
         if (store.replace_section("Items", lists[turn]).failed()) {
             state.SkipWithError("replace_section failed");
         }

@@ -128,8 +128,10 @@ class SettingsDocument::Parser {
                 return false;
             }
         }
+        // A zero byte ends the text, as it always has here: a file whose end a crash filled
+        // with zeros still reads.
         skip_blanks();
-        return at_ == text_.size();
+        return at_ == text_.size() || text_[at_] == '\0';
     }
 
   private:

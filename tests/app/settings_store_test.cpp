@@ -339,6 +339,9 @@ TEST_F(SettingsStoreTest, TheFileIsReadExactlyAsAJsonReaderReadsIt) {
         R"({"s": {"k": "v"})",
         R"({"s")",
         R"({"s": {"k": "v"}}   x)",
+        std::string("{\"s\": {\"k\": \"v\"}}\n\0\0 junk", 25),
+        std::string("{\"s\": {\"k\": \"v\0\"}}", 18),
+        std::string("{\"s\": {\"k\": \0", 13),
     };
     for (const std::string& input : inputs) {
         SCOPED_TRACE(input);
