@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <system_error>
 #include <thread>
 
 namespace tapster::platform {
@@ -56,19 +57,26 @@ Attempt wait_for_lock(std::chrono::milliseconds limit, std::function<int()> wait
         int error = 0;
     };
     const auto shared = std::make_shared<Shared>();
-    std::thread([shared, wait = std::move(wait), give_back = std::move(give_back)] {
-        const int result = wait();
-        const std::lock_guard<std::mutex> guard(shared->mutex);
-        shared->finished = true;
-        shared->error = result;
-        if (shared->abandoned) {
-            if (result == 0) {
-                give_back();
+    std::thread waiter;
+    try {
+        waiter = std::thread([shared, wait = std::move(wait), give_back = std::move(give_back)] {
+            const int result = wait();
+            const std::lock_guard<std::mutex> guard(shared->mutex);
+            shared->finished = true;
+            shared->error = result;
+            if (shared->abandoned) {
+                if (result == 0) {
+                    give_back();
+                }
+                return;
             }
-            return;
-        }
-        shared->finished_or_abandoned.notify_all();
-    }).detach();
+            shared->finished_or_abandoned.notify_all();
+        });
+    } catch (const std::system_error& failure) {
+        error = failure.code().value();
+        return Attempt::failed;
+    }
+    waiter.detach();
 
     std::unique_lock<std::mutex> guard(shared->mutex);
     if (!shared->finished_or_abandoned.wait_for(guard, limit, [&] { return shared->finished; })) {
@@ -104,21 +112,21 @@ Status keep_aside(const fs::path& path, std::string_view timestamp, fs::path& ke
 void remove_stale_temporary_files(const fs::path& settings,
                                   const std::function<bool(unsigned long id)>& process_running) {
     const auto prefix = with_suffix(settings.filename(), ".tmp-").native();
+    // The error_code forms throughout: a folder that cannot be listed only means nothing is
+    // cleaned up this time.
     std::error_code error;
-    fs::directory_iterator entries(settings.parent_path().empty() ? "." : settings.parent_path(),
-                                   error);
-    if (error) {
-        return;
-    }
-    for (const auto& entry : entries) {
-        const auto name = entry.path().filename().native();
+    const fs::path folder = settings.parent_path().empty() ? fs::path(".") : settings.parent_path();
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const auto name = entry->path().filename().native();
         if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
             continue;
         }
+        std::error_code ignored;
         if (const auto id = process_id_in(
                 std::basic_string_view<fs::path::value_type>(name).substr(prefix.size()));
-            id && !process_running(*id) && entry.is_regular_file(error)) {
-            fs::remove(entry.path(), error);
+            id && !process_running(*id) && entry->is_regular_file(ignored)) {
+            fs::remove(entry->path(), ignored);
         }
     }
 }
