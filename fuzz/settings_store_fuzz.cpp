@@ -17,21 +17,24 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // The library's reading of a settings file: nullopt unless it is an object of sections,
-// each an object of strings.
+// each an object of strings. Every value in the text counts, including one that a repeated
+// name later replaces: that is still something other than a text in a section.
 std::optional<Json> library_reading(const std::string& bytes) {
-    Json document = Json::parse(bytes, nullptr, /*allow_exceptions=*/false);
-    if (document.is_discarded() || !document.is_object()) {
-        return std::nullopt;
-    }
-    for (const auto& [name, section] : document.items()) {
-        if (!section.is_object()) {
-            return std::nullopt;
-        }
-        for (const auto& [key, text] : section.items()) {
-            if (!text.is_string()) {
-                return std::nullopt;
+    bool in_shape = true;
+    Json document = Json::parse(
+        bytes,
+        [&](int depth, Json::parse_event_t event, Json& parsed) {
+            if ((event == Json::parse_event_t::object_start && depth > 1) ||
+                event == Json::parse_event_t::array_start ||
+                (event == Json::parse_event_t::value && (depth != 2 || !parsed.is_string()))) {
+                in_shape = false;
+                return false;
             }
-        }
+            return true;
+        },
+        /*allow_exceptions=*/false);
+    if (!in_shape || document.is_discarded() || !document.is_object()) {
+        return std::nullopt;
     }
     return document;
 }

@@ -287,6 +287,7 @@ TEST_F(SettingsStoreTest, EveryKindOfDamagedFileIsSetAsideAndTheUserTold) {
         R"({"setit": {"object": {"a": "b"}}})",
         R"({"setit": {"textinterval": "1000"}, "Runit": "not a section"})",
         R"({"Runit": ["a"]})",
+        R"({"setit": {"number": 4.5, "k": "2"}, "setit": {}})",
         deep_arrays,
         deep_objects,
     };
