@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks: the push cycle natively (optimised, no sanitizers) and
-# under Wine, and the capture's response time under Wine. Figures are medians of one run.
+# Builds and runs the benchmarks: the push cycle and the settings store natively (optimised,
+# no sanitizers), the push cycle under Wine, and the capture's response time under Wine.
+# Figures are medians of one run.
 #   scripts/bench.sh [--push]    (--push: the push cycle only, without the capture)
 set -euo pipefail
 push_only=0
@@ -12,8 +13,9 @@ cd "$root"
 
 scripts/install-deps.sh
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target tapster_native_bench
+cmake --build --preset bench --target tapster_native_bench tapster_settings_store_bench
 build/bench/bench/tapster_native_bench
+build/bench/bench/tapster_settings_store_bench
 
 cmake --no-warn-unused-cli -S . -B build/windows-bench -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64-posix.cmake -DCMAKE_BUILD_TYPE=Release \

@@ -12,6 +12,11 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native --output-on-failure -j 2
 
+if command -v clang++-14 >/dev/null; then
+    echo "== Fuzz targets (clang-14, libFuzzer) =="
+    scripts/fuzz.sh "${TAPSTER_FUZZ_SECONDS:-30}"
+fi
+
 echo "== Windows program (MinGW-w64, under Wine) =="
 cmake --preset windows >/dev/null
 cmake --build --preset windows

@@ -1,16 +1,13 @@
 #include "app/settings_store.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <utility>
-
-#include <nlohmann/json.hpp>
 
 namespace tapster {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 constexpr std::string_view kSpaces = " \t\r\n";
 
@@ -61,26 +58,6 @@ std::optional<bool> decimal_is_nonzero(std::string_view text) {
     return nonzero;
 }
 
-// A hand-edited file may hold 1000 or true where Tapster writes "1000" or "True"; those read
-// as their JSON text. Objects, arrays and null carry no usable text.
-std::optional<std::string> scalar_text(const Json& value) {
-    if (value.is_string()) {
-        return value.get_ref<const std::string&>();
-    }
-    if (value.is_number() || value.is_boolean()) {
-        return value.dump();
-    }
-    return std::nullopt;
-}
-
-const Json* find_section(const Json& document, std::string_view section) {
-    const auto found = document.find(std::string(section));
-    if (found == document.end() || !found->is_object()) {
-        return nullptr;
-    }
-    return &*found;
-}
-
 }  // namespace
 
 std::string number_text(long long value) {
@@ -107,24 +84,15 @@ SettingsStore::SettingsStore(platform::SettingsFile& file, TellUser tell_user)
 
 std::string SettingsStore::read(std::string_view section, std::string_view key,
                                 std::string_view default_text) {
-    try {
-        const auto lock = file_.lock();
-        Json document;
-        if (load(document).failed()) {
-            return std::string(default_text);
+    std::string text(default_text);
+    // A setting that cannot be read is one never made, so a failure leaves the default.
+    static_cast<void>(with_document([&](SettingsDocument& document) {
+        if (const std::string* stored = document.value(section, key)) {
+            text = *stored;
         }
-        if (const Json* entries = find_section(document, section)) {
-            const auto found = entries->find(std::string(key));
-            if (found != entries->end()) {
-                if (auto text = scalar_text(*found)) {
-                    return std::move(*text);
-                }
-            }
-        }
-    } catch (const Json::exception&) {
-        // Falls through to the default: a setting that cannot be read is one never made.
-    }
-    return std::string(default_text);
+        return Status::success();
+    }));
+    return text;
 }
 
 std::optional<SettingsStore::Entries> SettingsStore::read_section(std::string_view section) {
@@ -137,43 +105,26 @@ std::optional<SettingsStore::Entries> SettingsStore::read_section(std::string_vi
 
 Status SettingsStore::try_read_section(std::string_view section, Entries& entries) {
     entries.clear();
-    try {
-        const auto lock = file_.lock();
-        Json document;
-        if (Status loaded = load(document); loaded.failed()) {
-            return loaded;
-        }
-        if (const Json* stored = find_section(document, section)) {
-            for (const auto& [key, value] : stored->items()) {
-                if (auto text = scalar_text(value)) {
-                    entries.emplace_back(key, std::move(*text));
-                }
-            }
+    return with_document([&](SettingsDocument& document) {
+        if (const Entries* stored = document.section(section)) {
+            entries = *stored;
         }
         return Status::success();
-    } catch (const Json::exception& error) {
-        entries.clear();
-        return Status::failure(error.what());
-    }
+    });
 }
 
 Status SettingsStore::write(std::string_view section, std::string_view key,
                             std::string_view value) {
-    return modify([&](Json& document) {
-        // operator[] appends a missing member and leaves an existing one where it is, which
-        // is what keeps sections and keys in the order they were first written.
-        Json& entries = document[std::string(section)];
-        if (!entries.is_object()) {
-            entries = Json::object();
-        }
-        entries[std::string(key)] = std::string(value);
+    return modify([&](SettingsDocument& document, bool& changed) {
+        changed = document.set(section, key, value);
         return Status::success();
     });
 }
 
 Status SettingsStore::delete_section(std::string_view section) {
-    return modify([&](Json& document) {
-        if (document.erase(std::string(section)) == 0) {
+    return modify([&](SettingsDocument& document, bool& changed) {
+        changed = document.remove_section(section);
+        if (!changed) {
             return Status::failure("The settings have no section \"" + std::string(section) +
                                    "\" to delete.");
         }
@@ -182,26 +133,35 @@ Status SettingsStore::delete_section(std::string_view section) {
 }
 
 Status SettingsStore::replace_section(std::string_view section, const Entries& entries) {
-    return modify([&](Json& document) {
-        const std::string name(section);
-        if (entries.empty()) {
-            document.erase(name);
-            return Status::success();
-        }
-        Json fresh = Json::object();
-        for (const auto& [key, value] : entries) {
-            fresh[key] = value;
-        }
-        document[name] = std::move(fresh);
+    return modify([&](SettingsDocument& document, bool& changed) {
+        changed = document.replace_section(section, entries);
         return Status::success();
     });
 }
 
-Status SettingsStore::load(Json& document) {
+Status SettingsStore::with_document(const std::function<Status(SettingsDocument&)>& use) {
+    Status result = Status::success();
+    {
+        std::unique_ptr<platform::SettingsFile::Lock> lock;
+        if (Status locked = file_.lock(lock); locked.failed()) {
+            result = Status::failure("Tapster could not take its turn at the settings in " +
+                                     file_.location() + ": " + locked.message());
+        } else {
+            SettingsDocument document;
+            result = load(document);
+            if (!result.failed()) {
+                result = use(document);
+            }
+        }
+    }
+    deliver_message();
+    return result;
+}
+
+Status SettingsStore::load(SettingsDocument& document) {
     const platform::SettingsFile::Contents contents = file_.read();
     switch (contents.state) {
         case platform::SettingsFile::ReadState::missing:
-            document = Json::object();
             return Status::success();
         case platform::SettingsFile::ReadState::failed:
             return Status::failure("Tapster could not read its settings from " + file_.location() +
@@ -212,11 +172,10 @@ Status SettingsStore::load(Json& document) {
 
     // An empty file holds nothing worth keeping aside or warning about.
     if (trim(contents.bytes).empty()) {
-        document = Json::object();
         return Status::success();
     }
-    document = Json::parse(contents.bytes, nullptr, /*allow_exceptions=*/false);
-    if (!document.is_discarded() && document.is_object()) {
+    if (auto parsed = SettingsDocument::parse(contents.bytes)) {
+        document = std::move(*parsed);
         return Status::success();
     }
 
@@ -228,52 +187,40 @@ Status SettingsStore::load(Json& document) {
         return Status::failure("The settings file " + file_.location() +
                                " is damaged and could not be moved aside: " + moved.message());
     }
-    tell_once("Tapster could not read its settings from " + file_.location() +
-              ". The damaged file was kept as " + kept_as +
-              ", and Tapster starts with empty settings.");
-    document = Json::object();
+    if (!told_) {
+        told_ = true;
+        message_ = "Tapster could not read its settings from " + file_.location() +
+                   ". The damaged file was kept as " + kept_as +
+                   ", and Tapster starts with empty settings.";
+    }
     return Status::success();
 }
 
-Status SettingsStore::modify(const std::function<Status(Json&)>& edit) {
-    try {
-        const auto lock = file_.lock();
-        Json document;
-        if (Status loaded = load(document); loaded.failed()) {
-            return loaded;
-        }
-        const Json before = document;
-        if (Status edited = edit(document); edited.failed()) {
+Status SettingsStore::modify(const std::function<Status(SettingsDocument&, bool&)>& edit) {
+    return with_document([&](SettingsDocument& document) {
+        bool changed = false;
+        if (Status edited = edit(document, changed); edited.failed() || !changed) {
             return edited;
         }
-        if (document == before) {
-            return Status::success();
-        }
-        std::string bytes;
-        try {
-            bytes = document.dump(2, ' ', /*ensure_ascii=*/false, Json::error_handler_t::strict);
-        } catch (const Json::type_error&) {
+        const std::optional<std::string> bytes = document.serialize();
+        if (!bytes) {
             return Status::failure(
-                "Tapster could not save a setting whose text is not valid "
-                "UTF-8.");
+                "Tapster could not save a setting whose text is not valid UTF-8.");
         }
-        bytes += '\n';
-        if (Status replaced = file_.replace(bytes); replaced.failed()) {
+        if (Status replaced = file_.replace(*bytes); replaced.failed()) {
             return Status::failure("Tapster could not save its settings to " + file_.location() +
                                    ": " + replaced.message());
         }
         return Status::success();
-    } catch (const Json::exception& error) {
-        return Status::failure(std::string("Tapster could not change its settings: ") +
-                               error.what());
-    }
+    });
 }
 
-void SettingsStore::tell_once(const std::string& message) {
-    if (told_) {
+void SettingsStore::deliver_message() {
+    if (!message_) {
         return;
     }
-    told_ = true;
+    const std::string message = std::move(*message_);
+    message_.reset();
     if (tell_user_) {
         tell_user_(message);
     }

@@ -7,8 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include <nlohmann/json_fwd.hpp>
-
+#include "app/settings_document.h"
 #include "platform/settings_file.h"
 #include "platform/status.h"
 
@@ -23,13 +22,15 @@ std::optional<bool> parse_boolean(std::string_view text);
 
 // The per-user settings: texts addressed by section and key, kept in one JSON file that two
 // running copies may share. Every call reads the file afresh under the file's lock and
-// changes only what it was asked to, so one copy never undoes another copy's change.
+// changes only what it was asked to, so one copy never undoes another copy's change. A call
+// that cannot take the lock fails rather than risk losing the other copy's change.
 class SettingsStore {
   public:
-    using Entries = std::vector<std::pair<std::string, std::string>>;
+    using Entries = SettingsDocument::Entries;
     using TellUser = std::function<void(const std::string& message)>;
 
-    // `tell_user` hears, at most once for this store, that a damaged file was set aside.
+    // `tell_user` hears, at most once for this store, that a damaged file was set aside. It is
+    // called after the lock is released, so another copy never waits behind a message box.
     SettingsStore(platform::SettingsFile& file, TellUser tell_user);
 
     // The stored text, or `default_text` when there is none or the file cannot be read.
@@ -49,18 +50,19 @@ class SettingsStore {
     Status replace_section(std::string_view section, const Entries& entries);
 
   private:
-    using Document = nlohmann::ordered_json;
-
-    // Fails when the file exists but cannot be read or put aside; `document` is then unusable.
-    Status load(Document& document);
-    // Loads, applies `edit` and writes the result back unless the edit failed or changed
-    // nothing. The caller holds no lock; this takes it.
-    Status modify(const std::function<Status(Document&)>& edit);
-    void tell_once(const std::string& message);
+    // Takes the lock, loads the document and hands it to `use`; a message for the user waits
+    // until the lock is released.
+    Status with_document(const std::function<Status(SettingsDocument&)>& use);
+    // Fails when the file exists but cannot be read or put aside.
+    Status load(SettingsDocument& document);
+    // Applies `edit` and writes the result back unless the edit failed or changed nothing.
+    Status modify(const std::function<Status(SettingsDocument&, bool& changed)>& edit);
+    void deliver_message();
 
     platform::SettingsFile& file_;
     TellUser tell_user_;
     bool told_ = false;
+    std::optional<std::string> message_;  // for the user, once the lock is released
 };
 
 }  // namespace tapster

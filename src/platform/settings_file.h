@@ -27,9 +27,11 @@ class SettingsFile {
         std::string error;  // when failed
     };
 
-    // Blocks until the lock is held; nullptr when the lock cannot be taken at all (the
-    // folder cannot be created or opened), in which case the caller goes on unlocked.
-    virtual std::unique_ptr<Lock> lock() = 0;
+    // Waits a bounded time (about two seconds) for another copy to let go. Fails, holding
+    // nothing, when that time runs out or no lock can be had at all, so the caller can refuse
+    // to go on unlocked. The first lock also removes temporary files that copies which have
+    // since ended left behind.
+    virtual Status lock(std::unique_ptr<Lock>& held) = 0;
     virtual Contents read() = 0;
     // Writes a temporary file beside the real one, flushes it to disk and renames it over
     // the old file, so a crash or a full disk leaves the old file whole.

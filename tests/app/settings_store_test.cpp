@@ -82,40 +82,19 @@ TEST_F(SettingsStoreTest, MissingSettingsGiveTheDefaultOfEachKind) {
     EXPECT_FALSE(file.bytes.has_value()) << "reading must not create the file";
 }
 
-TEST_F(SettingsStoreTest, HandEditedValuesReadAsTheirJsonText) {
-    file.bytes = R"({"setit": {"text": "1000", "number": 1000, "fraction": 1.5, "on": true,
-                   "off": false, "nothing": null, "list": [1, 2], "object": {"a": "b"}},
-                   "Runit": "not a section"})";
-    const struct {
-        const char* key;
-        const char* expected;
-    } cases[] = {
-        {"text", "1000"},    {"number", "1000"},    {"fraction", "1.5"},
-        {"on", "true"},      {"off", "false"},      {"nothing", "default"},
-        {"list", "default"}, {"object", "default"}, {"absent", "default"},
-    };
-    for (const auto& [key, expected] : cases) {
-        SCOPED_TRACE(key);
-        EXPECT_EQ(store.read("setit", key, "default"), expected);
-    }
-    EXPECT_EQ(store.read("Runit", "Calibartion", "default"), "default");
-    EXPECT_EQ(parse_boolean(store.read("setit", "on", "False")), true);
-
-    const Entries expected = {{"text", "1000"},
-                              {"number", "1000"},
-                              {"fraction", "1.5"},
-                              {"on", "true"},
-                              {"off", "false"}};
-    EXPECT_EQ(store.read_section("setit"), expected);
-    EXPECT_TRUE(told.empty());
-}
-
-TEST_F(SettingsStoreTest, SectionsWithoutTextsReadAsMissing) {
-    file.bytes = R"({"empty": {}, "scalar": "x", "list": ["a"], "nested": {"a": {}, "b": []}})";
-    for (const char* section : {"empty", "scalar", "list", "nested", "absent"}) {
+TEST_F(SettingsStoreTest, AnEmptyOrAbsentSectionIsNothingStoredNotAFailure) {
+    file.bytes = R"({"empty": {}, "setit": {"textinterval": "1000"}})";
+    for (const char* section : {"empty", "absent"}) {
         SCOPED_TRACE(section);
         EXPECT_FALSE(store.read_section(section).has_value());
+        Entries entries = {{"left", "over"}};
+        EXPECT_TRUE(store.try_read_section(section, entries));
+        EXPECT_TRUE(entries.empty());
     }
+    Entries entries;
+    EXPECT_TRUE(store.try_read_section("setit", entries));
+    EXPECT_EQ(entries, (Entries{{"textinterval", "1000"}}));
+    EXPECT_TRUE(told.empty());
 }
 
 TEST_F(SettingsStoreTest, KeysReadBackInTheOrderFirstWritten) {
@@ -202,14 +181,6 @@ TEST_F(SettingsStoreTest, DeletingAMissingSectionFailsAndLeavesTheFileAlone) {
     EXPECT_EQ(file.replace_count, replaces_before);
 }
 
-TEST_F(SettingsStoreTest, WritingToASectionThatIsNotAnObjectReplacesItInPlace) {
-    file.bytes = R"({"setit": "oops", "Runit": {"a": "1"}})";
-    ASSERT_TRUE(store.write("setit", "textinterval", "1000"));
-    EXPECT_EQ(store.read("setit", "textinterval", ""), "1000");
-    EXPECT_EQ(sections_in_file(), (std::vector<std::string>{"setit", "Runit"}));
-    EXPECT_TRUE(told.empty());
-}
-
 TEST_F(SettingsStoreTest, EachWriteKeepsChangesAnotherCopyMadeMeanwhile) {
     SettingsStore other_copy(file, [](const std::string&) {});
     ASSERT_TRUE(store.write("setit", "mine", "1"));
@@ -249,6 +220,10 @@ TEST_F(SettingsStoreTest, AnUnreadableFileGivesDefaultsAndRefusesChanges) {
 
     EXPECT_EQ(store.read("setit", "textinterval", "500"), "500");
     EXPECT_FALSE(store.read_section("setit").has_value());
+    Entries entries;
+    const Status looked = store.try_read_section("setit", entries);
+    EXPECT_TRUE(looked.failed());
+    EXPECT_NE(looked.message().find("not ready"), std::string::npos) << looked.message();
     const Status written = store.write("setit", "other", "1");
     EXPECT_TRUE(written.failed());
     EXPECT_NE(written.message().find("not ready"), std::string::npos) << written.message();
@@ -283,7 +258,18 @@ TEST_F(SettingsStoreTest, ACorruptFileIsSetAsideAndTheUserToldOnce) {
     EXPECT_EQ(told.size(), 1U);
 }
 
-TEST_F(SettingsStoreTest, EveryKindOfUnparsableFileIsSetAside) {
+// Anything but an object of sections, each an object of texts, is a damaged file: it is set
+// aside whole, the user told (with the lock already released, so another copy does not wait
+// behind the message), and the store starts clean. Nesting of any depth must not exhaust the
+// stack.
+TEST_F(SettingsStoreTest, EveryKindOfDamagedFileIsSetAsideAndTheUserTold) {
+    const std::string deep_arrays =
+        R"({"Notes":)" + std::string(60000, '[') + std::string(60000, ']') + "}";
+    std::string deep_objects = R"({"Notes":)";
+    for (int depth = 0; depth < 60000; ++depth) {
+        deep_objects += R"({"a":)";
+    }
+    deep_objects += "{}" + std::string(60001, '}');
     const std::string cases[] = {
         R"([{"setit": {"textinterval": "1000"}}])",
         "42",
@@ -293,20 +279,146 @@ TEST_F(SettingsStoreTest, EveryKindOfUnparsableFileIsSetAside) {
         R"({"setit": {"textinterval": "1000",}})",
         "{\"setit\": {\"k\": \"\xff\xfe\"}}",
         "// comment\n{}",
+        R"({"setit": {"number": 1000}})",
+        R"({"setit": {"fraction": 1.5}})",
+        R"({"setit": {"on": true}})",
+        R"({"setit": {"nothing": null}})",
+        R"({"setit": {"list": ["a"]}})",
+        R"({"setit": {"object": {"a": "b"}}})",
+        R"({"setit": {"textinterval": "1000"}, "Runit": "not a section"})",
+        R"({"Runit": ["a"]})",
+        R"({"setit": {"number": 4.5, "k": "2"}, "setit": {}})",
+        deep_arrays,
+        deep_objects,
     };
     for (const auto& damaged : cases) {
-        SCOPED_TRACE(damaged);
+        SCOPED_TRACE(damaged.substr(0, 60));
         fakes::FakeSettingsFile damaged_file;
         damaged_file.bytes = damaged;
         int times_told = 0;
-        SettingsStore fresh_store(damaged_file, [&](const std::string&) { ++times_told; });
+        bool locked_when_told = false;
+        SettingsStore fresh_store(damaged_file, [&](const std::string&) {
+            ++times_told;
+            locked_when_told = damaged_file.locked();
+        });
 
+        Entries entries;
+        ASSERT_TRUE(fresh_store.try_read_section("setit", entries));
+        EXPECT_TRUE(entries.empty());
         ASSERT_TRUE(fresh_store.write("setit", "textinterval", "2000"));
 
         EXPECT_EQ(damaged_file.set_aside_contents, std::vector<std::string>{damaged});
         EXPECT_EQ(times_told, 1);
+        EXPECT_FALSE(locked_when_told);
         EXPECT_EQ(damaged_file.bytes,
                   "{\n  \"setit\": {\n    \"textinterval\": \"2000\"\n  }\n}\n");
+        EXPECT_EQ(damaged_file.unlocked_accesses, 0);
+    }
+}
+
+// The store reads what a JSON reader reads, texts decoded the same way, and refuses the rest.
+TEST_F(SettingsStoreTest, TheFileIsReadExactlyAsAJsonReaderReadsIt) {
+    const std::string inputs[] = {
+        R"({"s": {"k": "\u00e9\u00C9 \ud83d\ude00 \u0000 \/"}})",
+        R"({"s": {"k": "\ud83d"}})",
+        R"({"s": {"k": "\ude00"}})",
+        R"({"s": {"k": "\ud83d\u0041"}})",
+        R"({"s": {"k": "\u00g0"}})",
+        R"({"s": {"k": "\u00"}})",
+        R"({"s": {"k": "\x"}})",
+        "{\"s\": {\"k\": \"tab\there\"}}",
+        "{\"s\": {\"k\": \"del\x7f \xC3\xA9\"}}",
+        "{\"s\": {\"k\": \"cut \xC3\"}}",
+        " \xEF\xBB\xBF{}",
+        "\xEF\xBB\xBF \r\n\t{ } \n",
+        R"({"s": {"k": "v"} "t": {}})",
+        R"({"s": {"k" "v"}})",
+        R"({"s": {"k": "v",}})",
+        R"({"s": {,}})",
+        R"({"s": {}, })",
+        R"({"s": {"k": "v"}}})",
+        R"({"s": {"k": "v"})",
+        R"({"s")",
+        R"({"s": {"k": "v"}}   x)",
+        std::string("{\"s\": {\"k\": \"v\"}}\n\0\0 junk", 25),
+        std::string("{\"s\": {\"k\": \"v\0\"}}", 18),
+        std::string("{\"s\": {\"k\": \0", 13),
+    };
+    for (const std::string& input : inputs) {
+        SCOPED_TRACE(input);
+        std::optional<Entries> expected;
+        const auto json = nlohmann::ordered_json::parse(input, nullptr, false);
+        if (!json.is_discarded()) {
+            expected = Entries{};
+            const auto section = json.value("s", nlohmann::ordered_json::object());
+            for (const auto& [key, text] : section.items()) {
+                expected->emplace_back(key, text.get<std::string>());
+            }
+        }
+        fakes::FakeSettingsFile one_file;
+        one_file.bytes = input;
+        SettingsStore one_store(one_file, {});
+        Entries entries;
+        ASSERT_TRUE(one_store.try_read_section("s", entries));
+        EXPECT_EQ(one_file.set_aside_contents.empty(), expected.has_value());
+        if (expected) {
+            EXPECT_EQ(entries, *expected);
+        }
+    }
+}
+
+// Files written before keep their exact bytes: the store prints what the JSON library did,
+// repeated names included (first place, last value), and refuses the texts it refused.
+TEST_F(SettingsStoreTest, TheFileIsPrintedExactlyAsTheJsonLibraryPrintsIt) {
+    const std::string existing[] = {
+        "",
+        R"({"empty": {}, "setit": {"a": "1"}})",
+        R"({"setit": {"k": "1", "j": "2", "k": "3"}, "Items": {}, "setit": {"z": "9", "y": "8"}})",
+        R"({"esc": {"q\"b\\s/": "\b\f\n\r\t\u0001\u001f\u007f\u00e9\ud83d\ude00 \u2028"}})",
+        "\xEF\xBB\xBF{\"bom\": {\"x\": \"\xC3\x9C\"}}",
+    };
+    const std::string texts[] = {
+        "plain",
+        "",
+        std::string("nul\0inside", 10),
+        "\x01\x02\x1f\x7f\"\\/",
+        "\xC2\x80 \xDF\xBF \xE0\xA0\x80 \xED\x9F\xBF \xEE\x80\x80 \xF0\x90\x80\x80 "
+        "\xF4\x8F\xBF\xBF",
+        "\xC0\x80",          // overlong
+        "\xC1\xBF",          // overlong
+        "\xE0\x9F\xBF",      // overlong
+        "\xED\xA0\x80",      // surrogate
+        "\xF0\x8F\xBF\xBF",  // overlong
+        "\xF4\x90\x80\x80",  // past U+10FFFF
+        "\xF5\x80\x80\x80",
+        "\x80",
+        "\xE2\x82",  // cut short
+        "\xE2\x28\xA1",
+    };
+    for (const std::string& before : existing) {
+        for (const std::string& text : texts) {
+            SCOPED_TRACE("file: " + before + "  text: " + text);
+            fakes::FakeSettingsFile mine;
+            mine.bytes = before;
+            SettingsStore mine_store(mine, {});
+            const Status written = mine_store.write("setit", text, text);
+
+            auto expected = before.empty() ? nlohmann::ordered_json::object()
+                                           : nlohmann::ordered_json::parse(before);
+            expected["setit"][text] = text;
+            std::optional<std::string> printed;
+            try {
+                printed =
+                    expected.dump(2, ' ', false, nlohmann::json::error_handler_t::strict) + "\n";
+            } catch (const nlohmann::json::type_error&) {
+            }
+            ASSERT_EQ(written.failed(), !printed.has_value()) << written.message();
+            if (printed) {
+                EXPECT_EQ(mine.bytes, printed);
+            } else {
+                EXPECT_EQ(mine.bytes, before);
+            }
+        }
     }
 }
 
@@ -360,10 +472,23 @@ TEST_F(SettingsStoreTest, TextThatIsNotUtf8IsRefusedWithoutTouchingTheFile) {
     EXPECT_EQ(file.bytes, bytes_before);
 }
 
-TEST_F(SettingsStoreTest, WorksWhenTheLockCannotBeTaken) {
+// Going on unlocked could undo another copy's change, so every operation fails instead.
+TEST_F(SettingsStoreTest, ALockThatCannotBeTakenFailsEveryOperation) {
+    file.bytes = R"({"setit": {"textinterval": "1000"}})";
+    const auto bytes_before = file.bytes;
     file.refuse_lock = true;
-    ASSERT_TRUE(store.write("setit", "textinterval", "1000"));
-    EXPECT_EQ(store.read("setit", "textinterval", ""), "1000");
+
+    EXPECT_EQ(store.read("setit", "textinterval", "500"), "500");
+    EXPECT_FALSE(store.read_section("setit").has_value());
+    Entries entries;
+    const Status looked = store.try_read_section("setit", entries);
+    EXPECT_TRUE(looked.failed());
+    EXPECT_NE(looked.message().find("kept the settings locked"), std::string::npos)
+        << looked.message();
+    EXPECT_TRUE(store.write("setit", "textinterval", "2000").failed());
+    EXPECT_TRUE(store.replace_section("setit", {{"a", "b"}}).failed());
+    EXPECT_TRUE(store.delete_section("setit").failed());
+    EXPECT_EQ(file.bytes, bytes_before);
 }
 
 }  // namespace

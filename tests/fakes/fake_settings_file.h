@@ -23,19 +23,22 @@ class FakeSettingsFile : public platform::SettingsFile {
     bool fail_reads = false;
     bool fail_next_replace = false;
     bool fail_set_aside = false;
-    bool refuse_lock = false;
+    bool refuse_lock = false;  // as when another copy holds it too long
 
     // What happened.
     int replace_count = 0;
     int unlocked_accesses = 0;
     std::vector<std::string> set_aside_contents;  // the bytes of each file put aside
 
-    std::unique_ptr<Lock> lock() override {
+    Status lock(std::unique_ptr<Lock>& held) override {
         if (refuse_lock) {
-            return nullptr;
+            return Status::failure("another copy of Tapster kept the settings locked");
         }
-        return std::make_unique<HeldLock>(locks_held_);
+        held = std::make_unique<HeldLock>(locks_held_);
+        return Status::success();
     }
+
+    bool locked() const { return locks_held_ > 0; }
 
     Contents read() override {
         note_access();
@@ -88,7 +91,7 @@ class FakeSettingsFile : public platform::SettingsFile {
     };
 
     void note_access() {
-        if (locks_held_ == 0 && !refuse_lock) {
+        if (locks_held_ == 0) {
             ++unlocked_accesses;
         }
     }

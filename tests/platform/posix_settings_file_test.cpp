@@ -1,7 +1,12 @@
 #include "platform/posix/posix_settings_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,7 +17,8 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <regex>
+#include <random>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,21 +26,65 @@
 #include <nlohmann/json.hpp>
 
 #include "app/settings_store.h"
+#include "platform/settings_file_conformance.h"
+
+namespace fs = std::filesystem;
+
+// The settings file under test, named as CTest shows the conformance tests; outside any
+// namespace so that the name stays short.
+struct PosixSettingsFiles {
+    static std::unique_ptr<tapster::platform::SettingsFile> make(
+        const fs::path& path, std::chrono::milliseconds lock_wait) {
+        return std::make_unique<tapster::platform::PosixSettingsFile>(path, lock_wait);
+    }
+    static fs::path make_test_folder() {
+        std::string pattern = (fs::temp_directory_path() / "tapster-settings-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "cannot make a folder for the test";
+        }
+        return pattern;
+    }
+    static unsigned long own_process_id() { return static_cast<unsigned long>(::getpid()); }
+    static unsigned long ended_process_id() {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::_exit(0);
+        }
+        ::waitpid(child, nullptr, 0);
+        return static_cast<unsigned long>(child);
+    }
+    // Permissions do not stop root; the immutable flag does, where the file system has it.
+    static bool make_read_only(const fs::path& path) {
+        fs::permissions(path,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        return ::geteuid() != 0 || set_immutable(path, true);
+    }
+    static void make_writable(const fs::path& path) {
+        if (fs::exists(path)) {
+            set_immutable(path, false);
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        }
+    }
+
+  private:
+    static bool set_immutable(const fs::path& path, bool immutable) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return done;
+    }
+};
 
 namespace tapster::platform {
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string contents_of(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void put(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using conformance::contents_of;
+using conformance::put;
 
 std::vector<std::string> names_in(const fs::path& folder) {
     std::vector<std::string> names;
@@ -44,6 +94,9 @@ std::vector<std::string> names_in(const fs::path& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+using namespace conformance;  // the suite's macros need its plain name
+INSTANTIATE_TYPED_TEST_SUITE_P(Posix, SettingsFileConformance, ::PosixSettingsFiles);
 
 // Sets an environment variable for one test and puts the old value back afterwards.
 class ScopedEnv {
@@ -94,24 +147,6 @@ class PosixSettingsFileTest : public ::testing::Test {
     fs::path folder;
     fs::path path;
 };
-
-TEST_F(PosixSettingsFileTest, AMissingFileOrFolderReadsAsMissing) {
-    PosixSettingsFile file(path);
-    EXPECT_EQ(file.read().state, SettingsFile::ReadState::missing);
-    EXPECT_EQ(file.location(), path.string());
-}
-
-TEST_F(PosixSettingsFileTest, ReplaceCreatesTheFolderAndLeavesNoTemporaryFile) {
-    PosixSettingsFile file(path);
-    const std::string bytes = std::string("{\"k\": \"\xE7\xA2\xBA\"}\n") + '\0' + "tail";
-    ASSERT_TRUE(file.replace(bytes));
-    ASSERT_TRUE(file.replace(bytes + "more"));
-
-    const auto contents = file.read();
-    EXPECT_EQ(contents.state, SettingsFile::ReadState::present);
-    EXPECT_EQ(contents.bytes, bytes + "more");
-    EXPECT_EQ(names_in(folder), std::vector<std::string>{"settings.json"});
-}
 
 TEST_F(PosixSettingsFileTest, ReplaceKeepsTheOldFilesPermissions) {
     put(path, "old");
@@ -168,54 +203,6 @@ TEST_F(PosixSettingsFileTest, AFileThatCannotBeReadIsAFailureNotMissing) {
     EXPECT_NE(contents.error.find(path.string()), std::string::npos) << contents.error;
 }
 
-TEST_F(PosixSettingsFileTest, SetAsideKeepsEachDamagedFileUnderItsOwnName) {
-    PosixSettingsFile file(path);
-    put(path, "first");
-    std::string first;
-    ASSERT_TRUE(file.set_aside(first));
-    put(path, "second");
-    std::string second;
-    ASSERT_TRUE(file.set_aside(second));
-
-    const std::regex kept_name(R"(settings\.json\.bad-\d{8}-\d{6}(-\d+)?)");
-    EXPECT_TRUE(std::regex_match(fs::path(first).filename().string(), kept_name)) << first;
-    EXPECT_TRUE(std::regex_match(fs::path(second).filename().string(), kept_name)) << second;
-    EXPECT_NE(first, second);
-    EXPECT_EQ(fs::path(first).parent_path(), folder);
-    EXPECT_EQ(contents_of(first), "first");
-    EXPECT_EQ(contents_of(second), "second");
-    EXPECT_FALSE(fs::exists(path));
-
-    std::string third;
-    EXPECT_TRUE(file.set_aside(third).failed());
-}
-
-TEST_F(PosixSettingsFileTest, TheLockKeepsOtherCopiesWaiting) {
-    PosixSettingsFile mine(path);
-    PosixSettingsFile theirs(path);
-    auto held = mine.lock();
-    ASSERT_NE(held, nullptr);
-    EXPECT_TRUE(fs::exists(path.string() + ".lock"));
-
-    std::atomic<bool> taken{false};
-    std::thread other([&] {
-        const auto lock = theirs.lock();
-        taken = lock != nullptr;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(taken);
-    held.reset();
-    other.join();
-    EXPECT_TRUE(taken);
-}
-
-TEST_F(PosixSettingsFileTest, NoLockWhenTheFolderCannotBeMade) {
-    put(root / "blocker", "a file where a folder should be");
-    PosixSettingsFile file(root / "blocker" / "Tapster 2.1" / "settings.json");
-    EXPECT_EQ(file.lock(), nullptr);
-    EXPECT_TRUE(file.replace("x").failed());
-}
-
 TEST_F(PosixSettingsFileTest, DefaultPathFollowsXdgConfigHome) {
     {
         const ScopedEnv xdg("XDG_CONFIG_HOME", "/srv/config");
@@ -230,70 +217,114 @@ TEST_F(PosixSettingsFileTest, DefaultPathFollowsXdgConfigHome) {
     }
 }
 
-// The store on real files: what two running copies and a damaged file look like on disk.
-class StoreOnDiskTest : public PosixSettingsFileTest {
+// Whole processes on real files: copies killed mid-write and copies writing side by side.
+class StoreAcrossProcessesTest : public PosixSettingsFileTest {
   protected:
-    static SettingsStore::TellUser ignore() {
-        return [](const std::string&) {};
+    // Runs `body` in a child process; its exit status is what `body` returned.
+    template <typename Body>
+    static pid_t spawn(Body body) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::_exit(body());
+        }
+        return child;
+    }
+
+    std::set<std::string> stored_keys(const std::string& section) {
+        PosixSettingsFile file(path);
+        SettingsStore store(file, [](const std::string& message) { ADD_FAILURE() << message; });
+        SettingsStore::Entries entries;
+        EXPECT_TRUE(store.try_read_section(section, entries));
+        std::set<std::string> keys;
+        for (const auto& entry : entries) {
+            keys.insert(entry.first);
+        }
+        return keys;
+    }
+
+    std::vector<std::string> temporary_files() const {
+        std::vector<std::string> found;
+        for (const std::string& name : names_in(folder)) {
+            if (name.rfind("settings.json.tmp-", 0) == 0) {
+                found.push_back(name);
+            }
+        }
+        return found;
     }
 };
 
-TEST_F(StoreOnDiskTest, TwoCopiesWritingDifferentKeysBothSurvive) {
-    PosixSettingsFile first_file(path);
-    PosixSettingsFile second_file(path);
-    SettingsStore first(first_file, ignore());
-    SettingsStore second(second_file, ignore());
-
-    ASSERT_TRUE(first.write("setit", "textinterval", "1000"));
-    ASSERT_TRUE(second.write("Runit", "Calibartion", "1000"));
-    ASSERT_TRUE(first.write("setit", "textinterval", "2000"));
-
-    EXPECT_EQ(second.read("setit", "textinterval", ""), "2000");
-    EXPECT_EQ(first.read("Runit", "Calibartion", ""), "1000");
-}
-
-TEST_F(StoreOnDiskTest, ConcurrentCopiesLoseNoWrites) {
-    constexpr int kWrites = 25;
-    auto write_many = [this](const std::string& key_prefix) {
-        PosixSettingsFile file(path);
-        SettingsStore store(file, ignore());
-        for (int i = 0; i < kWrites; ++i) {
-            EXPECT_TRUE(store.write("Items", key_prefix + std::to_string(i), "x"));
+// A copy killed at any moment leaves a file that parses and holds every write it finished;
+// the temporary file it may leave is gone once the next copy starts.
+TEST_F(StoreAcrossProcessesTest, KilledWritersLoseNoCompletedWriteAndLeaveNoTemporaryFile) {
+    constexpr int kRounds = 50;
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> moment_us(0, 100000);
+    std::vector<std::string> completed;
+    for (int round = 0; round < kRounds; ++round) {
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
+        const pid_t writer = spawn([&] {
+            ::close(report[0]);
+            PosixSettingsFile file(path);
+            SettingsStore store(file, {});
+            for (int index = 0; index < 1000; ++index) {
+                if (store.write("Items", std::to_string(round) + "-" + std::to_string(index), "x")
+                        .failed()) {
+                    return 2;
+                }
+                if (::write(report[1], &index, sizeof index) != sizeof index) {
+                    return 3;
+                }
+            }
+            return 0;
+        });
+        ::close(report[1]);
+        std::this_thread::sleep_for(std::chrono::microseconds(moment_us(random)));
+        ::kill(writer, SIGKILL);
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        int index = 0;
+        while (::read(report[0], &index, sizeof index) == sizeof index) {
+            completed.push_back(std::to_string(round) + "-" + std::to_string(index));
         }
-    };
-    std::thread first(write_many, "a-");
-    std::thread second(write_many, "b-");
-    first.join();
-    second.join();
+        ::close(report[0]);
+        ASSERT_TRUE(WIFSIGNALED(status) || WEXITSTATUS(status) == 0) << "writer failed";
 
-    PosixSettingsFile file(path);
-    SettingsStore store(file, ignore());
-    const auto items = store.read_section("Items");
-    ASSERT_TRUE(items.has_value());
-    EXPECT_EQ(items->size(), 2U * kWrites);
-}
-
-TEST_F(StoreOnDiskTest, ACorruptFileIsKeptAsideAndAFreshOneWritten) {
-    put(path, "[\"not\", \"settings\"]");
-    PosixSettingsFile file(path);
-    std::vector<std::string> told;
-    SettingsStore store(file, [&](const std::string& message) { told.push_back(message); });
-
-    EXPECT_EQ(store.read("setit", "textinterval", "1000"), "1000");
-    ASSERT_TRUE(store.write("setit", "textinterval", "2000"));
-    EXPECT_EQ(store.read("setit", "textinterval", ""), "2000");
-
-    ASSERT_EQ(told.size(), 1U);
-    std::vector<fs::path> kept;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().filename().string().rfind("settings.json.bad-", 0) == 0) {
-            kept.push_back(entry.path());
+        SCOPED_TRACE("round " + std::to_string(round));
+        const std::set<std::string> keys = stored_keys("Items");
+        for (const std::string& key : completed) {
+            ASSERT_EQ(keys.count(key), 1U) << key << " was written but is gone";
         }
+        EXPECT_EQ(temporary_files(), std::vector<std::string>{});
     }
-    ASSERT_EQ(kept.size(), 1U);
-    EXPECT_EQ(contents_of(kept[0]), "[\"not\", \"settings\"]");
-    EXPECT_NE(told[0].find(kept[0].string()), std::string::npos) << told[0];
-    EXPECT_TRUE(nlohmann::json::parse(contents_of(path)).is_object());
+    EXPECT_GT(completed.size(), static_cast<std::size_t>(kRounds / 2))
+        << "too few writes finished to tell";
+}
+
+TEST_F(StoreAcrossProcessesTest, TwoCopiesWritingInTurnLoseNoUpdateAndNeverCorruptTheFile) {
+    constexpr int kWrites = 500;
+    // Each copy fails on any damage it finds, since the store would report it.
+    auto writer = [this](const char* prefix) {
+        return spawn([this, prefix] {
+            PosixSettingsFile file(path);
+            bool damaged = false;
+            SettingsStore store(file, [&](const std::string&) { damaged = true; });
+            for (int index = 0; index < kWrites; ++index) {
+                if (store.write("Items", prefix + std::to_string(index), "x").failed() || damaged) {
+                    return 1;
+                }
+            }
+            return 0;
+        });
+    };
+    const pid_t first = writer("a-");
+    const pid_t second = writer("b-");
+    for (const pid_t child : {first, second}) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(stored_keys("Items").size(), 2U * kWrites);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,8 @@
 #include <system_error>
 #include <utility>
 #include <vector>
+
+#include "platform/settings_file_common.h"
 
 namespace tapster::platform {
 
@@ -70,24 +73,23 @@ class RemoveUnlessKept {
     bool kept_ = false;
 };
 
+// Shared with the thread that waits for the lock, which may outlive a wait that gave up.
+using SharedFd = std::shared_ptr<const UniqueFd>;
+
 class FileLock final : public SettingsFile::Lock {
   public:
-    explicit FileLock(UniqueFd fd) : fd_(std::move(fd)) {}
-    ~FileLock() override { ::flock(fd_.get(), LOCK_UN); }
+    explicit FileLock(SharedFd fd) : fd_(std::move(fd)) {}
+    ~FileLock() override { ::flock(fd_->get(), LOCK_UN); }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
   private:
-    UniqueFd fd_;
+    SharedFd fd_;
 };
 
 std::string describe(std::string_view what, const std::filesystem::path& path, int error) {
     // std::generic_category() rather than strerror(), which may share a buffer across threads.
     return std::string(what) + " " + path.string() + ": " + std::generic_category().message(error);
-}
-
-std::filesystem::path with_suffix(const std::filesystem::path& path, const std::string& suffix) {
-    return {path.native() + suffix};
 }
 
 Status make_folder(const std::filesystem::path& folder) {
@@ -139,9 +141,26 @@ std::filesystem::path home_folder() {
     return {};
 }
 
+bool process_running(unsigned long id) {
+    // EPERM: it exists but belongs to another user.
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+}
+
+// Opens the lock file for writing where possible. flock() works as well on a read-only
+// handle, which is all a lock file another user created, or one made read-only, allows.
+UniqueFd open_lock_file(const std::filesystem::path& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+    if (!fd.valid() && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        fd = UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    }
+    return fd;
+}
+
 }  // namespace
 
-PosixSettingsFile::PosixSettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
+PosixSettingsFile::PosixSettingsFile(std::filesystem::path path,
+                                     std::chrono::milliseconds lock_wait)
+    : path_(std::move(path)), lock_wait_(lock_wait) {}
 
 std::filesystem::path PosixSettingsFile::default_path() {
     std::filesystem::path config;
@@ -157,21 +176,51 @@ std::filesystem::path PosixSettingsFile::default_path() {
     return config / "Tapster 2.1" / "settings.json";
 }
 
-std::unique_ptr<SettingsFile::Lock> PosixSettingsFile::lock() {
-    if (make_folder(path_.parent_path()).failed()) {
-        return nullptr;
+Status PosixSettingsFile::lock(std::unique_ptr<Lock>& held) {
+    if (Status made = make_folder(path_.parent_path()); made.failed()) {
+        return made;
     }
     const auto lock_path = with_suffix(path_, ".lock");
-    UniqueFd fd(::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+    UniqueFd fd = open_lock_file(lock_path);
     if (!fd.valid()) {
-        return nullptr;
+        return Status::failure(describe("cannot open", lock_path, errno));
     }
-    while (::flock(fd.get(), LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            return nullptr;
+    const auto shared_fd = std::make_shared<const UniqueFd>(std::move(fd));
+    const int lock_fd = shared_fd->get();
+    int error = 0;
+    Attempt taken = Attempt::done;
+    if (::flock(lock_fd, LOCK_EX | LOCK_NB) != 0) {
+        error = errno;
+        taken = Attempt::failed;
+        if (error == EWOULDBLOCK && lock_wait_.count() > 0) {
+            taken = wait_for_lock(
+                lock_wait_,
+                [shared_fd, lock_fd] {
+                    while (::flock(lock_fd, LOCK_EX) != 0) {
+                        if (errno != EINTR) {
+                            return errno;
+                        }
+                    }
+                    return 0;
+                },
+                [shared_fd, lock_fd] { ::flock(lock_fd, LOCK_UN); }, error);
+        } else if (error == EWOULDBLOCK) {
+            taken = Attempt::again;
         }
     }
-    return std::make_unique<FileLock>(std::move(fd));
+    if (taken == Attempt::failed) {
+        return Status::failure(describe("cannot lock", lock_path, error));
+    }
+    if (taken == Attempt::again) {
+        return Status::failure("another copy of Tapster kept " + lock_path.string() +
+                               " locked for too long");
+    }
+    held = std::make_unique<FileLock>(shared_fd);
+    if (!swept_) {
+        swept_ = true;
+        remove_stale_temporary_files(path_, process_running);
+    }
+    return Status::success();
 }
 
 SettingsFile::Contents PosixSettingsFile::read() {
@@ -214,7 +263,7 @@ Status PosixSettingsFile::replace(std::string_view bytes) {
     if (Status made = make_folder(folder); made.failed()) {
         return made;
     }
-    const auto temp = with_suffix(path_, ".tmp-" + std::to_string(::getpid()));
+    const auto temp = temporary_path(path_, static_cast<unsigned long>(::getpid()));
     UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!fd.valid()) {
         // Nothing was created, so there is nothing to clean up; whatever sits at that name
@@ -254,28 +303,29 @@ Status PosixSettingsFile::replace(std::string_view bytes) {
 }
 
 Status PosixSettingsFile::set_aside(std::string& kept_as) {
-    const std::string base = path_.native() + ".bad-" + timestamp_now();
-    // The counter only matters when a file is set aside twice within one second; the bound
-    // keeps a folder full of odd names from turning this into an endless loop.
-    for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const std::filesystem::path candidate =
-            attempt == 1 ? base : base + "-" + std::to_string(attempt);
-        struct stat existing {};
-        if (::lstat(candidate.c_str(), &existing) == 0) {
-            continue;
-        }
-        if (errno != ENOENT) {
-            return Status::failure(describe("cannot check", candidate, errno));
-        }
-        // Callers hold the lock, so no other copy can take the name between the check and
-        // the rename.
-        if (::rename(path_.c_str(), candidate.c_str()) != 0) {
-            return Status::failure(describe("cannot rename", path_, errno));
-        }
-        kept_as = candidate.string();
-        return Status::success();
+    std::filesystem::path kept;
+    // Callers hold the lock, so no other copy can take the name between the check and the
+    // rename.
+    const Status moved = keep_aside(
+        path_, timestamp_now(), kept, [&](const std::filesystem::path& to, bool& name_taken) {
+            struct stat existing {};
+            if (::lstat(to.c_str(), &existing) == 0) {
+                name_taken = true;
+                return Status::success();
+            }
+            if (errno != ENOENT) {
+                return Status::failure(describe("cannot check", to, errno));
+            }
+            if (::rename(path_.c_str(), to.c_str()) != 0) {
+                return Status::failure(describe("cannot rename", path_, errno));
+            }
+            return Status::success();
+        });
+    if (moved.failed()) {
+        return moved;
     }
-    return Status::failure("cannot find a free name to keep " + path_.string() + " aside");
+    kept_as = kept.string();
+    return Status::success();
 }
 
 std::string PosixSettingsFile::location() const {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/settings_file.h"
+#include "platform/settings_file_common.h"
 #include "platform/status.h"
 
 namespace tapster::platform {
@@ -15,13 +17,14 @@ namespace tapster::platform {
 // old inode would not be seen by a copy that opens the new one.
 class PosixSettingsFile final : public SettingsFile {
   public:
-    explicit PosixSettingsFile(std::filesystem::path path);
+    explicit PosixSettingsFile(std::filesystem::path path,
+                               std::chrono::milliseconds lock_wait = kSettingsLockWait);
 
     // $XDG_CONFIG_HOME/Tapster 2.1/settings.json, with ~/.config when the variable is unset;
     // empty when there is no home folder either.
     static std::filesystem::path default_path();
 
-    std::unique_ptr<Lock> lock() override;
+    Status lock(std::unique_ptr<Lock>& held) override;
     Contents read() override;
     Status replace(std::string_view bytes) override;
     Status set_aside(std::string& kept_as) override;
@@ -29,6 +32,8 @@ class PosixSettingsFile final : public SettingsFile {
 
   private:
     std::filesystem::path path_;
+    std::chrono::milliseconds lock_wait_;
+    bool swept_ = false;  // stale temporary files removed
 };
 
 }  // namespace tapster::platform

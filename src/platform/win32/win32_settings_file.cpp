@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <utility>
 
+#include "platform/settings_file_common.h"
 #include "platform/win32/wide_string.h"
 
 namespace tapster::platform {
@@ -104,18 +106,28 @@ class TempFile {
     bool kept_ = false;
 };
 
+// Shared with the thread that waits for the lock, which may outlive a wait that gave up.
+using SharedHandle = std::shared_ptr<const UniqueHandle>;
+
+// The whole file's range, from its start.
+bool lock_all(HANDLE file, DWORD flags) {
+    OVERLAPPED from_start{};
+    return LockFileEx(file, flags, 0, MAXDWORD, MAXDWORD, &from_start) != FALSE;
+}
+void unlock_all(HANDLE file) {
+    OVERLAPPED from_start{};
+    UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &from_start);
+}
+
 class FileLock final : public SettingsFile::Lock {
   public:
-    explicit FileLock(UniqueHandle file) : file_(std::move(file)) {}
-    ~FileLock() override {
-        OVERLAPPED from_start{};
-        UnlockFileEx(file_.get(), 0, MAXDWORD, MAXDWORD, &from_start);
-    }
+    explicit FileLock(SharedHandle file) : file_(std::move(file)) {}
+    ~FileLock() override { unlock_all(file_->get()); }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
   private:
-    UniqueHandle file_;
+    SharedHandle file_;
 };
 
 std::string system_message(DWORD error) {
@@ -136,10 +148,6 @@ std::string system_message(DWORD error) {
 
 std::string describe(std::string_view what, const std::filesystem::path& path, DWORD error) {
     return std::string(what) + " " + win32::to_utf8(path.native()) + ": " + system_message(error);
-}
-
-std::filesystem::path with_suffix(const std::filesystem::path& path, const std::wstring& suffix) {
-    return {path.native() + suffix};
 }
 
 // Creates the folder and any missing parents, reporting a Win32 error code so the message
@@ -217,9 +225,35 @@ std::wstring timestamp_now() {
            padded(now.wHour, 2) + padded(now.wMinute, 2) + padded(now.wSecond, 2);
 }
 
+bool process_running(unsigned long id) {
+    const UniqueHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id)));
+    if (!process.valid()) {
+        // Access denied: it exists but belongs to someone else.
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    DWORD exit_code = 0;
+    return GetExitCodeProcess(process.get(), &exit_code) == FALSE || exit_code == STILL_ACTIVE;
+}
+
+// Opens the lock file for writing where possible. LockFileEx works as well on a read-only
+// handle, which is all a lock file made read-only, or another user's, allows.
+UniqueHandle open_lock_file(const std::filesystem::path& path) {
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() && GetLastError() == ERROR_ACCESS_DENIED) {
+        file = UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    return file;
+}
+
 }  // namespace
 
-Win32SettingsFile::Win32SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
+Win32SettingsFile::Win32SettingsFile(std::filesystem::path path,
+                                     std::chrono::milliseconds lock_wait)
+    : path_(std::move(path)), lock_wait_(lock_wait) {}
 
 std::filesystem::path Win32SettingsFile::default_path() {
     CoTaskString folder;
@@ -230,24 +264,49 @@ std::filesystem::path Win32SettingsFile::default_path() {
     return std::filesystem::path(folder.get()) / L"Tapster 2.1" / L"settings.json";
 }
 
-std::unique_ptr<SettingsFile::Lock> Win32SettingsFile::lock() {
-    if (make_folder(path_.parent_path()) != ERROR_SUCCESS) {
-        return nullptr;
+Status Win32SettingsFile::lock(std::unique_ptr<Lock>& held) {
+    const auto folder = path_.parent_path();
+    if (const DWORD error = make_folder(folder); error != ERROR_SUCCESS) {
+        return Status::failure(describe("cannot create the folder", folder, error));
     }
-    const auto lock_path = with_suffix(path_, L".lock");
-    UniqueHandle file(CreateFileW(lock_path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const auto lock_path = with_suffix(path_, ".lock");
+    UniqueHandle file = open_lock_file(lock_path);
     if (!file.valid()) {
-        return nullptr;
+        return Status::failure(describe("cannot open", lock_path, GetLastError()));
     }
-    // Without LOCKFILE_FAIL_IMMEDIATELY this waits for the other copy to finish.
-    OVERLAPPED from_start{};
-    if (LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &from_start) ==
-        FALSE) {
-        return nullptr;
+    const auto shared_file = std::make_shared<const UniqueHandle>(std::move(file));
+    HANDLE const lock_file = shared_file->get();
+    int error = ERROR_SUCCESS;
+    Attempt taken = Attempt::done;
+    if (!lock_all(lock_file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY)) {
+        error = static_cast<int>(GetLastError());
+        taken = Attempt::failed;
+        if (error == ERROR_LOCK_VIOLATION && lock_wait_.count() > 0) {
+            taken = wait_for_lock(
+                lock_wait_,
+                [shared_file, lock_file] {
+                    return lock_all(lock_file, LOCKFILE_EXCLUSIVE_LOCK)
+                               ? 0
+                               : static_cast<int>(GetLastError());
+                },
+                [shared_file, lock_file] { unlock_all(lock_file); }, error);
+        } else if (error == ERROR_LOCK_VIOLATION) {
+            taken = Attempt::again;
+        }
     }
-    return std::make_unique<FileLock>(std::move(file));
+    if (taken == Attempt::failed) {
+        return Status::failure(describe("cannot lock", lock_path, static_cast<DWORD>(error)));
+    }
+    if (taken == Attempt::again) {
+        return Status::failure("another copy of Tapster kept " +
+                               win32::to_utf8(lock_path.native()) + " locked for too long");
+    }
+    held = std::make_unique<FileLock>(shared_file);
+    if (!swept_) {
+        swept_ = true;
+        remove_stale_temporary_files(path_, process_running);
+    }
+    return Status::success();
 }
 
 SettingsFile::Contents Win32SettingsFile::read() {
@@ -290,7 +349,7 @@ Status Win32SettingsFile::replace(std::string_view bytes) {
     if (const DWORD error = make_folder(folder); error != ERROR_SUCCESS) {
         return Status::failure(describe("cannot create the folder", folder, error));
     }
-    TempFile temp(with_suffix(path_, L".tmp-" + std::to_wstring(GetCurrentProcessId())));
+    TempFile temp(temporary_path(path_, GetCurrentProcessId()));
     if (const DWORD error = temp.create(); error != ERROR_SUCCESS) {
         return Status::failure(describe("cannot create", temp.path(), error));
     }
@@ -311,23 +370,27 @@ Status Win32SettingsFile::replace(std::string_view bytes) {
 }
 
 Status Win32SettingsFile::set_aside(std::string& kept_as) {
-    const std::wstring base = path_.native() + L".bad-" + timestamp_now();
+    std::filesystem::path kept;
     // Without MOVEFILE_REPLACE_EXISTING the rename itself refuses a taken name, so no other
-    // program can slip a file in between a check and the move. The bound only keeps a folder
-    // full of odd names from turning this into an endless loop.
-    for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const std::filesystem::path candidate =
-            attempt == 1 ? base : base + L"-" + std::to_wstring(attempt);
-        if (MoveFileExW(path_.c_str(), candidate.c_str(), 0) != FALSE) {
-            kept_as = win32::to_utf8(candidate.native());
-            return Status::success();
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
-            return Status::failure(describe("cannot rename", path_, error));
-        }
+    // program can slip a file in between a check and the move.
+    const Status moved =
+        keep_aside(path_, win32::to_utf8(timestamp_now()), kept,
+                   [&](const std::filesystem::path& to, bool& name_taken) {
+                       if (MoveFileExW(path_.c_str(), to.c_str(), 0) != FALSE) {
+                           return Status::success();
+                       }
+                       const DWORD error = GetLastError();
+                       if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+                           return Status::failure(describe("cannot rename", path_, error));
+                       }
+                       name_taken = true;
+                       return Status::success();
+                   });
+    if (moved.failed()) {
+        return moved;
     }
-    return Status::failure("cannot find a free name to keep " + location() + " aside");
+    kept_as = win32::to_utf8(kept.native());
+    return Status::success();
 }
 
 std::string Win32SettingsFile::location() const {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/settings_file.h"
+#include "platform/settings_file_common.h"
 #include "platform/status.h"
 
 namespace tapster::platform {
@@ -15,13 +17,14 @@ namespace tapster::platform {
 // is held.
 class Win32SettingsFile final : public SettingsFile {
   public:
-    explicit Win32SettingsFile(std::filesystem::path path);
+    explicit Win32SettingsFile(std::filesystem::path path,
+                               std::chrono::milliseconds lock_wait = kSettingsLockWait);
 
     // %APPDATA%\Tapster 2.1\settings.json in the roaming profile, so the settings follow the
     // user between machines; empty when Windows cannot name that folder.
     static std::filesystem::path default_path();
 
-    std::unique_ptr<Lock> lock() override;
+    Status lock(std::unique_ptr<Lock>& held) override;
     Contents read() override;
     Status replace(std::string_view bytes) override;
     Status set_aside(std::string& kept_as) override;
@@ -29,6 +32,8 @@ class Win32SettingsFile final : public SettingsFile {
 
   private:
     std::filesystem::path path_;
+    std::chrono::milliseconds lock_wait_;
+    bool swept_ = false;  // stale temporary files removed
 };
 
 }  // namespace tapster::platform
