@@ -5,6 +5,16 @@
 namespace tapster {
 
 void PushCycle::tick() {
+    // The forced click's yield lets the next timer message in; a tick started there would
+    // nest inside this one, one level more on every tick while a forced box stays open.
+    if (ticking_) {
+        return;
+    }
+    ticking_ = true;
+    struct EndOfTick {
+        bool& ticking;
+        ~EndOfTick() { ticking = false; }
+    } end_of_tick{ticking_};
     windows_.start_tick();
     // The count is read before every entry: entries may come and go while the forced click
     // lets other events run.

@@ -32,6 +32,7 @@ class PushCycle {
     void drive_by(ui::Timer& timer) {
         timer.ticked.connect([this] { tick(); });
     }
+    // A tick asked for while one runs is skipped.
     void tick();
 
   private:
@@ -45,6 +46,7 @@ class PushCycle {
     Mouse& mouse_;
     platform::EventLoop& event_loop_;
     WindowFinder windows_;
+    bool ticking_ = false;
 };
 
 }  // namespace tapster

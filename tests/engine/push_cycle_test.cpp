@@ -191,6 +191,24 @@ TEST_F(PushCycleTest, AnEntryWithoutAForceFlagIsStillPressed) {
     EXPECT_EQ(desktop.journal, Journal{FakeDesktop::command(box, 1)});
 }
 
+TEST_F(PushCycleTest, ATickAskedForDuringTheForcedClickIsSkippedNotNested) {
+    const auto box = nag({{1, "OK"}});
+    target("OK", "1", "1", true);
+    int nested = 0;
+    loop.on_yield = [&](int) {
+        if (++nested < 100) {
+            cycle.tick();  // the next timer message arrives during the yield
+        }
+    };
+
+    cycle.tick();
+    cycle.tick();
+
+    EXPECT_EQ(nested, 2) << "one yield per tick, no tick inside another";
+    EXPECT_EQ(desktop.commands(),
+              (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(box, 1)}));
+}
+
 TEST_F(PushCycleTest, EntriesAddedOrRemovedDuringTheForcedClickAreSeenByTheSameTick) {
     const auto box = nag({{1, "OK"}, {2, "Cancel"}});
     target("OK", "1", "1", true);
