@@ -4,16 +4,9 @@
 
 #include <cmath>
 
-#include "platform/win32/button_view.h"
-#include "platform/win32/check_box_view.h"
-#include "platform/win32/check_list_view.h"
-#include "platform/win32/frame_view.h"
-#include "platform/win32/label_view.h"
-#include "platform/win32/list_box_view.h"
-#include "platform/win32/picture_view.h"
+#include "platform/win32/form_pointer.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/single_instance.h"
-#include "platform/win32/text_box_view.h"
 #include "platform/win32/wide_string.h"
 
 namespace tapster::win32 {
@@ -22,22 +15,10 @@ namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-constexpr int kFirstControlId = 1001;
 
 HICON load_icon(int id, int size, UINT flags) {
     return static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, flags));
-}
-
-HCURSOR cursor_for(ui::MousePointer pointer) {
-    return LoadCursorW(nullptr, pointer == ui::MousePointer::move ? IDC_SIZEALL : IDC_ARROW);
-}
-
-// Edit fields show the I-beam from their class; buttons, labels and lists only the arrow,
-// and a class without a pointer sets one itself each time.
-bool has_pointer_of_its_own(HWND control) {
-    const auto cursor = reinterpret_cast<HCURSOR>(GetClassLongPtrW(control, GCLP_HCURSOR));
-    return cursor == nullptr || cursor != LoadCursorW(nullptr, IDC_ARROW);
 }
 
 int mouse_buttons(WPARAM wparam) {
@@ -48,34 +29,6 @@ int mouse_buttons(WPARAM wparam) {
 int shift_keys(WPARAM wparam) {
     return ((wparam & MK_SHIFT) != 0 ? 1 : 0) | ((wparam & MK_CONTROL) != 0 ? 2 : 0) |
            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
-
-std::unique_ptr<ControlView> make_view(ui::Control& control, HWND parent, int id) {
-    if (auto* frame = dynamic_cast<ui::Frame*>(&control)) {
-        return std::make_unique<FrameView>(*frame, parent, id);
-    }
-    if (auto* label = dynamic_cast<ui::Label*>(&control)) {
-        return std::make_unique<LabelView>(*label, parent, id);
-    }
-    if (auto* check_box = dynamic_cast<ui::CheckBox*>(&control)) {
-        return std::make_unique<CheckBoxView>(*check_box, parent, id);
-    }
-    if (auto* button = dynamic_cast<ui::Button*>(&control)) {
-        return std::make_unique<ButtonView>(*button, parent, id);
-    }
-    if (auto* text_box = dynamic_cast<ui::TextBox*>(&control)) {
-        return std::make_unique<TextBoxView>(*text_box, parent, id);
-    }
-    if (auto* picture = dynamic_cast<ui::PictureBox*>(&control)) {
-        return std::make_unique<PictureView>(*picture, parent, id);
-    }
-    if (auto* check_list = dynamic_cast<ui::CheckListBox*>(&control)) {
-        return std::make_unique<CheckListView>(*check_list, parent, id);
-    }
-    if (auto* list = dynamic_cast<ui::ListBox*>(&control)) {
-        return std::make_unique<ListBoxView>(*list, parent, id);
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -125,32 +78,7 @@ void MainWindow::attach(MainForm& form) {
     menus_ = std::make_unique<MenuView>(hwnd_, form.menu_bar(), form.list_menu);
     SetMenu(hwnd_, menus_->release_bar());
 
-    std::map<const ui::Control*, HWND> containers;
-    int id = kFirstControlId;
-    for (ui::Control* control : form.controls()) {
-        const auto container = containers.find(control->container());
-        const HWND parent = container != containers.end() ? container->second : hwnd_;
-        std::unique_ptr<ControlView> view = make_view(*control, parent, id);
-        if (view == nullptr) {
-            continue;
-        }
-        if (dynamic_cast<ui::Frame*>(control) != nullptr) {
-            containers[control] = view->hwnd();
-        }
-        views_by_id_[id++] = view.get();
-        views_.push_back(std::move(view));
-    }
-    // Labels lie beneath everything, and the frames, shown on demand, above everything;
-    // the keyboard's order is kept apart from this (see move_focus).
-    for (const auto& view : views_) {
-        if (dynamic_cast<ui::Label*>(&view->control()) != nullptr) {
-            SetWindowPos(view->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        } else if (dynamic_cast<ui::Frame*>(&view->control()) != nullptr) {
-            SetWindowPos(view->hwnd(), HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
+    views_.create(form.controls(), hwnd_);
 
     apply_dpi(dpi_);
     size_to_design();
@@ -176,9 +104,7 @@ void MainWindow::apply_dpi(int dpi) {
     // The old font is released only once no control uses it any more.
     ScopedFont font(CreateFontIndirectW(&dialog_font));
     const ViewStyle style{dpi, font.get()};
-    for (const auto& view : views_) {
-        view->apply_style(style);
-    }
+    views_.apply_style(style);
     font_ = std::move(font);
 }
 
@@ -233,71 +159,17 @@ void MainWindow::control_changed(ui::Control& control, ui::Change change) {
     }
 }
 
-ControlView* MainWindow::view_for(HWND window) const {
-    const auto found = views_by_id_.find(GetDlgCtrlID(window));
-    return found != views_by_id_.end() && found->second->hwnd() == window ? found->second : nullptr;
-}
-
 bool MainWindow::route_command(WPARAM wparam, LPARAM lparam) {
     const int id = LOWORD(wparam);
     if (lparam == 0) {
         return menus_ != nullptr && menus_->on_command(id);
     }
-    const auto found = views_by_id_.find(id);
-    if (found == views_by_id_.end()) {
+    ControlView* view = views_.by_id(id);
+    if (view == nullptr) {
         return false;
     }
-    found->second->on_command(HIWORD(wparam));
+    view->on_command(HIWORD(wparam));
     return true;
-}
-
-void MainWindow::move_focus(bool backwards) {
-    const std::vector<ui::Control*> order = form_->tab_order();
-    std::vector<HWND> stops;
-    for (ui::Control* control : order) {
-        for (const auto& view : views_) {
-            if (&view->control() == control) {
-                stops.push_back(view->hwnd());
-            }
-        }
-    }
-    if (stops.empty()) {
-        return;
-    }
-    const HWND focus = GetFocus();
-    std::size_t current = stops.size() - 1;
-    for (std::size_t index = 0; index < stops.size(); ++index) {
-        if (stops[index] == focus || IsChild(stops[index], focus)) {
-            current = index;
-        }
-    }
-    const std::size_t count = stops.size();
-    for (std::size_t step = 1; step <= count; ++step) {
-        const std::size_t next =
-            backwards ? (current + count - step) % count : (current + step) % count;
-        if (IsWindowVisible(stops[next]) && IsWindowEnabled(stops[next])) {
-            SetFocus(stops[next]);
-            wchar_t class_name[16] = {};
-            GetClassNameW(stops[next], class_name, 16);
-            if (lstrcmpiW(class_name, L"EDIT") == 0) {
-                SendMessageW(stops[next], EM_SETSEL, 0, -1);
-            }
-            return;
-        }
-    }
-}
-
-bool MainWindow::shows_form_pointer(HWND under_pointer, int hit_test) const {
-    switch (form_->window.mouse_pointer()) {
-        case ui::MousePointer::default_pointer:
-            return false;
-        case ui::MousePointer::move:
-            // An armed capture shows it everywhere, over the frame and every control.
-            return true;
-        default:
-            return hit_test == HTCLIENT &&
-                   (under_pointer == hwnd_ || !has_pointer_of_its_own(under_pointer));
-    }
 }
 
 bool MainWindow::pre_translate(MSG& message) {
@@ -305,7 +177,7 @@ bool MainWindow::pre_translate(MSG& message) {
         return false;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && form_ != nullptr) {
-        move_focus(GetKeyState(VK_SHIFT) < 0);
+        views_.move_focus(form_->tab_order(), GetKeyState(VK_SHIFT) < 0);
         return true;
     }
     return IsDialogMessageW(hwnd_, &message) != FALSE;
@@ -357,7 +229,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             break;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
-            if (ControlView* view = view_for(header.hwndFrom)) {
+            if (ControlView* view = views_.by_window(header.hwndFrom)) {
                 return view->on_notify(header);
             }
             break;
@@ -399,7 +271,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
                                ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi_));
             return 0;
         case WM_SETCURSOR:
-            if (shows_form_pointer(reinterpret_cast<HWND>(wparam), LOWORD(lparam))) {
+            if (shows_form_pointer(form.window.mouse_pointer(), hwnd_,
+                                   reinterpret_cast<HWND>(wparam), LOWORD(lparam))) {
                 SetCursor(cursor_for(form.window.mouse_pointer()));
                 return TRUE;
             }

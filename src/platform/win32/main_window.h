@@ -8,6 +8,7 @@
 
 #include "app/main_form.h"
 #include "platform/win32/control_view.h"
+#include "platform/win32/control_views.h"
 #include "platform/win32/menu_view.h"
 #include "platform/win32/scoped_handles.h"
 #include "platform/win32/window_procedure.h"
@@ -44,12 +45,7 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     bool route_command(WPARAM wparam, LPARAM lparam);
     void apply_dpi(int dpi);
     void size_to_design();
-    void move_focus(bool backwards);
     void sync_timer(const ui::Timer& timer);
-    // Whether the form's pointer setting is shown over this window (the main window or one
-    // of its controls) at this part of it.
-    bool shows_form_pointer(HWND under_pointer, int hit_test) const;
-    ControlView* view_for(HWND window) const;
 
     HWND hwnd_ = nullptr;
     HICON small_icon_ = nullptr;
@@ -59,8 +55,7 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     int dpi_ = 96;
 
     MainForm* form_ = nullptr;
-    std::vector<std::unique_ptr<ControlView>> views_;
-    std::map<int, ControlView*> views_by_id_;
+    ControlViews views_;
     std::unique_ptr<MenuView> menus_;
 };
 
