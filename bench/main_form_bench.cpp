@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
         const double growth = reporter.print_growth(goal.operation);
         const double at_largest = reporter.median(goal.operation, kLargest);
         std::printf(
-            "%s at %d entries: median %.2f ms (goal at most %.0f ms), growth per 4x "
+            "%s at %d entries: median %.3f ms (goal at most %.0f ms), growth per 4x "
             "at most %.2f (goal at most 5)\n",
             goal.operation, kLargest, at_largest, goal.most_ms, growth);
     }
