@@ -3,14 +3,12 @@
 // no faster; after the figures, the growth per 4x entries is printed for each operation.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 
 #include "app/settings_store.h"
 #include "fakes/fake_settings_file.h"
+#include "median_growth.h"
 
 namespace {
 
@@ -74,39 +72,14 @@ void at_each_size(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(read_section)->Apply(at_each_size);
 BENCHMARK(replace_section)->Apply(at_each_size);
 
-// Prints as usual and keeps each median CPU time, keyed by operation and entry count. CPU
-// time, since the work is single-threaded and the machine may be shared: wall time then
-// measures the neighbours too.
-class MedianKeeper : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median") {
-                medians[run.run_name.function_name][std::stod(run.run_name.args)] =
-                    run.GetAdjustedCPUTime();
-            }
-        }
-    }
-    std::map<std::string, std::map<double, double>> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    MedianKeeper reporter;
+    tapster::bench::MedianKeeper reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    // Growth per 4x entries: time ratio scaled to a factor of four, so 4.0 is linear and 16.0
-    // quadratic.
-    for (const auto& [operation, by_count] : reporter.medians) {
-        for (auto next = by_count.begin(), previous = next++; next != by_count.end();
-             previous = next++) {
-            const double per_4x = std::pow(next->second / previous->second,
-                                           std::log(4.0) / std::log(next->first / previous->first));
-            std::printf("%s growth per 4x entries, %.0f -> %.0f: %.2f\n", operation.c_str(),
-                        previous->first, next->first, per_4x);
-        }
+    for (const auto& entry : reporter.medians) {
+        reporter.print_growth(entry.first);
     }
     benchmark::Shutdown();
     return EXIT_SUCCESS;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks: the push cycle and the settings store natively (optimised,
-# no sanitizers), the push cycle under Wine, and the capture's response time under Wine.
+# Builds and runs the benchmarks: the push cycle, the settings store and the main window's
+# logic with a growing list natively (optimised, no sanitizers), the push cycle under Wine,
+# the capture's response time under Wine, and the real program with a full list under Wine.
 # Figures are medians of one run.
 #   scripts/bench.sh [--push]    (--push: the push cycle only, without the capture)
 set -euo pipefail
@@ -13,9 +14,11 @@ cd "$root"
 
 scripts/install-deps.sh
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target tapster_native_bench tapster_settings_store_bench
+cmake --build --preset bench --target tapster_native_bench tapster_settings_store_bench \
+    tapster_main_form_bench
 build/bench/bench/tapster_native_bench
 build/bench/bench/tapster_settings_store_bench
+build/bench/bench/tapster_main_form_bench
 
 cmake --no-warn-unused-cli -S . -B build/windows-bench -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64-posix.cmake -DCMAKE_BUILD_TYPE=Release \
@@ -26,7 +29,9 @@ if [[ $push_only -eq 1 ]]; then
     scripts/with-wine.sh --own-display wine build/windows-bench/bench/tapster_wine_bench.exe
     exit 0
 fi
-cmake --build build/windows-bench --target tapster_wine_bench tapster_capture_bench
+cmake --build build/windows-bench --target tapster_wine_bench tapster_capture_bench \
+    tapster_list_scale_bench
 scripts/with-wine.sh --own-display bash -c '
     wine build/windows-bench/bench/tapster_wine_bench.exe
-    wine build/windows-bench/bench/tapster_capture_bench.exe'
+    wine build/windows-bench/bench/tapster_capture_bench.exe
+    wine build/windows-bench/bench/tapster_list_scale_bench.exe'

@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -407,6 +408,42 @@ bool save_screenshot(const std::string& unix_png_path, const RECT* area) {
     }
     command += "'" + unix_png_path + "'";
     return run_host_command(command) == 0;
+}
+
+std::string list_view_text(HWND list, int index) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(list, &owner);
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, owner);
+    if (process == nullptr) {
+        return {};
+    }
+    constexpr int kChars = 1024;
+    struct Request {
+        LVITEMW item;
+        wchar_t text[kChars];
+    };
+    std::string result;
+    auto* lent = static_cast<Request*>(
+        VirtualAllocEx(process, nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
+    if (lent != nullptr) {
+        Request request{};
+        request.item.iItem = index;
+        request.item.pszText = lent->text;
+        request.item.cchTextMax = kChars;
+        DWORD_PTR copied = 0;
+        if (WriteProcessMemory(process, lent, &request, sizeof request, nullptr) != FALSE &&
+            SendMessageTimeoutW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index),
+                                reinterpret_cast<LPARAM>(&lent->item), SMTO_ABORTIFHUNG, 2000,
+                                &copied) != 0 &&
+            ReadProcessMemory(process, lent, &request, sizeof request, nullptr) != FALSE) {
+            request.text[kChars - 1] = L'\0';
+            result = narrow(request.text);
+        }
+        VirtualFreeEx(process, lent, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return result;
 }
 
 }  // namespace tapster::driver

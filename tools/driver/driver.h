@@ -131,6 +131,10 @@ class MessageBoxProcess {
     std::filesystem::path result_file_;
 };
 
+// The text of one entry of another process's list view, read through memory lent in that
+// process (the list view writes the text where the message points); empty when it fails.
+std::string list_view_text(HWND list, int index);
+
 // Saves a PNG of the given screen rectangle (the whole screen when empty).
 bool save_screenshot(const std::string& unix_png_path, const RECT* area = nullptr);
 
