@@ -88,8 +88,11 @@ class Installer : public ::testing::Test {
         const fs::path uninstaller = install_dir() / L"uninstall.exe";
         if (fs::exists(uninstaller)) {
             run(uninstaller, L"/S");
-            // The uninstaller hands over to a copy of itself and returns at once.
+            // The uninstaller hands over to a copy of itself and returns at once; removing
+            // its entry in Apps & features is its last step.
             driver::wait_until([] { return !fs::exists(install_dir()); }, 20000ms);
+            driver::wait_until(
+                [] { return !registry_text(kUninstallKey, L"DisplayName").has_value(); }, 10000ms);
         }
     }
 };

@@ -92,6 +92,31 @@ class WindowThread {
     std::atomic<DWORD> thread_id_{0};
 };
 
+// Waits until the top-level windows keep one order for a while: showing a window lets the
+// system restack windows a moment later, and a comparison made meanwhile would compare two
+// different desktops.
+void wait_until_stacking_settles() {
+    const auto stacking = [] {
+        std::vector<HWND> order;
+        EnumWindows(
+            [](HWND window, LPARAM list) {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&order));
+        return order;
+    };
+    std::vector<HWND> before = stacking();
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        Sleep(100);
+        std::vector<HWND> now = stacking();
+        if (now == before) {
+            return;
+        }
+        before = std::move(now);
+    }
+}
+
 struct Query {
     const wchar_t* window_class;
     const wchar_t* title;
@@ -112,6 +137,7 @@ TEST(Win32WindowFinderTest, FindsWhatFindWindowFindsAmongRealWindows) {
         make(kBoxClass, L"Child only", WS_CHILD | WS_VISIBLE, host, 5);
         make(kBoxClass, L"Message only", 0, HWND_MESSAGE);
     });
+    wait_until_stacking_settles();
     Win32Desktop desktop;
     WindowFinder finder(desktop);
 
@@ -160,6 +186,7 @@ TEST(Win32WindowFinderTest, APatternFindsTheTopmostMatchWithTheSameCaseRule) {
         upper = make(kBoxClass, L"FEHLER 12 IN ÄRGER", WS_POPUP | WS_VISIBLE);
         make(kBoxClass, L"Warnung 4711 in Ärger", WS_POPUP | WS_VISIBLE);
     });
+    wait_until_stacking_settles();
     Win32Desktop desktop;
     WindowFinder finder(desktop);
     finder.start_tick();
