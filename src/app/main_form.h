@@ -60,6 +60,7 @@ class MainForm : public WindowControls {
     SaveFailureNotice save_failures;
     TargetList targets;
     StoredTargets stored_targets;
+    CapturedTitle captured_title;
     ListEditing list_editing;
     Mouse mouse;
     PushCycle push_cycle;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/controls/text_box.h"
+#include "capture/captured_title.h"
 
 namespace tapster {
 
@@ -14,6 +15,9 @@ struct CaptureFields {
     ui::TextBox& button_text;
     ui::TextBox& found_id;
     ui::TextBox& control_id;
+    // What the last capture put into the title field; "Add It" refuses a title that lost
+    // spaces while the field still holds it.
+    CapturedTitle& captured_title;
 
     // The four whose being filled completes a capture, and which are locked meanwhile.
     std::array<ui::TextBox*, 4> completing() const {

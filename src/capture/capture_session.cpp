@@ -18,6 +18,7 @@ void CaptureSession::on_check_mark_pressed(const ui::MouseArgs& /*args*/) {
     for (ui::TextBox* field : controls_.fields.completing()) {
         field->set_text("");
     }
+    controls_.fields.captured_title = {};
     set_fields_enabled(false);
 }
 
@@ -71,7 +72,8 @@ void CaptureSession::on_inspect_tick() {
     }
     const auto holder = inspector_.read_holder(control->window);
     if (holder && control->is_button && armed()) {
-        fields.title.set_text(holder->title);
+        fields.captured_title = holder->title;
+        fields.title.set_text(holder->title.recorded);
         fields.window_class.set_text(holder->window_class);
     }
 }

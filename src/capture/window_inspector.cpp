@@ -44,7 +44,7 @@ std::optional<WindowInspector::Holder> WindowInspector::read_holder(
         return std::nullopt;
     }
     Holder read;
-    read.title = trim_spaces(desktop_.window_text(holder, kReadBuffer));
+    read.title = record_title(desktop_.window_text(holder, kReadBuffer), kReadBuffer);
     read.window_class = trim_spaces(desktop_.class_name(holder, kReadBuffer));
     return read;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "capture/captured_title.h"
 #include "platform/desktop.h"
 
 namespace tapster {
@@ -21,7 +22,7 @@ class WindowInspector {
         bool is_button = false;
     };
     struct Holder {
-        std::string title;
+        CapturedTitle title;
         std::string window_class;
     };
 
@@ -32,7 +33,8 @@ class WindowInspector {
     std::optional<Control> read_new_window_under_pointer();
     // The identifier under which the control's own window holds it, or 0.
     int found_control_id(platform::WindowHandle control);
-    // The window that holds the control, trimmed of surrounding spaces; none at top level.
+    // The window that holds the control, its title recorded as record_title does and its
+    // class trimmed of surrounding spaces; none at top level.
     std::optional<Holder> read_holder(platform::WindowHandle control);
 
   private:

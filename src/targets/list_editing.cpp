@@ -1,6 +1,8 @@
 #include "targets/list_editing.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_texts.h"
@@ -44,6 +46,10 @@ void ListEditing::on_add_clicked() {
             std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
         return;
     }
+    if (const std::optional<std::string> reason = why_never_pressed(); reason) {
+        message_boxes_.show(*reason, std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+        return;
+    }
     if (targets_.full()) {
         message_boxes_.show("The list is full: it holds at most " +
                                 std::to_string(TargetList::kMostEntries) +
@@ -55,6 +61,31 @@ void ListEditing::on_add_clicked() {
         {fields.title.text(), fields.window_class.text(), fields.button_text.text(),
          fields.found_id.text(), fields.control_id.text(), controls_.force_click_box.checked()}));
     stored_.save();
+}
+
+std::optional<std::string> ListEditing::why_never_pressed() const {
+    const CaptureFields& fields = controls_.fields;
+    const std::pair<const ui::TextBox*, const char*> named[] = {
+        {&fields.title, "title"},
+        {&fields.window_class, "class"},
+        {&fields.button_text, "button text"},
+        {&fields.found_id, "found id"},
+        {&fields.control_id, "id"}};
+    for (const auto& [field, name] : named) {
+        if (field->text().find(kFieldMark) != std::string::npos) {
+            return std::string("The ") + name +
+                   " contains \"****\", which separates the parts of a stored target, so this "
+                   "target would never be pressed. Remove it from the field and press Add It "
+                   "again.";
+        }
+    }
+    if (fields.captured_title.lost_spaces &&
+        fields.title.text() == fields.captured_title.recorded) {
+        return "The window's title begins or ends with spaces, which a stored target can not "
+               "keep, so this target would never be pressed. Put * where the spaces are in the "
+               "title field and press Add It again.";
+    }
+    return std::nullopt;
 }
 
 void ListEditing::on_remove_clicked() {
@@ -85,6 +116,8 @@ void ListEditing::on_remove_chosen() {
 void ListEditing::on_list_clicked() {
     const int highlighted = controls_.target_list.highlighted();
     if (highlighted != ui::CheckListBox::kNone) {
+        // The title shown comes from the list now, not from a window's title.
+        controls_.fields.captured_title = {};
         // Only the pieces that exist are shown; an entry edited outside the program may
         // have fewer than six.
         const std::vector<std::string> pieces = split_target_string(targets_.at(highlighted).text);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "app/controls/check_box.h"
 #include "app/controls/check_list_box.h"
 #include "app/controls/menu_entry.h"
@@ -33,6 +36,8 @@ class ListEditing {
     void on_list_clicked();
 
   private:
+    // Why the capture fields describe a target that could never be pressed, or nothing.
+    std::optional<std::string> why_never_pressed() const;
     void mirror(const TargetList::Change& change);
 
     Controls controls_;

@@ -24,17 +24,16 @@ std::string_view trim_spaces(std::string_view text) {
 }
 
 void split_target_string(std::string_view text, std::vector<std::string_view>& pieces) {
-    constexpr std::string_view kMark = "****";
     pieces.clear();
     std::size_t start = 0;
     while (true) {
-        const std::size_t mark = text.find(kMark, start);
+        const std::size_t mark = text.find(kFieldMark, start);
         const std::size_t end = mark == std::string_view::npos ? text.size() : mark;
         pieces.push_back(trim_spaces(text.substr(start, end - start)));
         if (mark == std::string_view::npos) {
             return;
         }
-        start = mark + kMark.size();
+        start = mark + kFieldMark.size();
     }
 }
 

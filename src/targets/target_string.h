@@ -27,6 +27,8 @@ enum TargetField : std::size_t {
 };
 
 inline constexpr std::string_view kFieldSeparator = " **** ";
+// What readers split a target string at: a field that contains it shifts the later fields.
+inline constexpr std::string_view kFieldMark = "****";
 
 // The text form of a target: the six fields with " **** " between them, none trimmed,
 // checked or escaped. The same text is the list entry and the stored value.

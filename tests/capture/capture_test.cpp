@@ -167,7 +167,7 @@ TEST_F(Capture, OnlyClassesNamingAButtonAreRead) {
     }
 }
 
-TEST_F(Capture, LongTextsAreCutTheParentTitleTrimmedAndTheButtonTextKept) {
+TEST_F(Capture, ALongTitleEndsInAStarTheButtonTextIsKeptCut) {
     const auto box = desktop.add({"#32770", "  Nag  " + std::string(150, 'x'), 0, 0});
     const auto button = desktop.add({"Button", " OK " + std::string(150, 'y'), 1, box});
     press();
@@ -175,11 +175,49 @@ TEST_F(Capture, LongTextsAreCutTheParentTitleTrimmedAndTheButtonTextKept) {
 
     tick();
 
-    EXPECT_EQ(form().button_text_field.text().size(), 99U);
-    EXPECT_EQ(form().button_text_field.text().substr(0, 4), " OK ");
-    EXPECT_EQ(form().title_field.text().substr(0, 4), "Nag ");
-    EXPECT_EQ(form().title_field.text().size(), 97U);  // 99 read, two leading spaces trimmed
+    EXPECT_EQ(form().button_text_field.text(), " OK " + std::string(95, 'y'));
+    // 99 read fill the buffer: the first 98 and a star, the leading spaces trimmed.
+    EXPECT_EQ(form().title_field.text(), "Nag  " + std::string(91, 'x') + "*");
+    EXPECT_TRUE(form().captured_title.lost_spaces);
 }
+
+struct TitleCase {
+    std::string read;
+    std::string recorded;
+    bool lost_spaces;
+};
+
+class RecordTitle : public ::testing::TestWithParam<TitleCase> {};
+
+// Lengths count UTF-16 units, as the system fills the buffer of 100.
+TEST_P(RecordTitle, ABufferFilledByTheReadEndsInAStar) {
+    const CapturedTitle captured = record_title(GetParam().read, WindowInspector::kReadBuffer);
+    EXPECT_EQ(captured.recorded, GetParam().recorded);
+    EXPECT_EQ(captured.lost_spaces, GetParam().lost_spaces);
+}
+
+std::string repeated(const std::string& text, int times) {
+    std::string result;
+    for (int time = 0; time < times; ++time) {
+        result += text;
+    }
+    return result;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, RecordTitle,
+    ::testing::Values(TitleCase{"Nag", "Nag", false}, TitleCase{" Nag  ", "Nag", true},
+                      TitleCase{"", "", false},
+                      TitleCase{std::string(98, 'x'), std::string(98, 'x'), false},
+                      TitleCase{std::string(98, 'x') + " ", std::string(98, 'x') + "*", false},
+                      TitleCase{" " + std::string(98, 'x'), std::string(97, 'x') + "*", true},
+                      TitleCase{repeated("\u00e9", 98), repeated("\u00e9", 98), false},
+                      TitleCase{repeated("\u00e9", 99), repeated("\u00e9", 98) + "*", false},
+                      // Pairs: 49 of them and a letter fill 99 units; half a pair is dropped.
+                      TitleCase{repeated("\U0001F600", 49) + "a", repeated("\U0001F600", 49) + "*",
+                                false},
+                      TitleCase{"a" + repeated("\U0001F600", 49),
+                                "a" + repeated("\U0001F600", 48) + "*", false}));
 
 TEST_F(Capture, AButtonWithoutParentFillsOnlyItsOwnFields) {
     const auto orphan = desktop.add({"Button", "OK", 5, 0});

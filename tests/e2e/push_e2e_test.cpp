@@ -18,9 +18,8 @@ class PushCycle : public ::testing::Test {
   protected:
     // Starts Tapster with these stored targets and waits until it is up.
     std::unique_ptr<Tapster> start_with_items(const std::string& items_json) {
-        driver::write_settings(R"({"Items": {)" + items_json + "}}");
-        auto tapster = std::make_unique<Tapster>(tapster_exe());
-        EXPECT_TRUE(driver::wait_until([&] { return tapster->visible(); }));
+        auto tapster = driver::start_with_items(tapster_exe(), items_json);
+        EXPECT_TRUE(tapster->visible());
         return tapster;
     }
     static std::unique_ptr<MessageBoxProcess> raise(const std::wstring& arguments) {

@@ -88,6 +88,109 @@ INSTANTIATE_TEST_SUITE_P(
                                                  info.param.window_class + info.param.button);
     });
 
+// A capture by the check mark of an OK button in a box with this title.
+struct NeverPressedCase {
+    const char* window_title;
+    // What the user then types over the capture; nullptr leaves the field as it is.
+    const char* title;
+    const char* window_class;
+    const char* button;
+    const char* control_id;
+    const char* refusal;  // nullptr: added
+};
+
+class AddItRefusesWhatNeverMatches : public ListEditing,
+                                     public ::testing::WithParamInterface<NeverPressedCase> {
+  protected:
+    void capture_by_drag(const std::string& title) {
+        const auto box = desktop.add({"#32770", title, 0, 0});
+        desktop.window_under_cursor = desktop.add({"Button", "OK", 1, box});
+        form().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+        form().inspect_timer.tick();
+        form().check_mark.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+    }
+};
+
+TEST_P(AddItRefusesWhatNeverMatches, WithAMessageThatSaysWhy) {
+    const NeverPressedCase& given = GetParam();
+    capture_by_drag(given.window_title);
+    const std::pair<ui::TextBox*, const char*> typed[] = {
+        {&form().title_field, given.title},
+        {&form().class_field, given.window_class},
+        {&form().button_text_field, given.button},
+        {&form().control_id_field, given.control_id}};
+    for (const auto& [field, text] : typed) {
+        if (text != nullptr) {
+            field->user_edit(text);
+        }
+    }
+
+    form().add_button.user_click();
+
+    if (given.refusal == nullptr) {
+        EXPECT_EQ(form().target_list.count(), 1);
+        EXPECT_TRUE(boxes.shown.empty());
+        return;
+    }
+    EXPECT_EQ(form().target_list.count(), 0);
+    EXPECT_TRUE(stored_items().empty());
+    ASSERT_EQ(boxes.shown.size(), 1U);
+    EXPECT_EQ(boxes.shown[0].text, given.refusal);
+    EXPECT_EQ(boxes.shown[0].title, "Tapster 2.1");
+}
+
+constexpr const char* kSpacesLost =
+    "The window's title begins or ends with spaces, which a stored target can not keep, so "
+    "this target would never be pressed. Put * where the spaces are in the title field and "
+    "press Add It again.";
+
+std::string mark_refusal(const std::string& field) {
+    return "The " + field +
+           " contains \"****\", which separates the parts of a stored target, so this target "
+           "would never be pressed. Remove it from the field and press Add It again.";
+}
+const std::string kMarkInTitle = mark_refusal("title");
+const std::string kMarkInClass = mark_refusal("class");
+const std::string kMarkInButton = mark_refusal("button text");
+const std::string kMarkInId = mark_refusal("id");
+
+INSTANTIATE_TEST_SUITE_P(
+    Captures, AddItRefusesWhatNeverMatches,
+    ::testing::Values(
+        NeverPressedCase{"Nag", nullptr, nullptr, nullptr, nullptr, nullptr},
+        NeverPressedCase{"A ****B", nullptr, nullptr, nullptr, nullptr, kMarkInTitle.c_str()},
+        NeverPressedCase{"Nag", nullptr, "#32****770", nullptr, nullptr, kMarkInClass.c_str()},
+        NeverPressedCase{"Nag", nullptr, nullptr, "O*****K", nullptr, kMarkInButton.c_str()},
+        NeverPressedCase{"Nag", nullptr, nullptr, nullptr, "1****", kMarkInId.c_str()},
+        NeverPressedCase{"Nag ***", nullptr, nullptr, nullptr, nullptr, nullptr},
+        NeverPressedCase{"  Nag", nullptr, nullptr, nullptr, nullptr, kSpacesLost},
+        NeverPressedCase{"Nag ", nullptr, nullptr, nullptr, nullptr, kSpacesLost},
+        NeverPressedCase{"Nag ", "Nag*", nullptr, nullptr, nullptr, nullptr},
+        // Edited away and typed back: it is the capture's title again.
+        NeverPressedCase{"Nag ", "Nag", nullptr, nullptr, nullptr, kSpacesLost},
+        // A long title ends in a star, so only leading spaces are lost.
+        NeverPressedCase{"Nag                                                                 "
+                         "                                         ",
+                         nullptr, nullptr, nullptr, nullptr, nullptr}),
+    [](const auto& info) {
+        return fakes::param_name(info.index, std::string(info.param.window_title).substr(0, 8) +
+                                                 (info.param.refusal ? "refused" : "added"));
+    });
+
+TEST_F(ListEditing, AListEntryShownInTheFieldsIsNotTheCapturesTitle) {
+    form().targets.append("Nag **** #32770 **** OK **** 1 **** 1 **** False");
+    const auto box = desktop.add({"#32770", " Nag", 0, 0});
+    desktop.window_under_cursor = desktop.add({"Button", "OK", 1, box});
+    form().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+    form().inspect_timer.tick();
+    ASSERT_EQ(form().title_field.text(), "Nag");
+
+    form().target_list.user_highlight(0);
+    form().add_button.user_click();
+
+    EXPECT_EQ(form().target_list.count(), 2);
+}
+
 TEST_F(ListEditing, AddingTwiceGivesTwoIdenticalEntries) {
     capture("Nag", "#32770", "OK");
     form().add_button.user_click();

@@ -173,6 +173,14 @@ int run_host_command(const std::string& shell_command) {
     return code;
 }
 
+std::unique_ptr<Tapster> start_with_items(const std::string& exe_unix_path,
+                                          const std::string& items_json) {
+    write_settings(R"({"Items": {)" + items_json + "}}");
+    auto tapster = std::make_unique<Tapster>(exe_unix_path);
+    wait_until([&] { return tapster->visible(); });
+    return tapster;
+}
+
 Tapster::Tapster(const std::string& exe_unix_path) {
     // A path with a drive letter is a Windows path already.
     const bool windows = exe_unix_path.size() > 1 && exe_unix_path[1] == ':';

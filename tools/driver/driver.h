@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,6 +106,11 @@ class Tapster {
     HANDLE process_ = nullptr;
     DWORD process_id_ = 0;
 };
+
+// Stores only these targets (the Items section's members, as JSON), starts tapster.exe and
+// waits until its window shows.
+std::unique_ptr<Tapster> start_with_items(const std::string& exe_unix_path,
+                                          const std::string& items_json);
 
 // A message box raised by tapster_msgbox.exe in a process of its own.
 class MessageBoxProcess {

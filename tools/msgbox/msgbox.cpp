@@ -3,13 +3,15 @@
 // that Tapster must press.
 //
 //   tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]... [--hang MS]
-//                  [--timeout MS] [--repeat MS]
+//                  [--timeout MS] [--repeat MS] [--lying-button ID]
 //
 // RESULT_FILE receives "<button id> <milliseconds open>"; the id is 0 when nobody pressed a
 // button within the timeout (default 10 s). --button renames a button once the box is shown;
 // --hang puts the box's thread to sleep for that long right after it appears, so the box
 // stops answering messages. --repeat raises the box again as soon as it is pressed, for that
-// long, and then writes "<presses> <milliseconds>" instead.
+// long, and then writes "<presses> <milliseconds>" instead. --lying-button makes that button
+// answer WM_GETTEXT by copying its text as asked but claiming 5000 characters, and
+// WM_GETTEXTLENGTH with 5000, as a faulty program might.
 #include <windows.h>
 
 #include <chrono>
@@ -32,12 +34,27 @@ struct Settings {
     DWORD hang_ms = 0;
     DWORD timeout_ms = 10000;
     DWORD repeat_ms = 0;
+    int lying_button = 0;
 };
 
 Settings settings;
 HWND box = nullptr;
 Clock::time_point shown_at;
 bool hung_once = false;
+WNDPROC button_procedure = nullptr;
+
+constexpr LRESULT kClaimedLength = 5000;
+
+LRESULT CALLBACK lying_button(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_GETTEXTLENGTH) {
+        return kClaimedLength;
+    }
+    if (message == WM_GETTEXT) {
+        CallWindowProcW(button_procedure, window, message, wparam, lparam);
+        return kClaimedLength;
+    }
+    return CallWindowProcW(button_procedure, window, message, wparam, lparam);
+}
 
 BOOL CALLBACK find_box(HWND window, LPARAM) {
     wchar_t class_name[16] = {};
@@ -59,6 +76,11 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
         shown_at = Clock::now();
         for (const auto& [id, text] : settings.button_texts) {
             SetDlgItemTextW(box, id, text.c_str());
+        }
+        if (settings.lying_button != 0) {
+            button_procedure = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(GetDlgItem(box, settings.lying_button), GWLP_WNDPROC,
+                                  reinterpret_cast<LONG_PTR>(lying_button)));
         }
     }
     if (settings.hang_ms > 0 && !hung_once) {
@@ -101,6 +123,8 @@ bool parse(int count, wchar_t** arguments) {
             settings.hang_ms = static_cast<DWORD>(std::stoul(value));
         } else if (option == L"--repeat") {
             settings.repeat_ms = static_cast<DWORD>(std::stoul(value));
+        } else if (option == L"--lying-button") {
+            settings.lying_button = std::stoi(value);
         } else if (option == L"--timeout") {
             settings.timeout_ms = static_cast<DWORD>(std::stoul(value));
         } else {
@@ -116,7 +140,7 @@ int wmain(int count, wchar_t** arguments) {
     if (!parse(count, arguments)) {
         std::fputs(
             "usage: tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]"
-            " [--hang MS] [--timeout MS]\n",
+            " [--hang MS] [--timeout MS] [--repeat MS] [--lying-button ID]\n",
             stderr);
         return 2;
     }
