@@ -31,17 +31,22 @@ class TrayMenu : public ::testing::Test {
         driver::write_settings(R"({"Runit": {"RunMinimized": "True"}, "Items": {)"
                                R"("c-0": "Nag **** #32770 **** OK **** 1 **** 1 **** False"}})");
         auto tapster = std::make_unique<Tapster>(tapster_exe());
-        EXPECT_TRUE(tapster->tray_icon_present());
+        EXPECT_TRUE(driver::wait_until([&] { return tapster->tray_icon_present(); }));
         return tapster;
     }
-    // Opens the tray menu and chooses its entry at this position; the separator is skipped.
-    static void choose_tray_entry(const Tapster& tapster, int position) {
-        ASSERT_NE(tapster.open_tray_menu(), nullptr) << "no menu for the tray icon";
-        std::string keys;
-        for (int step = 0; step <= position; ++step) {
-            keys += " Down";
-        }
-        driver::run_host_command("xdotool key --delay 150" + keys + " Return");
+    enum TrayEntry { show, pause, exit };
+    // Opens the tray menu and clicks an entry. The menu is three entries of one height and a
+    // separator of about half that: these are the entries' middles, as parts of its height.
+    static void choose_tray_entry(const Tapster& tapster, TrayEntry entry) {
+        const HWND menu = tapster.open_tray_menu();
+        ASSERT_NE(menu, nullptr) << "no menu for the tray icon";
+        constexpr double kMiddles[] = {0.22, 0.46, 0.82};
+        RECT rect{};
+        GetWindowRect(menu, &rect);
+        const POINT middle{
+            (rect.left + rect.right) / 2,
+            rect.top + static_cast<LONG>(kMiddles[entry] * (rect.bottom - rect.top))};
+        driver::xdotool("mousemove " + driver::xdotool_point(middle) + " sleep 0.2 click 1");
     }
     static bool box_open(const wchar_t* title) { return FindWindowW(L"#32770", title) != nullptr; }
 
@@ -53,7 +58,7 @@ TEST_F(TrayMenu, ShowTapsterBringsTheHiddenWindowBack) {
     auto tapster = start_in_tray();
     ASSERT_FALSE(tapster->visible());
 
-    choose_tray_entry(*tapster, 0);
+    choose_tray_entry(*tapster, show);
 
     EXPECT_TRUE(driver::wait_until([&] { return tapster->visible(); }));
     const HWND menu = FindWindowW(L"#32768", nullptr);
@@ -63,14 +68,14 @@ TEST_F(TrayMenu, ShowTapsterBringsTheHiddenWindowBack) {
 TEST_F(TrayMenu, PausedABoxStaysOpenAndIsPressedAfterResuming) {
     auto tapster = start_in_tray();
 
-    choose_tray_entry(*tapster, 1);
+    choose_tray_entry(*tapster, pause);
     // Long enough for the wait below and the press after resuming.
     MessageBoxProcess box(msgbox_exe(), L"Nag ok --timeout 12000");
     ASSERT_NE(box.wait_until_shown(L"Nag"), nullptr);
     std::this_thread::sleep_for(2500ms);  // more than two ticks of the push timer
     EXPECT_TRUE(box_open(L"Nag")) << "pressed while paused";
 
-    choose_tray_entry(*tapster, 1);
+    choose_tray_entry(*tapster, pause);
     const auto result = box.wait();
 
     ASSERT_TRUE(result.has_value());
@@ -81,7 +86,7 @@ TEST_F(TrayMenu, ExitEndsTheProgramAndTakesTheIconAway) {
     auto tapster = start_in_tray();
     const Tapster::TrayIdentity icon = tapster->tray_identity();
 
-    choose_tray_entry(*tapster, 2);
+    choose_tray_entry(*tapster, exit);
 
     EXPECT_TRUE(tapster->wait_for_exit(5000ms));
     EXPECT_FALSE(Tapster::tray_icon_exists(icon));

@@ -97,7 +97,8 @@ class Tapster {
     void send_tray_notification(UINT mouse_message) const;
     // Asks for the icon's context menu as the shell does after a right click, without waiting
     // for the menu's own loop to end, and returns the menu's window once it is on screen
-    // (nullptr when none came). Its entries are chosen with the keyboard.
+    // (nullptr when none came). Under Wine the menu of a hidden window gets no keyboard once
+    // another program has had the foreground: click its entries.
     HWND open_tray_menu() const;
 
     // Real input through the X server, at a point in screen coordinates.
