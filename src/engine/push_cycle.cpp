@@ -18,7 +18,8 @@ void PushCycle::tick() {
     windows_.start_tick();
     // The count is read before every entry: entries may come and go while the forced click
     // lets other events run.
-    for (int index = 0; index < targets_.count(); ++index) {
+    // A pause chosen there stops the tick too.
+    for (int index = 0; index < targets_.count() && !paused_; ++index) {
         const TargetList::Entry& entry = targets_.at(index);
         if (entry.checked && entry.target.pressable()) {
             // A copy: while waiting for another program's answer, Windows may run a message
