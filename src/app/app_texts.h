@@ -17,6 +17,18 @@ inline std::string tray_tip() {
     return "Vozu Tapster - " + std::string(publisher::kWebDomain);
 }
 
+inline std::string paused_tray_tip() {
+    return tray_tip() + " (paused)";
+}
+// Why a target's button is not pressed: its program runs with higher rights than Tapster.
+inline std::string elevated_target_notice(const std::string& title) {
+    // The curly quotes in UTF-8, whatever the compiler's execution character set.
+    return "Tapster cannot press \xE2\x80\x9C" + title +
+           "\xE2\x80\x9D"
+           " because that program runs as administrator. Start Tapster as administrator to "
+           "press it.";
+}
+
 // Settings store sections and keys; "Calibartion" is spelled as earlier versions stored it.
 namespace settings_keys {
 inline constexpr std::string_view kIntervalSection = "setit";

@@ -26,7 +26,9 @@ MainForm::MainForm(MainFormServices services)
               wait_notice_animation, services.desktop, services.event_loop),
       calibration({window, calibration_panel, calibration_field, interval_field, push_timer},
                   {services.settings, services.message_boxes, services.locale, save_failures}),
-      tray(services.notification_area, window),
+      tray(services.notification_area, window, tray_menu),
+      refusal_notice(services.notification_area),
+      sign_in_option(services.sign_in, sign_in_entry, services.message_boxes),
       information(services.message_boxes, services.shell),
       startup({tray, calibration, stored_targets, services.settings, window, run_minimized_entry,
                [this] { on_minimize_clicked(); }}),
@@ -39,8 +41,12 @@ void MainForm::connect_events() {
     exit_button.clicked.connect([this] { on_exit_clicked(); });
     exit_entry.clicked.connect([this] { on_exit_clicked(); });
     run_minimized_entry.clicked.connect([this] { on_run_minimized_chosen(); });
+    pause_entry.clicked.connect([this] { on_pause_chosen(); });
+    sign_in_entry.clicked.connect([this] { sign_in_option.on_chosen(); });
+    show_entry.clicked.connect([this] { window.set_visible(true); });
 
     push_cycle.drive_by(push_timer);
+    push_cycle.refused.connect([this](const Target& target) { refusal_notice.on_refused(target); });
     inspect_timer.ticked.connect([this] { capture.on_inspect_tick(); });
     wait_timer.ticked.connect([this] { capture.on_wait_tick(); });
     check_mark.mouse_down.connect(
@@ -74,6 +80,12 @@ void MainForm::on_minimize_clicked() {
 void MainForm::on_exit_clicked() {
     tray.remove();
     services_.shell.end_process();
+}
+
+void MainForm::on_pause_chosen() {
+    pause_entry.set_checked(!pause_entry.checked());
+    push_cycle.set_paused(pause_entry.checked());
+    tray.set_paused(pause_entry.checked());
 }
 
 void MainForm::on_resized() {

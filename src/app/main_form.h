@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/information_menus.h"
+#include "app/refusal_notice.h"
 #include "app/save_failure_notice.h"
+#include "app/sign_in_option.h"
 #include "app/startup.h"
 #include "app/tray_icon.h"
 #include "app/window_controls.h"
@@ -16,6 +18,7 @@
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
 #include "platform/shell.h"
+#include "platform/sign_in.h"
 #include "targets/list_editing.h"
 #include "targets/stored_targets.h"
 #include "targets/target_list.h"
@@ -33,6 +36,7 @@ struct MainFormServices {
     platform::EventLoop& event_loop;
     platform::Desktop& desktop;
     platform::Locale& locale;
+    platform::SignIn& sign_in;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
@@ -43,7 +47,10 @@ class MainForm : public WindowControls {
     explicit MainForm(MainFormServices services);
 
     // Runs once, before the window is first shown.
-    void start() { startup.run(); }
+    void start() {
+        sign_in_option.refresh();
+        startup.run();
+    }
 
     // Minimize, Exit, the close refusal and the window's size.
     void on_minimize_clicked();
@@ -51,9 +58,11 @@ class MainForm : public WindowControls {
     void on_close_requested(int& cancel) { cancel = 1; }
     void on_resized();
     void on_run_minimized_chosen();
+    // Pausing is not stored: every start presses.
+    void on_pause_chosen();
     // Over the window, or the tray icon's notification in its place.
-    void on_mouse_move(int /*button*/, int /*shift*/, float x, float /*y*/) {
-        tray.on_mouse_move(x);
+    void on_mouse_move(int /*button*/, int /*shift*/, float x, float y) {
+        tray.on_mouse_move(x, y);
     }
 
     // The modules, built in this order.
@@ -68,6 +77,8 @@ class MainForm : public WindowControls {
     CaptureSession capture;
     CalibrationPanel calibration;
     TrayIcon tray;
+    RefusalNotice refusal_notice;
+    SignInOption sign_in_option;
     InformationMenus information;
     Startup startup;
 

@@ -1,28 +1,35 @@
 #pragma once
 
 #include "app/controls/form_window.h"
+#include "app/controls/menu_entry.h"
 #include "platform/notification_area.h"
 
 namespace tapster {
 
 // The program's icon in the notification area. The shell reports the user's mouse activity
 // over it as the window's own mouse move, with the mouse message in place of the x
-// coordinate; a left press shows the window.
+// coordinate and 0 as y; a left press shows the window, a request for the context menu (a
+// right click, the menu key, Shift+F10) shows the tray menu.
 class TrayIcon {
   public:
-    TrayIcon(platform::NotificationArea& notification_area, ui::FormWindow& window)
-        : notification_area_(notification_area), window_(window) {}
+    TrayIcon(platform::NotificationArea& notification_area, ui::FormWindow& window,
+             ui::MenuEntry& menu)
+        : notification_area_(notification_area), window_(window), menu_(menu) {}
 
     void add();
     void remove();
-    // A mouse move over the main window, or the shell's notification: x in twips.
-    void on_mouse_move(float x);
+    // The tip says so while pressing is paused; the icon already shown changes at once.
+    void set_paused(bool paused);
+    // A mouse move over the main window, or the shell's notification: x and y in twips.
+    void on_mouse_move(float x, float y);
 
   private:
     platform::NotificationArea::Icon icon() const;
 
     platform::NotificationArea& notification_area_;
     ui::FormWindow& window_;
+    ui::MenuEntry& menu_;
+    bool paused_ = false;
 };
 
 }  // namespace tapster

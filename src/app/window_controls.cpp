@@ -81,11 +81,16 @@ WindowControls::WindowControls()
       options_menu("OptionsM", "Options"),
       run_minimized_entry("RunMinimized", "Run Minimized on Start"),
       calibration_entry("Calibration", "Calibration"),
+      pause_entry("PausePressing", "Pause pressing"),
+      sign_in_entry("StartAtSignIn", "Start when I sign in"),
       help_menu("HelpM", "Help"),
       help_about_entry("AboutProduct2", "About"),
       help_entry("HelpMMMM", "Help"),
       list_menu("Rmenu", "Rmenu", false),
-      remove_entry("RemoveItM", "Remove it?") {
+      remove_entry("RemoveItM", "Remove it?"),
+      tray_menu("TrayMenu", "TrayMenu", false),
+      show_entry("ShowTapster", "Show Tapster"),
+      tray_separator("TraySeparator", "-") {
     file_menu.add(suggestions_entry);
     file_menu.add(file_about_entry);
     file_menu.add(sponsor_offer_entry);
@@ -93,9 +98,16 @@ WindowControls::WindowControls()
     file_menu.add(exit_entry);
     options_menu.add(run_minimized_entry);
     options_menu.add(calibration_entry);
+    options_menu.add(pause_entry);
+    options_menu.add(sign_in_entry);
     help_menu.add(help_about_entry);
     help_menu.add(help_entry);
     list_menu.add(remove_entry);
+    show_entry.set_default_item(true);
+    tray_menu.add(show_entry);
+    tray_menu.add(pause_entry);
+    tray_menu.add(tray_separator);
+    tray_menu.add(exit_entry);
 }
 
 std::vector<ui::Control*> WindowControls::controls() {

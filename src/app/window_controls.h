@@ -57,7 +57,8 @@ struct WindowControls {
     ui::Timer push_timer;
     ui::Timer wait_timer;
 
-    // Menus: the menu bar's menus, their entries, and the target list's pop-up menu.
+    // Menus: the menu bar's menus, their entries, the target list's and the tray icon's
+    // pop-up menus. An entry may stand in two menus and is then one and the same.
     ui::MenuEntry file_menu;
     ui::MenuEntry suggestions_entry;
     ui::MenuEntry file_about_entry;
@@ -67,11 +68,16 @@ struct WindowControls {
     ui::MenuEntry options_menu;
     ui::MenuEntry run_minimized_entry;
     ui::MenuEntry calibration_entry;
+    ui::MenuEntry pause_entry;    // in the Options menu and the tray menu
+    ui::MenuEntry sign_in_entry;  // "Start when I sign in"
     ui::MenuEntry help_menu;
     ui::MenuEntry help_about_entry;
     ui::MenuEntry help_entry;
     ui::MenuEntry list_menu;
     ui::MenuEntry remove_entry;
+    ui::MenuEntry tray_menu;
+    ui::MenuEntry show_entry;
+    ui::MenuEntry tray_separator;
 
     // Every control with a window of its own, in the order the view creates them.
     std::vector<ui::Control*> controls();

@@ -7,7 +7,7 @@ namespace tapster {
 void PushCycle::tick() {
     // The forced click's yield lets the next timer message in; a tick started there would
     // nest inside this one, one level more on every tick while a forced box stays open.
-    if (ticking_) {
+    if (ticking_ || paused_) {
         return;
     }
     ticking_ = true;
@@ -18,7 +18,8 @@ void PushCycle::tick() {
     windows_.start_tick();
     // The count is read before every entry: entries may come and go while the forced click
     // lets other events run.
-    for (int index = 0; index < targets_.count(); ++index) {
+    // A pause chosen there stops the tick too.
+    for (int index = 0; index < targets_.count() && !paused_; ++index) {
         const TargetList::Entry& entry = targets_.at(index);
         if (entry.checked && entry.target.pressable()) {
             // A copy: while waiting for another program's answer, Windows may run a message
@@ -38,17 +39,26 @@ void PushCycle::push(const Target& target) {
     // fallback when that control is missing or has no text.
     std::int32_t pressed_id = *target.found_control_id;
     std::string text = control_text(window, pressed_id);
+    if (refused_by(target)) {
+        return;
+    }
     if (text.empty()) {
         if (!target.control_id) {
             return;
         }
         pressed_id = *target.control_id;
         text = control_text(window, pressed_id);
+        if (refused_by(target)) {
+            return;
+        }
     }
     if (!desktop_.equal_ignoring_case(text, target.button_text)) {
         return;
     }
     desktop_.send_command(window, pressed_id);
+    if (refused_by(target)) {
+        return;
+    }
     if (target.forced) {
         forced_click();
     }
@@ -56,6 +66,14 @@ void PushCycle::push(const Target& target) {
 
 std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t control_id) {
     return std::string(trim_spaces(desktop_.control_text(window, control_id, kTextBufferChars)));
+}
+
+bool PushCycle::refused_by(const Target& target) {
+    if (!desktop_.last_message_refused()) {
+        return false;
+    }
+    refused.raise(target);
+    return true;
 }
 
 void PushCycle::forced_click() {

@@ -47,6 +47,11 @@ class Desktop {
     // identifier and BN_CLICKED, sent to the top-level window. Gives up on a window that
     // does not answer.
     virtual void send_command(WindowHandle window, int control_id) = 0;
+    // Whether the last control_text or send_command failed because the other program refused
+    // the message: it runs with higher rights than this one, and the system lets no message of
+    // ours reach it. Each of those two calls sets it anew. A desktop without such rights never
+    // refuses.
+    virtual bool last_message_refused() { return false; }
 
     virtual std::string window_text(WindowHandle window, std::size_t max_chars) = 0;
     virtual std::string class_name(WindowHandle window, std::size_t max_chars) = 0;

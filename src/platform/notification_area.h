@@ -18,6 +18,8 @@ class NotificationArea {
     // Both report the platform's answer; a refused duplicate add is an expected answer.
     virtual bool add(const Icon& icon) = 0;
     virtual bool remove(const Icon& icon) = 0;
+    // Changes the tip of the icon already shown; false when there is none.
+    virtual bool modify(const Icon& icon) = 0;
     // A short notice beside the icon, which goes away by itself; the program does not wait
     // for it. False when there is no icon to show it at.
     virtual bool show_balloon(const std::string& title, const std::string& text) = 0;

@@ -224,5 +224,17 @@ TEST_F(PushCycleTest, EntriesAddedOrRemovedDuringTheForcedClickAreSeenByTheSameT
               (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(box, 2)}));
 }
 
+TEST_F(PushCycleTest, APauseChosenDuringTheForcedClickStopsTheRestOfTheTick) {
+    const auto box = nag({{1, "OK"}, {2, "Cancel"}});
+    target("OK", "1", "1", true);
+    target("Cancel", "2", "2");
+    loop.on_yield = [&](int) { cycle.set_paused(true); };
+
+    cycle.tick();
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands(), Journal{FakeDesktop::command(box, 1)});
+}
+
 }  // namespace
 }  // namespace tapster

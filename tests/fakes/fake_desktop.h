@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ class FakeDesktop : public platform::Desktop {
     platform::Size screen{1024, 768};
     platform::Point cursor{100, 100};
     platform::WindowHandle window_under_cursor = 0;
+    // Top-level windows of programs with higher rights: they take no message from us.
+    std::set<platform::WindowHandle> elevated;
 
     // Adds a window; children come in the order they were added, as GetDlgItem finds them.
     platform::WindowHandle add(Node node, platform::WindowHandle handle = 0) {
@@ -118,11 +121,16 @@ class FakeDesktop : public platform::Desktop {
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override {
         const platform::WindowHandle control = dialog_item(window, control_id);
-        return control == 0 ? std::string() : window_text(control, max_chars);
+        refused_ = control != 0 && elevated.contains(window);
+        return control == 0 || refused_ ? std::string() : window_text(control, max_chars);
     }
     void send_command(platform::WindowHandle window, int control_id) override {
-        journal.push_back(command(window, control_id));
+        refused_ = elevated.contains(window);
+        if (!refused_) {
+            journal.push_back(command(window, control_id));
+        }
     }
+    bool last_message_refused() override { return refused_; }
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override {
         const auto found = nodes_.find(window);
         return found == nodes_.end() || max_chars == 0
@@ -178,6 +186,7 @@ class FakeDesktop : public platform::Desktop {
     std::map<platform::WindowHandle, Node> nodes_;
     std::vector<platform::WindowHandle> order_;
     platform::WindowHandle next_handle_ = 0x100;
+    bool refused_ = false;
 };
 
 }  // namespace tapster::fakes

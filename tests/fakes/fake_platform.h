@@ -46,6 +46,12 @@ class FakeNotificationArea : public platform::NotificationArea {
         present = false;
         return was_present;
     }
+    bool modify(const Icon& icon) override {
+        if (present) {
+            last_icon = icon;
+        }
+        return present;
+    }
     std::vector<std::pair<std::string, std::string>> balloons;  // title, text
     bool show_balloon(const std::string& title, const std::string& text) override {
         balloons.emplace_back(title, text);

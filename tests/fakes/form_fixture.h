@@ -24,7 +24,7 @@ class FormFixture : public ::testing::Test {
     MainForm& form() {
         if (!form_) {
             form_ = std::make_unique<MainForm>(
-                MainFormServices{store, tray, boxes, shell, loop, desktop, locale});
+                MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
         }
         return *form_;
     }
@@ -47,6 +47,7 @@ class FormFixture : public ::testing::Test {
     FakeEventLoop loop;
     FakeDesktop desktop;
     FakeLocale locale;
+    FakeSignIn sign_in;
 
   private:
     std::unique_ptr<MainForm> form_;

@@ -309,6 +309,17 @@ void Tapster::send_tray_notification(UINT mouse_message) const {
                         2000, nullptr);
 }
 
+HWND Tapster::open_tray_menu() const {
+    // Posted: the program answers only once the menu closes.
+    PostMessageW(window_, WM_MOUSEMOVE, tray_identity().id, WM_CONTEXTMENU);
+    HWND menu = nullptr;
+    wait_until([&] {
+        menu = FindWindowW(L"#32768", nullptr);
+        return menu != nullptr && IsWindowVisible(menu) != FALSE;
+    });
+    return menu != nullptr && IsWindowVisible(menu) != FALSE ? menu : nullptr;
+}
+
 std::vector<ControlInfo> Tapster::capture_fields() const {
     // The column of text boxes at the window's left edge, whatever the display scale.
     std::vector<ControlInfo> fields;
@@ -347,6 +358,30 @@ void Tapster::click_at(POINT screen_point) {
 
 void Tapster::click_control(const ControlInfo& control) const {
     click_at(center_on_screen(control.window));
+}
+
+namespace {
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunValue[] = L"Tapster";
+}  // namespace
+
+std::optional<std::wstring> sign_in_entry() {
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(text);
+}
+
+void set_sign_in_entry(const std::optional<std::wstring>& entry) {
+    if (!entry) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue);
+        return;
+    }
+    RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, REG_SZ, entry->c_str(),
+                    static_cast<DWORD>((entry->size() + 1) * sizeof(wchar_t)));
 }
 
 MessageBoxProcess::MessageBoxProcess(const std::string& helper_unix_path,

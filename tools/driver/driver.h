@@ -96,6 +96,11 @@ class Tapster {
     bool delete_tray_icon() const;
     // What the shell sends when the user does something with the mouse over the icon.
     void send_tray_notification(UINT mouse_message) const;
+    // Asks for the icon's context menu as the shell does after a right click, without waiting
+    // for the menu's own loop to end, and returns the menu's window once it is on screen
+    // (nullptr when none came). Under Wine the menu of a hidden window gets no keyboard once
+    // another program has had the foreground: click its entries.
+    HWND open_tray_menu() const;
 
     // Real input through the X server, at a point in screen coordinates.
     static void click_at(POINT screen_point);
@@ -140,6 +145,11 @@ class MessageBoxProcess {
 // The text of one entry of another process's list view, read through memory lent in that
 // process (the list view writes the text where the message points); empty when it fails.
 std::string list_view_text(HWND list, int index);
+
+// The value "Tapster" of the user's Run key, which starts a program at sign-in; nothing when
+// there is none. Setting nothing deletes it.
+std::optional<std::wstring> sign_in_entry();
+void set_sign_in_entry(const std::optional<std::wstring>& entry);
 
 // Saves a PNG of the given screen rectangle (the whole screen when empty).
 bool save_screenshot(const std::string& unix_png_path, const RECT* area = nullptr);

@@ -15,6 +15,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_settings_file.h"
+#include "platform/win32/win32_sign_in.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Shell shell;
         win32::Win32Desktop desktop;
         win32::Win32Locale locale;
+        win32::Win32SignIn sign_in;
 
         // Declared before the window that observes it, so that it ends after the window.
         std::optional<MainForm> form_holder;
@@ -73,8 +75,9 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
                                                        main_window.small_icon());
         win32::Win32EventLoop event_loop(main_window);
 
-        MainForm& form = form_holder.emplace(MainFormServices{
-            settings, notification_area, message_boxes, shell, event_loop, desktop, locale});
+        MainForm& form =
+            form_holder.emplace(MainFormServices{settings, notification_area, message_boxes, shell,
+                                                 event_loop, desktop, locale, sign_in});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -76,6 +76,7 @@ void MainWindow::attach(MainForm& form) {
     set_window_text(hwnd_, form.window.caption());
 
     menus_ = std::make_unique<MenuView>(hwnd_, form.menu_bar(), form.list_menu);
+    menus_->add_popup(form.tray_menu);
     SetMenu(hwnd_, menus_->release_bar());
 
     views_.create(form.controls(), hwnd_);

@@ -14,6 +14,12 @@ namespace {
 // Long enough for any responsive program, short enough that a hung one is not noticed.
 constexpr UINT kAnswerTimeoutMs = 200;
 
+// After a failed SendMessageTimeoutW: the system kept the message from a window of a program
+// with higher rights (an elevated one), rather than the program being slow or gone.
+bool refused_by_higher_rights() {
+    return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
 HWND to_hwnd(platform::WindowHandle window) {
     return reinterpret_cast<HWND>(window);
 }
@@ -81,6 +87,7 @@ std::string Win32Desktop::fold_case(std::string_view text) {
 
 std::string Win32Desktop::control_text(platform::WindowHandle window, int control_id,
                                        std::size_t max_chars) {
+    last_message_refused_ = false;
     const HWND control = GetDlgItem(to_hwnd(window), control_id);
     if (control == nullptr || max_chars == 0) {
         return {};
@@ -89,6 +96,7 @@ std::string Win32Desktop::control_text(platform::WindowHandle window, int contro
     DWORD_PTR copied = 0;
     if (SendMessageTimeoutW(control, WM_GETTEXT, max_chars, reinterpret_cast<LPARAM>(buffer.data()),
                             SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &copied) == 0) {
+        last_message_refused_ = refused_by_higher_rights();
         return {};
     }
     return clipped(buffer, max_chars, static_cast<LRESULT>(copied));
@@ -98,8 +106,9 @@ void Win32Desktop::send_command(platform::WindowHandle window, int control_id) {
     // The identifier fills the low word and BN_CLICKED (0) the high word, as a click would.
     const auto wparam = static_cast<WPARAM>(static_cast<std::uint32_t>(control_id));
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(to_hwnd(window), WM_COMMAND, wparam, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
-                        &result);
+    last_message_refused_ = SendMessageTimeoutW(to_hwnd(window), WM_COMMAND, wparam, 0,
+                                                SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) == 0 &&
+                            refused_by_higher_rights();
 }
 
 std::string Win32Desktop::window_text(platform::WindowHandle window, std::size_t max_chars) {

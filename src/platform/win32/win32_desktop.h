@@ -17,6 +17,7 @@ class Win32Desktop : public platform::Desktop {
     std::string control_text(platform::WindowHandle window, int control_id,
                              std::size_t max_chars) override;
     void send_command(platform::WindowHandle window, int control_id) override;
+    bool last_message_refused() override { return last_message_refused_; }
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override;
     std::string class_name(platform::WindowHandle window, std::size_t max_chars) override;
     int control_id(platform::WindowHandle window) override;
@@ -29,6 +30,9 @@ class Win32Desktop : public platform::Desktop {
     void left_button_up() override;
     platform::Size primary_screen_size() override;
     bool equal_ignoring_case(std::string_view first, std::string_view second) override;
+
+  private:
+    bool last_message_refused_ = false;
 };
 
 }  // namespace tapster::win32

@@ -122,4 +122,8 @@ bool Win32NotificationArea::remove(const Icon& icon) {
     return notify(NIM_DELETE, icon);
 }
 
+bool Win32NotificationArea::modify(const Icon& icon) {
+    return notify(NIM_MODIFY, icon);
+}
+
 }  // namespace tapster::win32

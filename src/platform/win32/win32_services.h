@@ -60,6 +60,7 @@ class Win32NotificationArea : public platform::NotificationArea {
     Win32NotificationArea(HWND window, HICON icon) : window_(window), icon_(icon) {}
     bool add(const Icon& icon) override;
     bool remove(const Icon& icon) override;
+    bool modify(const Icon& icon) override;
     bool show_balloon(const std::string& title, const std::string& text) override;
 
   private:

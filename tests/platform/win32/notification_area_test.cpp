@@ -1,5 +1,5 @@
 // The notification-area icon on the real shell under Wine: a balloon is shown at the icon,
-// without waiting for the user, and only where there is an icon.
+// without waiting for the user, and only where there is an icon; so is a new tip.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -21,13 +21,15 @@ class NotificationAreaTest : public ::testing::Test {
     HWND window_ = nullptr;
 };
 
-TEST_F(NotificationAreaTest, ABalloonShowsAtTheIconOnlyWhileTheIconIsThere) {
+TEST_F(NotificationAreaTest, ABalloonAndANewTipShowAtTheIconOnlyWhileTheIconIsThere) {
     Win32NotificationArea area(window_, LoadIconW(nullptr, IDI_APPLICATION));
     const platform::NotificationArea::Icon icon{"Tapster test", WM_APP + 1};
     ASSERT_TRUE(area.add(icon));
     EXPECT_TRUE(area.show_balloon("Tapster", "Still running here; Ü ✓"));
+    EXPECT_TRUE(area.modify({"Tapster test (paused)", WM_APP + 1}));
     ASSERT_TRUE(area.remove(icon));
     EXPECT_FALSE(area.show_balloon("Tapster", "no icon, no balloon"));
+    EXPECT_FALSE(area.modify(icon));
 }
 
 }  // namespace
