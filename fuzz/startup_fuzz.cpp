@@ -37,9 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeEventLoop loop;
     fakes::FakeDesktop desktop;
     fakes::FakeLocale locale;
+    fakes::FakeSignIn sign_in;
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
-    MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale});
+    MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
     form.start();
     form.push_timer.tick();
 
