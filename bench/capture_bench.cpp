@@ -48,7 +48,7 @@ int main() {
     std::sort(times.begin(), times.end());
     std::printf(
         "capture under Wine: median %.0f ms from rest to completion over %d drags "
-        "(Timer1 interval 1000 ms; goal at most 1100 ms)\n",
+        "(inspect timer interval 1000 ms; goal at most 1100 ms)\n",
         (times[kDrags / 2 - 1] + times[kDrags / 2]) / 2.0, kDrags);
     return EXIT_SUCCESS;
 }

@@ -87,7 +87,7 @@ struct Program {
 
     tapster::MainForm& start() {
         form = std::make_unique<tapster::MainForm>(
-            tapster::MainFormServices{store, tray, boxes, shell, loop, desktop, locale});
+            tapster::MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
         form->start();
         return *form;
     }
@@ -101,6 +101,7 @@ struct Program {
     tapster::fakes::FakeEventLoop loop;
     tapster::fakes::FakeDesktop desktop;
     tapster::fakes::FakeLocale locale;
+    tapster::fakes::FakeSignIn sign_in;
     std::unique_ptr<tapster::MainForm> form;
 };
 
