@@ -16,9 +16,8 @@ void PushCycle::tick() {
         ~EndOfTick() { ticking = false; }
     } end_of_tick{ticking_};
     windows_.start_tick();
-    // The count is read before every entry: entries may come and go while the forced click
-    // lets other events run.
-    // A pause chosen there stops the tick too.
+    // The count is read before every entry: entries may come and go, and a pause may be
+    // chosen, while the forced click lets other events run.
     for (int index = 0; index < targets_.count() && !paused_; ++index) {
         const TargetList::Entry& entry = targets_.at(index);
         if (entry.checked && entry.target.pressable()) {
