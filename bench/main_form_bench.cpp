@@ -13,11 +13,11 @@
 #include <string>
 
 #include "app/main_form.h"
-#include "app/settings_store.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "median_growth.h"
-#include "platform/posix/posix_settings_file.h"
+#include "posix/posix_settings_file.h"
+#include "settings/settings_store.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/mouse.h"
-#include "engine/push_cycle.h"
+#include "model/target_list.h"
+#include "model/target_string.h"
 #include "platform/event_loop.h"
-#include "targets/target_list.h"
-#include "targets/target_string.h"
+#include "pressing/mouse.h"
+#include "pressing/push_cycle.h"
 
 namespace tapster::bench {
 

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings_store.h"
 #include "fakes/fake_settings_file.h"
 #include "median_growth.h"
+#include "settings/settings_store.h"
 
 namespace {
 

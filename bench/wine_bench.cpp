@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "platform/win32/wide_string.h"
-#include "platform/win32/win32_desktop.h"
 #include "push_cycle_bench.h"
+#include "win32/wide_string.h"
+#include "win32/win32_desktop.h"
 
 namespace {
 

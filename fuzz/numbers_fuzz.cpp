@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "options/numbers.h"
+#include "model/numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static constexpr std::string_view kSeparators[] = {

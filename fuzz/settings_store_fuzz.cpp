@@ -9,8 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/settings_store.h"
 #include "fakes/fake_settings_file.h"
+#include "settings/settings_store.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/save_failure_notice.h"
-#include "app/settings_store.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings_file.h"
+#include "model/target_list.h"
+#include "settings/save_failure_notice.h"
+#include "settings/settings_store.h"
 #include "targets/stored_targets.h"
-#include "targets/target_list.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "targets/target.h"
-#include "targets/target_string.h"
+#include "model/target.h"
+#include "model/target_string.h"
 
 namespace {
 

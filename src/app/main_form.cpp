@@ -1,7 +1,7 @@
 #include "app/main_form.h"
 
-#include "app/app_texts.h"
-#include "app/settings_store.h"
+#include "model/app_texts.h"
+#include "settings/settings_store.h"
 
 namespace tapster {
 

@@ -1,16 +1,11 @@
 #pragma once
 
-#include "app/information_menus.h"
-#include "app/refusal_notice.h"
-#include "app/save_failure_notice.h"
-#include "app/sign_in_option.h"
 #include "app/startup.h"
-#include "app/tray_icon.h"
 #include "app/window_controls.h"
 #include "capture/capture_session.h"
 #include "capture/wait_notice.h"
-#include "engine/mouse.h"
-#include "engine/push_cycle.h"
+#include "information/information_menus.h"
+#include "model/target_list.h"
 #include "options/calibration_panel.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
@@ -19,9 +14,14 @@
 #include "platform/notification_area.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
+#include "pressing/mouse.h"
+#include "pressing/push_cycle.h"
+#include "settings/save_failure_notice.h"
 #include "targets/list_editing.h"
 #include "targets/stored_targets.h"
-#include "targets/target_list.h"
+#include "tray/refusal_notice.h"
+#include "tray/sign_in_option.h"
+#include "tray/tray_icon.h"
 
 namespace tapster {
 

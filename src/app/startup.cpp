@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/app_texts.h"
+#include "model/app_texts.h"
 
 namespace tapster {
 

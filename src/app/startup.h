@@ -2,12 +2,12 @@
 
 #include <functional>
 
-#include "app/controls/form_window.h"
-#include "app/controls/menu_entry.h"
-#include "app/settings_store.h"
-#include "app/tray_icon.h"
 #include "options/calibration_panel.h"
+#include "settings/settings_store.h"
 #include "targets/stored_targets.h"
+#include "tray/tray_icon.h"
+#include "ui/form_window.h"
+#include "ui/menu_entry.h"
 
 namespace tapster {
 

@@ -2,15 +2,15 @@
 
 #include <vector>
 
-#include "app/controls/captioned.h"
-#include "app/controls/check_box.h"
-#include "app/controls/check_list_box.h"
-#include "app/controls/form_window.h"
-#include "app/controls/list_box.h"
-#include "app/controls/menu_entry.h"
-#include "app/controls/picture_box.h"
-#include "app/controls/text_box.h"
-#include "app/controls/timer.h"
+#include "ui/captioned.h"
+#include "ui/check_box.h"
+#include "ui/check_list_box.h"
+#include "ui/form_window.h"
+#include "ui/list_box.h"
+#include "ui/menu_entry.h"
+#include "ui/picture_box.h"
+#include "ui/text_box.h"
+#include "ui/timer.h"
 
 namespace tapster {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/controls/form_window.h"
-#include "app/controls/list_box.h"
-#include "app/controls/mouse.h"
-#include "capture/capture_fields.h"
 #include "capture/wait_notice.h"
 #include "capture/window_inspector.h"
 #include "platform/event_loop.h"
+#include "ui/capture_fields.h"
+#include "ui/form_window.h"
+#include "ui/list_box.h"
+#include "ui/mouse.h"
 
 namespace tapster {
 

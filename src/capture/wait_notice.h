@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/controls/captioned.h"
-#include "app/controls/timer.h"
+#include "ui/captioned.h"
+#include "ui/timer.h"
 
 namespace tapster {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "capture/control_id_search.h"
-#include "targets/target_string.h"
+#include "model/target_string.h"
 
 namespace tapster {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "capture/captured_title.h"
+#include "model/captured_title.h"
 #include "platform/desktop.h"
 
 namespace tapster {

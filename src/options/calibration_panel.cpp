@@ -1,7 +1,7 @@
 #include "options/calibration_panel.h"
 
-#include "app/app_texts.h"
-#include "options/numbers.h"
+#include "model/app_texts.h"
+#include "model/numbers.h"
 
 namespace tapster {
 

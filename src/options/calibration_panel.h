@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "app/controls/captioned.h"
-#include "app/controls/form_window.h"
-#include "app/controls/text_box.h"
-#include "app/controls/timer.h"
-#include "app/save_failure_notice.h"
-#include "app/settings_store.h"
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
+#include "settings/save_failure_notice.h"
+#include "settings/settings_store.h"
+#include "ui/captioned.h"
+#include "ui/form_window.h"
+#include "ui/text_box.h"
+#include "ui/timer.h"
 
 namespace tapster {
 

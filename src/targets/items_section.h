@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/settings_store.h"
-#include "targets/target_list.h"
+#include "model/target_list.h"
+#include "settings/settings_store.h"
 
 namespace tapster {
 

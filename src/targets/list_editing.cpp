@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_texts.h"
-#include "targets/target_string.h"
+#include "model/app_texts.h"
+#include "model/target_string.h"
 
 namespace tapster {
 

@@ -3,14 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "app/controls/check_box.h"
-#include "app/controls/check_list_box.h"
-#include "app/controls/menu_entry.h"
-#include "app/controls/mouse.h"
-#include "capture/capture_fields.h"
+#include "model/target_list.h"
 #include "platform/message_boxes.h"
 #include "targets/stored_targets.h"
-#include "targets/target_list.h"
+#include "ui/capture_fields.h"
+#include "ui/check_box.h"
+#include "ui/check_list_box.h"
+#include "ui/menu_entry.h"
+#include "ui/mouse.h"
 
 namespace tapster {
 

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_texts.h"
+#include "model/app_texts.h"
 #include "targets/items_section.h"
 
 namespace tapster {

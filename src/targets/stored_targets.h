@@ -3,11 +3,11 @@
 #include <chrono>
 #include <functional>
 
-#include "app/save_failure_notice.h"
-#include "app/settings_store.h"
+#include "model/target_list.h"
 #include "platform/event_loop.h"
 #include "platform/message_boxes.h"
-#include "targets/target_list.h"
+#include "settings/save_failure_notice.h"
+#include "settings/settings_store.h"
 
 namespace tapster {
 

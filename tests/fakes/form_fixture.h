@@ -6,10 +6,10 @@
 #include <string>
 
 #include "app/main_form.h"
-#include "app/settings_store.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings_file.h"
+#include "settings/settings_store.h"
 
 namespace tapster::fakes {
 

@@ -1,0 +1,36 @@
+#include "information/information_menus.h"
+
+#include <string>
+
+#include "model/app_texts.h"
+
+namespace tapster {
+
+void InformationMenus::show_about() {
+    message_boxes_.show("Vozu Tapster 2.1\r\n\r\nWritten by: " + std::string(publisher::kAuthor) +
+                            "\r\nEmail: " + std::string(publisher::kContactEmail) +
+                            "\r\nWeb Site: " + std::string(publisher::kWebSite),
+                        std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+}
+
+void InformationMenus::open_help() {
+    shell_.open_url("http://" + std::string(publisher::kHelpHost) + "/default.asp");
+}
+
+void InformationMenus::show_suggestions() {
+    message_boxes_.show("Email suggestions to " + std::string(publisher::kSuggestionsEmail),
+                        std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+}
+
+void InformationMenus::offer_sponsor() {
+    const int answer = message_boxes_.show(
+        "Would you like to get a FREE quote to cut your car insurance payment by upto 50%",
+        std::string(publisher::kTitleDomain), platform::MessageBoxStyle::yes_no);
+    if (answer == platform::kResultYes) {
+        // A command line that cannot start (no file explorer) is let go without a word.
+        shell_.start_command_line("explorer http://" + std::string(publisher::kSponsorHost) +
+                                  "/data.asp");
+    }
+}
+
+}  // namespace tapster

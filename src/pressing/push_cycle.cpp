@@ -1,0 +1,86 @@
+#include "pressing/push_cycle.h"
+
+#include "model/target_string.h"
+
+namespace tapster {
+
+void PushCycle::tick() {
+    // The forced click's yield lets the next timer message in; a tick started there would
+    // nest inside this one, one level more on every tick while a forced box stays open.
+    if (ticking_ || paused_) {
+        return;
+    }
+    ticking_ = true;
+    struct EndOfTick {
+        bool& ticking;
+        ~EndOfTick() { ticking = false; }
+    } end_of_tick{ticking_};
+    windows_.start_tick();
+    // The count is read before every entry: entries may come and go, and a pause may be
+    // chosen, while the forced click lets other events run.
+    for (int index = 0; index < targets_.count() && !paused_; ++index) {
+        const TargetList::Entry& entry = targets_.at(index);
+        if (entry.checked && entry.target.pressable()) {
+            // A copy: while waiting for another program's answer, Windows may run a message
+            // sent to Tapster that changes the list.
+            const Target target = entry.target;
+            push(target);
+        }
+    }
+}
+
+void PushCycle::push(const Target& target) {
+    const platform::WindowHandle window = windows_.find(target.window_class, target.title);
+    if (window == 0) {
+        return;
+    }
+    // The identifier the capture found comes first; the button's own identifier is the
+    // fallback when that control is missing or has no text.
+    std::int32_t pressed_id = *target.found_control_id;
+    std::string text = control_text(window, pressed_id);
+    if (refused_by(target)) {
+        return;
+    }
+    if (text.empty()) {
+        if (!target.control_id) {
+            return;
+        }
+        pressed_id = *target.control_id;
+        text = control_text(window, pressed_id);
+        if (refused_by(target)) {
+            return;
+        }
+    }
+    if (!desktop_.equal_ignoring_case(text, target.button_text)) {
+        return;
+    }
+    desktop_.send_command(window, pressed_id);
+    if (refused_by(target)) {
+        return;
+    }
+    if (target.forced) {
+        forced_click();
+    }
+}
+
+std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t control_id) {
+    return std::string(trim_spaces(desktop_.control_text(window, control_id, kTextBufferChars)));
+}
+
+bool PushCycle::refused_by(const Target& target) {
+    if (!desktop_.last_message_refused()) {
+        return false;
+    }
+    refused.raise(target);
+    return true;
+}
+
+void PushCycle::forced_click() {
+    // The bottom-right corner of the primary screen, whatever its size.
+    const platform::Size screen = desktop_.primary_screen_size();
+    mouse_.move_cursor(screen.width - 1, screen.height - 1);
+    event_loop_.yield();
+    mouse_.left_click();
+}
+
+}  // namespace tapster

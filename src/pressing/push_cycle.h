@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/target_list.h"
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "pressing/mouse.h"
+#include "pressing/window_finder.h"
+#include "ui/event.h"
+#include "ui/timer.h"
+
+namespace tapster {
+
+// What a timer tick does: for every checked target, find its window, check that the
+// recorded button still says what it said, and send the window the command that a click on
+// the button would send. A forced target also gets a real click in the screen's corner. It
+// keeps nothing from one tick to the next but whether the user paused it.
+class PushCycle {
+  public:
+    static constexpr std::size_t kTextBufferChars = 100;
+
+    PushCycle(const TargetList& targets, platform::Desktop& desktop, Mouse& mouse,
+              platform::EventLoop& event_loop)
+        : targets_(targets),
+          desktop_(desktop),
+          mouse_(mouse),
+          event_loop_(event_loop),
+          windows_(desktop) {}
+
+    // Runs a tick on every tick of the timer from now on.
+    void drive_by(ui::Timer& timer) {
+        timer.ticked.connect([this] { tick(); });
+    }
+    // A tick asked for while one runs is skipped, and so is every tick while paused.
+    void tick();
+
+    // Paused, it presses nothing; the targets and the timer stay as they are.
+    void set_paused(bool paused) { paused_ = paused; }
+    bool paused() const { return paused_; }
+
+    // A target whose window was found but refused our messages: its program runs with
+    // higher rights. Raised at every such tick; the listener decides whom to tell.
+    ui::Event<const Target&> refused;
+
+  private:
+    // One target; one that cannot be pressed is skipped and the tick goes on.
+    void push(const Target& target);
+    std::string control_text(platform::WindowHandle window, std::int32_t control_id);
+    // After a read or a command: true, and the refusal raised, when the window refused it.
+    bool refused_by(const Target& target);
+    void forced_click();
+
+    const TargetList& targets_;
+    platform::Desktop& desktop_;
+    Mouse& mouse_;
+    platform::EventLoop& event_loop_;
+    WindowFinder windows_;
+    bool ticking_ = false;
+    bool paused_ = false;
+};
+
+}  // namespace tapster

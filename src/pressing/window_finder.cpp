@@ -1,0 +1,100 @@
+#include "pressing/window_finder.h"
+
+#include <utility>
+
+namespace tapster {
+
+platform::WindowHandle WindowFinder::find(std::string_view window_class, std::string_view title) {
+    auto found = classes_.find(window_class);
+    if (found == classes_.end()) {
+        found = classes_.emplace(std::string(window_class), SameClass{}).first;
+    }
+    SameClass& same_class = found->second;
+    if (same_class.walked && same_class.windows.empty()) {
+        return 0;
+    }
+    const TitlePattern pattern(desktop_.fold_case(title));
+    platform::WindowHandle window = first_match(same_class, pattern);
+    if (window == 0 && !same_class.walked) {
+        window = walk_on(window_class, same_class, pattern);
+    }
+    // A window that is being made may not show its final title yet; the titles of its
+    // class are read again, once a tick, only when a target of the class is missing.
+    if (window == 0 && !same_class.titles_settled) {
+        settle_titles(same_class);
+        window = first_match(same_class, pattern);
+    }
+    return window;
+}
+
+platform::WindowHandle WindowFinder::walk_on(std::string_view window_class, SameClass& same_class,
+                                             const TitlePattern& pattern) {
+    while (same_class.windows.size() < kMostWindowsOfAClass) {
+        const platform::WindowHandle after =
+            same_class.windows.empty() ? 0 : same_class.windows.back().handle;
+        const platform::WindowHandle next = desktop_.next_top_level_window(window_class, after);
+        if (next == 0) {
+            break;
+        }
+        same_class.windows.push_back({next, folded_title(next)});
+        const std::string& next_title = same_class.windows.back().folded_title;
+        same_class.first_by_title.emplace(next_title, same_class.windows.size() - 1);
+        if (pattern.matches(next_title)) {
+            return next;
+        }
+    }
+    same_class.walked = true;
+    return 0;
+}
+
+void WindowFinder::settle_titles(SameClass& same_class) {
+    for (Seen& seen : same_class.windows) {
+        for (int reads = 1; reads < kTitleReads; ++reads) {
+            std::string again = folded_title(seen.handle);
+            const bool settled = !again.empty() && again == seen.folded_title;
+            seen.folded_title = std::move(again);
+            if (settled) {
+                break;
+            }
+        }
+    }
+    same_class.titles_settled = true;
+    index_titles(same_class);
+}
+
+void WindowFinder::index_titles(SameClass& same_class) {
+    same_class.first_by_title.clear();
+    for (std::size_t index = 0; index < same_class.windows.size(); ++index) {
+        // The first entry for a title stays: the topmost window.
+        same_class.first_by_title.emplace(same_class.windows[index].folded_title, index);
+    }
+}
+
+platform::WindowHandle WindowFinder::first_match(const SameClass& same_class,
+                                                 const TitlePattern& pattern) {
+    if (!pattern.has_wildcard()) {
+        const auto found = same_class.first_by_title.find(pattern.text());
+        return found == same_class.first_by_title.end() ? 0
+                                                        : same_class.windows[found->second].handle;
+    }
+    for (const Seen& seen : same_class.windows) {
+        if (pattern.matches(seen.folded_title)) {
+            return seen.handle;
+        }
+    }
+    return 0;
+}
+
+std::string WindowFinder::folded_title(platform::WindowHandle window) {
+    // A title that fills the buffer may go on; UTF-8 takes at least as many bytes as the
+    // platform counts characters, so a shorter one is whole.
+    std::size_t chars = 512;
+    std::string title = desktop_.window_title(window, chars);
+    while (title.size() + 1 >= chars && chars < kLongestTitleChars) {
+        chars *= 8;
+        title = desktop_.window_title(window, chars);
+    }
+    return desktop_.fold_case(title);
+}
+
+}  // namespace tapster

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "model/app_texts.h"
+#include "platform/message_boxes.h"
+#include "platform/status.h"
+
+namespace tapster {
+
+// Tells the user once per run that a setting could not be saved: a store that cannot be
+// written stays so, and the user needs to hear it once, not at every click.
+class SaveFailureNotice {
+  public:
+    explicit SaveFailureNotice(platform::MessageBoxes& message_boxes)
+        : message_boxes_(message_boxes) {}
+
+    void report(const Status& status) {
+        if (!status.failed() || reported_) {
+            return;
+        }
+        reported_ = true;
+        message_boxes_.show("Tapster could not save its settings.\r\n\r\n" + status.message(),
+                            std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    }
+
+  private:
+    platform::MessageBoxes& message_boxes_;
+    bool reported_ = false;
+};
+
+}  // namespace tapster

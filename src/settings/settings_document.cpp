@@ -1,0 +1,95 @@
+#include "settings/settings_document.h"
+
+#include <cstddef>
+
+namespace tapster {
+
+const SettingsDocument::Entries* SettingsDocument::section(std::string_view name) const {
+    const Section* found = find_section(std::string(name));
+    return found == nullptr ? nullptr : &found->entries();
+}
+
+const std::string* SettingsDocument::value(std::string_view section, std::string_view key) const {
+    const Section* found = find_section(std::string(section));
+    return found == nullptr ? nullptr : found->find(std::string(key));
+}
+
+bool SettingsDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+    std::string name(section);
+    Section* target = find_section(name);
+    if (target == nullptr) {
+        target = &fresh_section(std::move(name));
+    }
+    return target->set(std::string(key), std::string(value));
+}
+
+bool SettingsDocument::remove_section(std::string_view name) {
+    const auto found = section_positions_.find(std::string(name));
+    if (found == section_positions_.end()) {
+        return false;
+    }
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(found->second));
+    section_positions_.clear();
+    for (std::size_t position = 0; position < sections_.size(); ++position) {
+        section_positions_.emplace(sections_[position].name(), position);
+    }
+    return true;
+}
+
+bool SettingsDocument::replace_section(std::string_view name, const Entries& entries) {
+    if (entries.empty()) {
+        return remove_section(name);
+    }
+    Section replacement{std::string(name)};
+    for (const auto& [key, text] : entries) {
+        replacement.set(key, text);
+    }
+    Section* existing = find_section(replacement.name());
+    if (existing != nullptr && existing->entries() == replacement.entries()) {
+        return false;
+    }
+    fresh_section(replacement.name()) = std::move(replacement);
+    return true;
+}
+
+const std::string* SettingsDocument::Section::find(const std::string& key) const {
+    const auto found = positions_.find(key);
+    return found == positions_.end() ? nullptr : &entries_[found->second].second;
+}
+
+bool SettingsDocument::Section::set(std::string key, std::string value) {
+    const auto found = positions_.find(key);
+    if (found != positions_.end()) {
+        std::string& stored = entries_[found->second].second;
+        if (stored == value) {
+            return false;
+        }
+        stored = std::move(value);
+        return true;
+    }
+    positions_.emplace(key, entries_.size());
+    entries_.emplace_back(std::move(key), std::move(value));
+    return true;
+}
+
+SettingsDocument::Section* SettingsDocument::find_section(const std::string& name) {
+    const auto found = section_positions_.find(name);
+    return found == section_positions_.end() ? nullptr : &sections_[found->second];
+}
+
+const SettingsDocument::Section* SettingsDocument::find_section(const std::string& name) const {
+    const auto found = section_positions_.find(name);
+    return found == section_positions_.end() ? nullptr : &sections_[found->second];
+}
+
+SettingsDocument::Section& SettingsDocument::fresh_section(std::string name) {
+    if (Section* existing = find_section(name)) {
+        *existing = Section(std::move(name));
+        return *existing;
+    }
+    section_positions_.emplace(name, sections_.size());
+    sections_.emplace_back(std::move(name));
+    return sections_.back();
+}
+
+}  // namespace tapster

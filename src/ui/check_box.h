@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "ui/captioned.h"
+
+namespace tapster::ui {
+
+class CheckBox : public Captioned {
+  public:
+    using Captioned::Captioned;
+
+    // 1 when checked, 0 when not, as the form's logic tests it.
+    int value() const { return checked_ ? 1 : 0; }
+    bool checked() const { return checked_; }
+    void set_checked(bool checked) {
+        if (checked == checked_) {
+            return;
+        }
+        checked_ = checked;
+        notify(Change::checked);
+    }
+    void user_toggle() {
+        checked_ = !checked_;
+        notify(Change::checked);
+    }
+
+  private:
+    bool checked_ = false;
+};
+
+}  // namespace tapster::ui

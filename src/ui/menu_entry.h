@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/event.h"
+
+namespace tapster::ui {
+
+// A menu of the menu bar, an entry of a menu, or a separator ("-").
+class MenuEntry : public Control {
+  public:
+    MenuEntry(std::string name, std::string caption, bool visible = true)
+        : Control(std::move(name), TwipsRect{}, visible, nullptr), caption_(std::move(caption)) {}
+
+    Event<> clicked;
+
+    const std::string& caption() const { return caption_; }
+    bool separator() const { return caption_ == "-"; }
+
+    bool checked() const { return checked_; }
+    void set_checked(bool checked) {
+        if (checked == checked_) {
+            return;
+        }
+        checked_ = checked;
+        notify(Change::checked);
+    }
+
+    // The entry a pop-up menu shows in bold, the one a double click stands for. The view
+    // reads it when it builds the menu and each time it shows it as a pop-up.
+    bool default_item() const { return default_item_; }
+    void set_default_item(bool default_item) { default_item_ = default_item; }
+
+    // The form owns every entry; a menu only lists its entries in order.
+    void add(MenuEntry& entry) { entries_.push_back(&entry); }
+    const std::vector<MenuEntry*>& entries() const { return entries_; }
+
+    void user_click() { clicked.raise(); }
+    // Shows this menu as a pop-up at the mouse pointer; the view runs the chosen entry.
+    void show_popup() { notify(Change::popup); }
+
+  private:
+    std::string caption_;
+    bool checked_ = false;
+    bool default_item_ = false;
+    std::vector<MenuEntry*> entries_;
+};
+
+}  // namespace tapster::ui

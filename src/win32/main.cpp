@@ -1,0 +1,89 @@
+// tapster.exe: presses the buttons of other programs' message boxes for the user.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <optional>
+
+#include "app/main_form.h"
+#include "model/app_texts.h"
+#include "settings/settings_store.h"
+#include "win32/main_window.h"
+#include "win32/single_instance.h"
+#include "win32/wide_string.h"
+#include "win32/win32_desktop.h"
+#include "win32/win32_services.h"
+#include "win32/win32_settings_file.h"
+#include "win32/win32_sign_in.h"
+
+namespace {
+
+// The shell's ShellExecuteW may hand work to COM objects, which need an apartment on the
+// calling thread for as long as the program runs.
+class ComApartment {
+  public:
+    ComApartment()
+        : initialized_(SUCCEEDED(
+              CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (initialized_) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialized_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
+                    int /*show*/) {
+    using namespace tapster;
+    try {
+        // Before anything opens the settings file: a second start only brings the running
+        // copy forward.
+        const win32::SingleInstance instance;
+        if (!instance.first()) {
+            win32::show_running_copy(std::chrono::seconds(5));
+            return 0;
+        }
+        const ComApartment com;
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                            ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&controls);
+
+        win32::Win32MessageBoxes message_boxes;
+        platform::Win32SettingsFile settings_file(platform::Win32SettingsFile::default_path());
+        SettingsStore settings(settings_file, [&message_boxes](const std::string& message) {
+            message_boxes.show(message, std::string(kApplicationTitle),
+                               platform::MessageBoxStyle::ok);
+        });
+        win32::Win32Shell shell;
+        win32::Win32Desktop desktop;
+        win32::Win32Locale locale;
+        win32::Win32SignIn sign_in;
+
+        // Declared before the window that observes it, so that it ends after the window.
+        std::optional<MainForm> form_holder;
+        win32::MainWindow main_window;
+        message_boxes.set_owner(main_window.hwnd());
+        win32::Win32NotificationArea notification_area(main_window.hwnd(),
+                                                       main_window.small_icon());
+        win32::Win32EventLoop event_loop(main_window);
+
+        MainForm& form =
+            form_holder.emplace(MainFormServices{settings, notification_area, message_boxes, shell,
+                                                 event_loop, desktop, locale, sign_in});
+        main_window.attach(form);
+        form.start();
+        return main_window.run_message_loop();
+    } catch (const std::exception& error) {
+        MessageBoxW(nullptr, tapster::win32::to_wide(error.what()).c_str(), L"Tapster 2.1",
+                    MB_OK | MB_ICONERROR);
+        return 1;
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "ui/menu_entry.h"
+#include "win32/scoped_handles.h"
+
+namespace tapster::win32 {
+
+// The menu bar and the pop-up menus, built from the form's menu entries, with each entry's
+// check mark and enabled state mirrored onto its menu item.
+class MenuView : public ui::ControlObserver {
+  public:
+    MenuView(HWND owner, const std::vector<ui::MenuEntry*>& menu_bar, ui::MenuEntry& popup);
+    ~MenuView() override;
+    MenuView(const MenuView&) = delete;
+    MenuView& operator=(const MenuView&) = delete;
+
+    // The window takes ownership of the bar when it is set as the window's menu.
+    HMENU release_bar();
+    // WM_COMMAND from a menu: true when the identifier was one of ours.
+    bool on_command(int id);
+    // Another menu that the form shows as a pop-up (ui::MenuEntry::show_popup), such as
+    // the tray icon's.
+    void add_popup(ui::MenuEntry& popup);
+
+    void control_changed(ui::Control& control, ui::Change change) override;
+
+  private:
+    HMENU build(const ui::MenuEntry& menu);
+    // Shows a pop-up menu at the pointer and runs the chosen entry.
+    void show_popup(const ui::MenuEntry& menu, HMENU handle);
+
+    HWND owner_;
+    ScopedMenu bar_;
+    std::map<ui::MenuEntry*, ScopedMenu> popups_;
+    std::map<int, ui::MenuEntry*> by_id_;
+    // An entry may stand in more than one menu (the bar's and the tray's, say).
+    std::multimap<ui::MenuEntry*, std::pair<HMENU, int>> items_;
+    int next_id_ = 40001;
+};
+
+}  // namespace tapster::win32

@@ -1,0 +1,129 @@
+#include "win32/win32_services.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "win32/main_window.h"
+#include "win32/scoped_handles.h"
+#include "win32/system_program.h"
+#include "win32/wide_string.h"
+
+namespace tapster::win32 {
+
+int Win32MessageBoxes::show(const std::string& text, const std::string& title,
+                            platform::MessageBoxStyle style) {
+    UINT type = style == platform::MessageBoxStyle::yes_no ? MB_YESNO : MB_OK;
+    HWND owner = owner_;
+    if (owner == nullptr || IsWindowVisible(owner) == FALSE) {
+        // A box owned by a hidden window gets no taskbar button and may open behind other
+        // programs (a message at start, or while Tapster sits in the tray): unowned, it has
+        // a button; it comes to the front and stays there until answered.
+        owner = nullptr;
+        type |= MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST;
+    }
+    return MessageBoxW(owner, to_wide(text).c_str(), to_wide(title).c_str(), type);
+}
+
+void Win32Shell::open_url(const std::string& url) {
+    ShellExecuteW(nullptr, nullptr, to_wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool Win32Shell::start_command_line(const std::string& command_line) {
+    std::wstring mutable_line = with_system_program_path(to_wide(command_line), windows_folder());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, mutable_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process) == FALSE) {
+        return false;
+    }
+    ScopedHandle thread(process.hThread);
+    ScopedHandle started(process.hProcess);
+    return true;
+}
+
+void Win32Shell::end_process() {
+    // Every change was written when it was made, so there is nothing left to save.
+    ExitProcess(0);
+}
+
+void Win32EventLoop::yield() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        if (message.message == WM_QUIT) {
+            // Leave the quit for the main loop, which ends the program.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!window_.pre_translate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+platform::NumberFormat Win32Locale::number_format() {
+    const auto read = [](LCTYPE item, const char* fallback) {
+        wchar_t text[8] = {};
+        const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text, 8);
+        return length > 1 ? to_utf8(std::wstring_view(text, static_cast<std::size_t>(length - 1)))
+                          : std::string(fallback);
+    };
+    platform::NumberFormat format;
+    format.decimal_separator = read(LOCALE_SDECIMAL, ".");
+    format.thousands_separator = read(LOCALE_STHOUSAND, ",");
+    return format;
+}
+
+bool Win32NotificationArea::notify(DWORD action, const Icon& icon) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = icon.callback_message;
+    data.hIcon = icon_;
+    const std::wstring tip = to_wide(icon.tip);
+    tip.copy(data.szTip, std::size(data.szTip) - 1);
+    return Shell_NotifyIconW(action, &data) != FALSE;
+}
+
+bool Win32NotificationArea::add(const Icon& icon) {
+    if (!notify(NIM_ADD, icon)) {
+        return false;
+    }
+    // The callback's lParam stays the mouse message; only the keyboard's menu request
+    // (WM_CONTEXTMENU) and the selection notices are new.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uVersion = NOTIFYICON_VERSION;
+    Shell_NotifyIconW(NIM_SETVERSION, &data);
+    return true;
+}
+
+bool Win32NotificationArea::show_balloon(const std::string& title, const std::string& text) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window_;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_INFO;
+    to_wide(title).copy(data.szInfoTitle, std::size(data.szInfoTitle) - 1);
+    to_wide(text).copy(data.szInfo, std::size(data.szInfo) - 1);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+bool Win32NotificationArea::remove(const Icon& icon) {
+    return notify(NIM_DELETE, icon);
+}
+
+bool Win32NotificationArea::modify(const Icon& icon) {
+    return notify(NIM_MODIFY, icon);
+}
+
+}  // namespace tapster::win32

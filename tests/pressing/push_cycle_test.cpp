@@ -1,0 +1,240 @@
+// The push cycle's decisions against a fake desktop: which window, which control, which
+// identifier, and what a forced entry adds.
+#include <gtest/gtest.h>
+
+#include "fakes/param_name.h"
+
+#include "fakes/fake_desktop.h"
+#include "fakes/fake_platform.h"
+#include "model/target.h"
+#include "model/target_string.h"
+#include "pressing/push_cycle.h"
+
+namespace tapster {
+namespace {
+
+using fakes::FakeDesktop;
+using Journal = std::vector<std::string>;
+
+class PushCycleTest : public ::testing::Test {
+  protected:
+    PushCycleTest() : mouse(desktop), cycle(list, desktop, mouse, loop) {}
+
+    // A checked entry for a message box titled "Nag" with the given fields.
+    void target(const std::string& button_text, const std::string& found_id,
+                const std::string& own_id, bool forced = false, bool checked = true) {
+        list.append(to_target_string({"Nag", "#32770", button_text, found_id, own_id, forced}),
+                    checked);
+    }
+    platform::WindowHandle nag(std::map<int, std::string> controls) {
+        return desktop.open({"#32770", "Nag", std::move(controls)});
+    }
+
+    TargetList list;
+    FakeDesktop desktop;
+    fakes::FakeEventLoop loop;
+    Mouse mouse;
+    PushCycle cycle;
+};
+
+TEST_F(PushCycleTest, PressesTheFoundControlWhenItSaysTheRecordedText) {
+    const auto box = nag({{1, "OK"}, {2, "Cancel"}});
+    target("OK", "1", "2");
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands(), Journal{FakeDesktop::command(box, 1)});
+}
+
+TEST_F(PushCycleTest, FallsBackToTheControlsOwnIdWhenTheFoundOneHasNoText) {
+    const auto box = nag({{1, ""}, {7, "Retry"}});
+    target("Retry", "1", "7");
+    target("Retry", "99", "7");  // the found id names no control at all
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands(),
+              (Journal{FakeDesktop::command(box, 7), FakeDesktop::command(box, 7)}));
+}
+
+TEST_F(PushCycleTest, AFoundControlWithOtherTextBlocksThePressEvenIfTheFallbackMatches) {
+    nag({{1, "Cancel"}, {7, "OK"}});
+    target("OK", "1", "7");
+
+    cycle.tick();
+
+    EXPECT_TRUE(desktop.commands().empty());
+}
+
+struct TextMatch {
+    const char* control_text;
+    const char* recorded_text;
+    bool pressed;
+};
+
+class PushCycleTextMatch : public PushCycleTest, public ::testing::WithParamInterface<TextMatch> {};
+
+TEST_P(PushCycleTextMatch, IgnoresLetterCaseAndSurroundingSpacesOnly) {
+    nag({{1, GetParam().control_text}});
+    target(GetParam().recorded_text, "1", "1");
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands().size(), GetParam().pressed ? 1U : 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PushCycleTextMatch,
+    ::testing::Values(TextMatch{"OK", "OK", true}, TextMatch{"ok", "OK", true},
+                      TextMatch{"  Ok  ", "OK", true}, TextMatch{"OK", " OK ", true},
+                      TextMatch{"&Yes", "Yes", false},  // mnemonic counts
+                      TextMatch{"O K", "OK", false}, TextMatch{"OK.", "OK", false}),
+    [](const auto& info) { return fakes::param_name(info.index, info.param.control_text); });
+
+TEST_F(PushCycleTest, AnEmptyRecordedTextMatchesAButtonWithoutTextAndSendsTheOwnId) {
+    const auto box = nag({});
+    target("", "3", "4");
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands(), Journal{FakeDesktop::command(box, 4)});
+}
+
+TEST_F(PushCycleTest, AnUncheckedEntryCausesNoLookup) {
+    nag({{1, "OK"}});
+    target("OK", "1", "1", false, false);
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.enumerations, 0);
+    EXPECT_TRUE(desktop.journal.empty());
+}
+
+TEST_F(PushCycleTest, MissingWindowsCostOneLookAtTheDesktopAndNothingElse) {
+    desktop.add({"Notepad", "Nag"});
+    target("OK", "1", "1");
+    target("OK", "2", "2");
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.enumerations, 1);
+    EXPECT_EQ(desktop.title_reads, 0);
+    EXPECT_TRUE(desktop.journal.empty());
+}
+
+TEST_F(PushCycleTest, AWindowStillOpenIsPressedOnEveryTickOncePerEntry) {
+    const auto box = nag({{1, "OK"}});
+    target("OK", "1", "1");
+    target("OK", "1", "1");
+
+    cycle.tick();
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands(), Journal(4, FakeDesktop::command(box, 1)));
+}
+
+TEST_F(PushCycleTest, AForcedEntryIsPressedThenClickedInTheScreensCorner) {
+    const auto box = nag({{1, "OK"}});
+    target("OK", "1", "1", true);
+    loop.on_yield = [&](int) { desktop.journal.push_back("yield"); };
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.journal, (Journal{FakeDesktop::command(box, 1), "cursor 1023,100",
+                                        "cursor 1023,767", "yield", "left down", "left up"}));
+}
+
+TEST_F(PushCycleTest, TheForcedClickReachesTheCornerOfScreensOfAnySize) {
+    nag({{1, "OK"}});
+    target("OK", "1", "1", true);
+
+    for (const platform::Size screen :
+         {platform::Size{800, 600}, platform::Size{2560, 1440}, platform::Size{7680, 4320}}) {
+        desktop.screen = screen;
+        cycle.tick();
+        EXPECT_EQ(desktop.cursor, (platform::Point{screen.width - 1, screen.height - 1}));
+    }
+}
+
+TEST_F(PushCycleTest, AnyOtherForceFlagPressesWithoutClicking) {
+    nag({{1, "OK"}});
+    for (const char* flag : {"true", "TRUE", "False", ""}) {
+        list.append("Nag **** #32770 **** OK **** 1 **** 1 **** " + std::string(flag), true);
+    }
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands().size(), 4U);
+    EXPECT_EQ(desktop.journal.size(), 4U) << "no cursor move, no click";
+}
+
+TEST_F(PushCycleTest, AnEntryThatCannotBeReadIsSkippedAndTheNextOneStillPressed) {
+    const auto box = nag({{1, "OK"}});
+    for (const char* broken :
+         {"no separators at all", "Nag **** #32770 **** OK **** one **** 1 **** False",
+          "Nag **** #32770 **** OK", "Nag **** #32770 **** OK **** 0 **** x **** False"}) {
+        list.append(broken, true);
+    }
+    target("OK", "1", "1");
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands(), Journal{FakeDesktop::command(box, 1)});
+}
+
+TEST_F(PushCycleTest, AnEntryWithoutAForceFlagIsStillPressed) {
+    const auto box = nag({{1, "OK"}});
+    list.append("Nag **** #32770 **** OK **** 1 **** 1", true);
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.journal, Journal{FakeDesktop::command(box, 1)});
+}
+
+TEST_F(PushCycleTest, ATickAskedForDuringTheForcedClickIsSkippedNotNested) {
+    const auto box = nag({{1, "OK"}});
+    target("OK", "1", "1", true);
+    int nested = 0;
+    loop.on_yield = [&](int) {
+        if (++nested < 100) {
+            cycle.tick();  // the next timer message arrives during the yield
+        }
+    };
+
+    cycle.tick();
+    cycle.tick();
+
+    EXPECT_EQ(nested, 2) << "one yield per tick, no tick inside another";
+    EXPECT_EQ(desktop.commands(),
+              (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(box, 1)}));
+}
+
+TEST_F(PushCycleTest, EntriesAddedOrRemovedDuringTheForcedClickAreSeenByTheSameTick) {
+    const auto box = nag({{1, "OK"}, {2, "Cancel"}});
+    target("OK", "1", "1", true);
+    target("Never", "1", "1");  // removed before the tick reaches it
+    loop.on_yield = [&](int) {
+        list.remove(1);
+        list.append(to_target_string({"Nag", "#32770", "Cancel", "2", "2", false}), true);
+    };
+
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands(),
+              (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(box, 2)}));
+}
+
+TEST_F(PushCycleTest, APauseChosenDuringTheForcedClickStopsTheRestOfTheTick) {
+    const auto box = nag({{1, "OK"}, {2, "Cancel"}});
+    target("OK", "1", "1", true);
+    target("Cancel", "2", "2");
+    loop.on_yield = [&](int) { cycle.set_paused(true); };
+
+    cycle.tick();
+    cycle.tick();
+
+    EXPECT_EQ(desktop.commands(), Journal{FakeDesktop::command(box, 1)});
+}
+
+}  // namespace
+}  // namespace tapster

@@ -1,0 +1,103 @@
+// The one barrier between Tapster's message handlers and Windows: an exception a handler
+// lets escape is reported once, the message gets its default answer, and the window lives on.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "win32/window_procedure.h"
+
+namespace tapster::win32 {
+namespace {
+
+constexpr UINT kThrow = WM_APP + 7;
+constexpr UINT kAnswer = WM_APP + 8;
+constexpr LRESULT kAnswered = 42;
+
+std::vector<std::string>& reports() {
+    static std::vector<std::string> texts;
+    return texts;
+}
+
+// A window of a class of our own, as the main window, the frame and the picture are.
+class ThrowingWindow : private WindowProcedure {
+  public:
+    ThrowingWindow() {
+        WNDCLASSEXW window_class{};
+        window_class.cbSize = sizeof window_class;
+        window_class.lpfnWndProc = &WindowProcedure::procedure;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.lpszClassName = L"TapsterTestThrowing";
+        RegisterClassExW(&window_class);
+        hwnd_ = CreateWindowExW(0, L"TapsterTestThrowing", L"", WS_OVERLAPPED, 0, 0, 10, 10,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), creation_parameter());
+    }
+    ~ThrowingWindow() override { DestroyWindow(hwnd_); }
+    ThrowingWindow(const ThrowingWindow&) = delete;
+    ThrowingWindow& operator=(const ThrowingWindow&) = delete;
+    HWND hwnd() const { return hwnd_; }
+
+  private:
+    LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override {
+        if (message == kThrow) {
+            throw std::runtime_error("picture handler failed");
+        }
+        if (message == kAnswer) {
+            return kAnswered;
+        }
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    HWND hwnd_ = nullptr;
+};
+
+// A system control subclassed by us, as the check-box list is.
+class ThrowingSubclass : private SubclassProcedure {
+  public:
+    ThrowingSubclass()
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr)) {
+        subclass(hwnd_);
+    }
+    ~ThrowingSubclass() override { DestroyWindow(hwnd_); }
+    ThrowingSubclass(const ThrowingSubclass&) = delete;
+    ThrowingSubclass& operator=(const ThrowingSubclass&) = delete;
+    HWND hwnd() const { return hwnd_; }
+
+  private:
+    LRESULT on_subclassed_message(HWND window, UINT message, WPARAM wparam,
+                                  LPARAM lparam) override {
+        if (message == kThrow) {
+            throw 7;  // not even a std::exception
+        }
+        if (message == kAnswer) {
+            return kAnswered;
+        }
+        return DefSubclassProc(window, message, wparam, lparam);
+    }
+    HWND hwnd_ = nullptr;
+};
+
+TEST(WindowProcedure, AnEscapedExceptionIsReportedOnceAndEveryWindowKeepsWorking) {
+    const ExceptionReport previous =
+        set_exception_report([](const std::string& what) { reports().push_back(what); });
+    ThrowingWindow own_class;
+    ThrowingSubclass subclassed;
+    const HWND windows[] = {own_class.hwnd(), subclassed.hwnd(), own_class.hwnd()};
+    for (const HWND window : windows) {
+        SCOPED_TRACE(window == own_class.hwnd() ? "own class" : "subclassed");
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(SendMessageW(window, kThrow, 0, 0), 0) << "the default answer";
+        EXPECT_EQ(SendMessageW(window, kAnswer, 0, 0), kAnswered) << "the window lives on";
+    }
+    set_exception_report(previous);
+    ASSERT_EQ(reports().size(), 1U) << "one report, however many exceptions followed";
+    EXPECT_EQ(reports().front(), "picture handler failed");
+}
+
+}  // namespace
+}  // namespace tapster::win32
