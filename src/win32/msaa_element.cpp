@@ -87,7 +87,8 @@ std::vector<std::unique_ptr<platform::AccessibleElement>> MsaaElement::children(
         const VARIANT& child = variants[static_cast<std::size_t>(index)];
         if (child.vt == VT_DISPATCH && child.pdispVal != nullptr) {
             ComPointer<IAccessible> object;
-            if (SUCCEEDED(child.pdispVal->QueryInterface(IID_IAccessible, object.receive_void())) &&
+            if (SUCCEEDED(
+                    child.pdispVal->QueryInterface(__uuidof(IAccessible), object.receive_void())) &&
                 object) {
                 children.push_back(std::make_unique<MsaaElement>(std::move(object), CHILDID_SELF));
             }

@@ -35,10 +35,10 @@ Press window_object(HWND window, ComPointer<IAccessible>& object) {
         return Press::not_found;
     }
     // A program that answers nothing of its own gets the system's object for the window.
-    const HRESULT made = result == 0
-                             ? CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
-                                                         object.receive_void())
-                             : ObjectFromLresult(result, IID_IAccessible, 0, object.receive_void());
+    const HRESULT made =
+        result == 0 ? CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                object.receive_void())
+                    : ObjectFromLresult(result, __uuidof(IAccessible), 0, object.receive_void());
     return SUCCEEDED(made) && object ? Press::pressed : Press::not_found;
 }
 

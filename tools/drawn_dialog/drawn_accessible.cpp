@@ -49,7 +49,8 @@ class Element : public IAccessible {
         if (out == nullptr) {
             return E_POINTER;
         }
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
+        if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) ||
+            riid == __uuidof(IAccessible)) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;

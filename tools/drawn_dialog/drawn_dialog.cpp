@@ -98,7 +98,7 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     switch (message) {
         case WM_GETOBJECT:
             if (static_cast<LONG>(lparam) == static_cast<LONG>(OBJID_CLIENT)) {
-                return LresultFromObject(IID_IAccessible, wparam, client_object);
+                return LresultFromObject(__uuidof(IAccessible), wparam, client_object);
             }
             break;
         case WM_PAINT:
