@@ -16,8 +16,9 @@ namespace tapster {
 
 // What a timer tick does: for every checked target, find its window, check that the
 // recorded button still says what it said, and send the window the command that a click on
-// the button would send. A forced target also gets a real click in the screen's corner. It
-// keeps nothing from one tick to the next but whether the user paused it.
+// the button would send; a button its program draws itself is asked for through
+// accessibility instead (AccessibleButtons). A forced target also gets a real click in the
+// screen's corner. It keeps nothing from one tick to the next but whether the user paused it.
 class PushCycle {
   public:
     static constexpr std::size_t kTextBufferChars = 100;
