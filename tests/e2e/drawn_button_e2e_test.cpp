@@ -204,5 +204,16 @@ TEST_F(DrawnButtons, TapsterAnswersAtOnceWhileDrawnDialogsHangAndPressesThemOnce
     }
 }
 
+TEST_F(DrawnButtons, ExitEndsTapsterAtOnceWhileACallIntoAHungDialogIsStuck) {
+    auto tapster = start_with_items(drawn_target("c-0", "Stuck in a call", "Save"));
+    auto stuck = raise(L"\"Stuck in a call\" Save --hang-in-call 20000 --timeout 30000");
+    ASSERT_NE(stuck->wait_until_shown(L"Stuck in a call", 10000ms, kDrawnClass), nullptr);
+    std::this_thread::sleep_for(3s);  // a tick has asked, and given up waiting
+
+    tapster->click_control(*tapster->find_control("Button", "E&xit"));
+
+    EXPECT_TRUE(tapster->wait_for_exit(3000ms)) << "Exit waited for the stuck call";
+}
+
 }  // namespace
 }  // namespace tapster::e2e
