@@ -37,19 +37,13 @@ MainWindow::MainWindow() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     // Shared icons belong to the system and live as long as the program.
     small_icon_ = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXSMICON), LR_SHARED);
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = &WindowProcedure::procedure;
-    window_class.hInstance = instance;
-    window_class.hIcon = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED);
-    window_class.hIconSm = small_icon_;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    window_class.lpszClassName = kClassName;
-    RegisterClassExW(&window_class);
+    register_window_class(
+        kMainWindowClass,
+        {GetSysColorBrush(COLOR_BTNFACE),
+         load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED), small_icon_});
 
     taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-    hwnd_ = CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    hwnd_ = CreateWindowExW(kExStyle, kMainWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
                             creation_parameter());
     // An elevated copy would otherwise not hear that the notification area came back.

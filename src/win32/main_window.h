@@ -20,8 +20,6 @@ namespace tapster::win32 {
 // window messages into the form's handlers. No exception leaves its window procedure.
 class MainWindow : public ui::ControlObserver, private WindowProcedure {
   public:
-    static constexpr wchar_t kClassName[] = L"TapsterMain";
-
     MainWindow();
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
