@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "ui/captioned.h"
@@ -13,6 +14,12 @@
 #include "ui/timer.h"
 
 namespace tapster {
+
+// The window's three timers, by their work: reading the window under the pointer while a
+// capture is armed, the push cycle, and the wait notice's animation.
+enum class WindowTimer { inspect, push, wait };
+inline constexpr std::array kWindowTimers{WindowTimer::inspect, WindowTimer::push,
+                                          WindowTimer::wait};
 
 // Every control, menu entry and timer of the main window as designed: texts, places in
 // twips, and what is shown at start. Each keeps its designer's name as its name string
@@ -84,7 +91,7 @@ struct WindowControls {
     // The keyboard's Tab order.
     std::vector<ui::Control*> tab_order();
     std::vector<ui::MenuEntry*> menu_bar();
-    std::vector<ui::Timer*> timers();
+    ui::Timer& timer(WindowTimer timer);
 };
 
 }  // namespace tapster
