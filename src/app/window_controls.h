@@ -1,8 +1,8 @@
 #pragma once
 
-#include <array>
 #include <vector>
 
+#include "app/window_events.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
 #include "ui/check_list_box.h"
@@ -14,12 +14,6 @@
 #include "ui/timer.h"
 
 namespace tapster {
-
-// The window's three timers, by their work: reading the window under the pointer while a
-// capture is armed, the push cycle, and the wait notice's animation.
-enum class WindowTimer { inspect, push, wait };
-inline constexpr std::array kWindowTimers{WindowTimer::inspect, WindowTimer::push,
-                                          WindowTimer::wait};
 
 // Every control, menu entry and timer of the main window as designed: texts, places in
 // twips, and what is shown at start. Each keeps its designer's name as its name string

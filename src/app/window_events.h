@@ -1,8 +1,16 @@
 #pragma once
 
-#include "app/window_controls.h"
+#include <array>
 
 namespace tapster {
+
+struct WindowControls;
+
+// The window's three timers, by their work: reading the window under the pointer while a
+// capture is armed, the push cycle, and the wait notice's animation.
+enum class WindowTimer { inspect, push, wait };
+inline constexpr std::array kWindowTimers{WindowTimer::inspect, WindowTimer::push,
+                                          WindowTimer::wait};
 
 // The main form as its window on screen sees it: the controls to show, and what happened to
 // the window. The window's views observe the controls and turn the user's input on them

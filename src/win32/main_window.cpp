@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/window_controls.h"
 #include "win32/form_pointer.h"
 #include "win32/resource_ids.h"
 #include "win32/single_instance.h"
