@@ -19,6 +19,7 @@ class WindowEvents {
   public:
     virtual ~WindowEvents() = default;
 
+    // What the window shows and its views mirror.
     virtual WindowControls& controls() = 0;
 
     virtual void timer_ticked(WindowTimer timer) = 0;

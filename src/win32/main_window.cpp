@@ -205,7 +205,7 @@ LRESULT MainWindow::on_message(HWND window, UINT message, WPARAM wparam, LPARAM 
 LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     WindowEvents& form = *form_;
     if (message == WM_TIMER) {
-        // Every tick of the push timer comes this way, so it comes first.
+        // First: the push timer's tick, every press, should meet nothing else on its way.
         if (wparam >= 1 && wparam <= kWindowTimers.size() && timer_running_[wparam - 1]) {
             form.timer_ticked(kWindowTimers[wparam - 1]);
         }
