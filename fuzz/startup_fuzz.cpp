@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     desktop.add({"Button", "OK", 1, box});
     MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
     form.start();
-    form.push_timer.tick();
+    form.timer_ticked(WindowTimer::push);
 
     SettingsStore::Entries after;
     check(!store.try_read_section("Items", after).failed());
