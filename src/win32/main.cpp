@@ -14,6 +14,7 @@
 #include "win32/wide_string.h"
 #include "win32/win32_accessible_buttons.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_notification_area.h"
 #include "win32/win32_services.h"
 #include "win32/win32_settings_file.h"
 #include "win32/win32_sign_in.h"
