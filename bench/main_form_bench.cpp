@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "fakes/fake_accessible_buttons.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "median_growth.h"
@@ -86,8 +87,8 @@ struct Program {
     explicit Program(const fs::path& settings) : file(settings), store(file, {}) {}
 
     tapster::MainForm& start() {
-        form = std::make_unique<tapster::MainForm>(
-            tapster::MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
+        form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{
+            store, tray, boxes, shell, loop, desktop, locale, sign_in, accessible_buttons});
         form->start();
         return *form;
     }
@@ -102,6 +103,7 @@ struct Program {
     tapster::fakes::FakeDesktop desktop;
     tapster::fakes::FakeLocale locale;
     tapster::fakes::FakeSignIn sign_in;
+    tapster::fakes::FakeAccessibleButtons accessible_buttons;
     std::unique_ptr<tapster::MainForm> form;
 };
 

@@ -10,12 +10,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "model/target_list.h"
 #include "model/target_string.h"
+#include "platform/accessible_buttons.h"
 #include "platform/event_loop.h"
 #include "pressing/mouse.h"
 #include "pressing/push_cycle.h"
@@ -25,6 +27,17 @@ namespace tapster::bench {
 class NoEvents : public platform::EventLoop {
   public:
     void yield() override {}
+};
+
+// Every target here has a window class and control identifiers: none is found by name.
+class NoAccessibleButtons : public platform::AccessibleButtons {
+  public:
+    std::optional<Found> button_at(platform::Point /*screen_point*/) override {
+        return std::nullopt;
+    }
+    Press press(platform::WindowHandle /*window*/, std::string_view /*name*/) override {
+        return Press::not_found;
+    }
 };
 
 // Times two bodies in alternation, so that drift in the machine's speed falls on both
@@ -81,7 +94,8 @@ inline void run_scenario(platform::Desktop& desktop, const std::string& window_c
     }
     Mouse mouse(desktop);
     NoEvents events;
-    PushCycle cycle(list, desktop, mouse, events);
+    NoAccessibleButtons accessible_buttons;
+    PushCycle cycle(list, desktop, accessible_buttons, mouse, events);
 
     platform::Desktop& calls = *opaque(desktop);
     const auto [engine, floor] = median_ms(

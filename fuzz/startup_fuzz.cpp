@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "fakes/fake_accessible_buttons.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings_file.h"
@@ -38,9 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeDesktop desktop;
     fakes::FakeLocale locale;
     fakes::FakeSignIn sign_in;
+    fakes::FakeAccessibleButtons accessible_buttons;
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
-    MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
+    MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
+                                   accessible_buttons});
     form.start();
     form.timer_ticked(WindowTimer::push);
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks: the push cycle, the settings store and the main window's
 # logic with a growing list natively (optimised, no sanitizers), the push cycle under Wine,
-# the capture's response time under Wine, and the real program with a full list under Wine.
+# the capture's response time under Wine, one press of a drawn button through accessibility
+# under Wine, and the real program with a full list under Wine.
 # Figures are medians of one run.
 #   scripts/bench.sh [--push]    (--push: the push cycle only, without the capture)
 set -euo pipefail
@@ -30,8 +31,9 @@ if [[ $push_only -eq 1 ]]; then
     exit 0
 fi
 cmake --build build/windows-bench --target tapster_wine_bench tapster_capture_bench \
-    tapster_list_scale_bench
+    tapster_accessible_bench tapster_list_scale_bench
 scripts/with-wine.sh --own-display bash -c '
     wine build/windows-bench/bench/tapster_wine_bench.exe
     wine build/windows-bench/bench/tapster_capture_bench.exe
+    wine build/windows-bench/bench/tapster_accessible_bench.exe
     wine build/windows-bench/bench/tapster_list_scale_bench.exe'

@@ -8,6 +8,7 @@
 #include "information/information_menus.h"
 #include "model/target_list.h"
 #include "options/calibration_panel.h"
+#include "platform/accessible_buttons.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/locale.h"
@@ -38,6 +39,7 @@ struct MainFormServices {
     platform::Desktop& desktop;
     platform::Locale& locale;
     platform::SignIn& sign_in;
+    platform::AccessibleButtons& accessible_buttons;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,

@@ -2,11 +2,18 @@
 
 #include <string>
 
+#include "model/target.h"
+
 namespace tapster {
 
 CaptureSession::CaptureSession(Controls controls, WaitNotice& wait_notice,
-                               platform::Desktop& desktop, platform::EventLoop& event_loop)
-    : controls_(controls), wait_notice_(wait_notice), inspector_(desktop), event_loop_(event_loop) {
+                               platform::Desktop& desktop,
+                               platform::AccessibleButtons& accessible_buttons,
+                               platform::EventLoop& event_loop)
+    : controls_(controls),
+      wait_notice_(wait_notice),
+      inspector_(desktop, accessible_buttons),
+      event_loop_(event_loop) {
     for (ui::TextBox* field : controls_.fields.completing()) {
         field->changed.connect([this] { check_completion(); });
     }
@@ -56,6 +63,12 @@ void CaptureSession::on_inspect_tick() {
     controls_.lower_short_list.set_visible(false);
 
     const auto control = inspector_.read_new_window_under_pointer();
+    // A classic button is read from its window first: the standard controls do not all show
+    // themselves to screen readers as push buttons.
+    if (!inspector_.over_button()) {
+        record_drawn_button();
+        return;
+    }
     if (!control) {
         return;
     }
@@ -76,6 +89,21 @@ void CaptureSession::on_inspect_tick() {
         fields.title.set_text(holder->title.recorded);
         fields.window_class.set_text(holder->window_class);
     }
+}
+
+void CaptureSession::record_drawn_button() {
+    const auto button = inspector_.read_drawn_button_under_pointer();
+    // The release may arrive while the other program answers.
+    if (!button || !armed()) {
+        return;
+    }
+    CaptureFields& fields = controls_.fields;
+    fields.control_id.set_text(std::string(kAccessibleMarker));
+    fields.found_id.set_text(std::string(kAccessibleMarker));
+    fields.button_text.set_text(button->name);
+    fields.captured_title = button->holder.title;
+    fields.title.set_text(button->holder.title.recorded);
+    fields.window_class.set_text(button->holder.window_class);
 }
 
 }  // namespace tapster

@@ -12,7 +12,9 @@ namespace tapster {
 
 // Recording a target: pressing on the check mark arms a capture; while armed, each tick
 // of the inspector's timer reads the button under the pointer into the capture fields,
-// which stay locked until all four are filled or the mouse button comes up. The window's
+// which stay locked until all four are filled or the mouse button comes up. A button with a
+// window of its own is read from that window; any other push button through what its program
+// shows screen readers, with kAccessibleMarker in both identifier fields. The window's
 // pointer mirrors the state: the move pointer while armed, the arrow once it ends.
 class CaptureSession {
   public:
@@ -27,6 +29,7 @@ class CaptureSession {
     };
 
     CaptureSession(Controls controls, WaitNotice& wait_notice, platform::Desktop& desktop,
+                   platform::AccessibleButtons& accessible_buttons,
                    platform::EventLoop& event_loop);
 
     State state() const { return state_; }
@@ -43,6 +46,8 @@ class CaptureSession {
   private:
     void end();
     void set_fields_enabled(bool enabled);
+    // Where the pointer is over no button window: a button the program draws itself.
+    void record_drawn_button();
 
     Controls controls_;
     WaitNotice& wait_notice_;

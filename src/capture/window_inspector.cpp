@@ -30,6 +30,7 @@ std::optional<WindowInspector::Control> WindowInspector::read_new_window_under_p
     control.control_id = desktop_.control_id(window);
     control.is_button =
         names_a_button(std::string(trim_spaces(desktop_.class_name(window, kReadBuffer))));
+    last_read_is_button_ = control.is_button;
     return control;
 }
 
@@ -43,9 +44,21 @@ std::optional<WindowInspector::Holder> WindowInspector::read_holder(
     if (holder == 0) {
         return std::nullopt;
     }
+    return read_window(holder);
+}
+
+std::optional<WindowInspector::DrawnButton> WindowInspector::read_drawn_button_under_pointer() {
+    const auto found = accessible_buttons_.button_at(desktop_.cursor_position());
+    if (!found || found->window == 0) {
+        return std::nullopt;
+    }
+    return DrawnButton{found->name, read_window(found->window)};
+}
+
+WindowInspector::Holder WindowInspector::read_window(platform::WindowHandle window) {
     Holder read;
-    read.title = record_title(desktop_.window_text(holder, kReadBuffer), kReadBuffer);
-    read.window_class = trim_spaces(desktop_.class_name(holder, kReadBuffer));
+    read.title = record_title(desktop_.window_text(window, kReadBuffer), kReadBuffer);
+    read.window_class = trim_spaces(desktop_.class_name(window, kReadBuffer));
     return read;
 }
 

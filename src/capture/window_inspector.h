@@ -4,12 +4,14 @@
 #include <string>
 
 #include "model/captured_title.h"
+#include "platform/accessible_buttons.h"
 #include "platform/desktop.h"
 
 namespace tapster {
 
 // Reads other programs' windows for a capture: the window under the pointer, whether it is
-// a button, what it says, and the window that holds it.
+// a button, what it says, and the window that holds it; or, where the window under the
+// pointer is no button, the button that its program draws there itself.
 class WindowInspector {
   public:
     // Every text and class name is read into a buffer of 100 characters.
@@ -25,8 +27,14 @@ class WindowInspector {
         CapturedTitle title;
         std::string window_class;
     };
+    // A button without a window of its own, known by its accessible name.
+    struct DrawnButton {
+        std::string name;
+        Holder holder;  // the top-level window
+    };
 
-    explicit WindowInspector(platform::Desktop& desktop) : desktop_(desktop) {}
+    WindowInspector(platform::Desktop& desktop, platform::AccessibleButtons& accessible_buttons)
+        : desktop_(desktop), accessible_buttons_(accessible_buttons) {}
 
     // The window under the pointer when it is not the one read last; the last one is kept
     // from one capture to the next.
@@ -37,9 +45,19 @@ class WindowInspector {
     // class trimmed of surrounding spaces; none at top level.
     std::optional<Holder> read_holder(platform::WindowHandle control);
 
+    // Whether the window under the pointer, as last read, is a button with a window of its own.
+    bool over_button() const { return last_read_is_button_; }
+    // The drawn push button under the pointer, asked anew each time; the other program may
+    // take a while to answer, and events run meanwhile.
+    std::optional<DrawnButton> read_drawn_button_under_pointer();
+
   private:
+    Holder read_window(platform::WindowHandle window);
+
     platform::Desktop& desktop_;
+    platform::AccessibleButtons& accessible_buttons_;
     platform::WindowHandle last_read_ = 0;
+    bool last_read_is_button_ = false;
 };
 
 }  // namespace tapster

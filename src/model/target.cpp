@@ -36,6 +36,7 @@ Target parse_target(std::string_view target_string) {
     target.button_text = piece(kButtonText);
     if (pieces.size() > kFoundControlId) {
         target.found_control_id = parse_control_id(pieces[kFoundControlId]);
+        target.accessible = pieces[kFoundControlId] == kAccessibleMarker;
     }
     if (pieces.size() > kControlId) {
         target.control_id = parse_control_id(pieces[kControlId]);

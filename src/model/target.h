@@ -11,6 +11,12 @@ namespace tapster {
 // A control identifier as stored: a decimal 32-bit integer, spaces around it ignored.
 std::optional<std::int32_t> parse_control_id(std::string_view text);
 
+// What both identifier fields hold for a button that its program draws itself and shows to
+// screen readers: it has no control identifier, and the window is searched for the button's
+// name instead. It is no number, so a Tapster that knows only identifiers skips the target as
+// malformed rather than pressing whatever control a number would name.
+inline constexpr std::string_view kAccessibleMarker = "accessible";
+
 // One recorded button of another program, read once from its target string so that the
 // push cycle never takes the text apart again. Pieces the text lacks stay empty; an
 // identifier that does not parse stays unset.
@@ -21,10 +27,12 @@ struct Target {
     std::optional<std::int32_t> found_control_id;
     std::optional<std::int32_t> control_id;
     bool forced = false;  // add a real mouse click after the command
+    // Found by its accessible name rather than by an identifier (kAccessibleMarker).
+    bool accessible = false;
     std::size_t pieces = 0;
 
     // Enough is known to find the window, check the button and press it.
-    bool pressable() const { return pieces > 3 && found_control_id.has_value(); }
+    bool pressable() const { return pieces > 3 && (found_control_id.has_value() || accessible); }
 };
 
 Target parse_target(std::string_view target_string);

@@ -32,6 +32,10 @@ void PushCycle::push(const Target& target) {
     if (window == 0) {
         return;
     }
+    if (target.accessible) {
+        push_accessible(target, window);
+        return;
+    }
     // The identifier the capture found comes first; the button's own identifier is the
     // fallback when that control is missing or has no text.
     std::int32_t pressed_id = *target.found_control_id;
@@ -58,6 +62,23 @@ void PushCycle::push(const Target& target) {
     }
     if (target.forced) {
         forced_click();
+    }
+}
+
+void PushCycle::push_accessible(const Target& target, platform::WindowHandle window) {
+    // Runs other events while the program answers, as the forced click's yield does.
+    switch (accessible_buttons_.press(window, target.button_text)) {
+        case platform::AccessibleButtons::Press::pressed:
+            if (target.forced) {
+                forced_click();
+            }
+            break;
+        case platform::AccessibleButtons::Press::refused:
+            refused.raise(target);
+            break;
+        case platform::AccessibleButtons::Press::not_found:
+        case platform::AccessibleButtons::Press::no_answer:
+            break;
     }
 }
 

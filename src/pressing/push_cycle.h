@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/target_list.h"
+#include "platform/accessible_buttons.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "pressing/mouse.h"
@@ -14,16 +15,19 @@ namespace tapster {
 
 // What a timer tick does: for every checked target, find its window, check that the
 // recorded button still says what it said, and send the window the command that a click on
-// the button would send. A forced target also gets a real click in the screen's corner. It
-// keeps nothing from one tick to the next but whether the user paused it.
+// the button would send; a button its program draws itself is asked for through
+// accessibility instead (AccessibleButtons). A forced target also gets a real click in the
+// screen's corner. It keeps nothing from one tick to the next but whether the user paused it.
 class PushCycle {
   public:
     static constexpr std::size_t kTextBufferChars = 100;
 
-    PushCycle(const TargetList& targets, platform::Desktop& desktop, Mouse& mouse,
+    PushCycle(const TargetList& targets, platform::Desktop& desktop,
+              platform::AccessibleButtons& accessible_buttons, Mouse& mouse,
               platform::EventLoop& event_loop)
         : targets_(targets),
           desktop_(desktop),
+          accessible_buttons_(accessible_buttons),
           mouse_(mouse),
           event_loop_(event_loop),
           windows_(desktop) {}
@@ -42,6 +46,8 @@ class PushCycle {
   private:
     // One target; one that cannot be pressed is skipped and the tick goes on.
     void push(const Target& target);
+    // A button its program draws itself, found by its accessible name.
+    void push_accessible(const Target& target, platform::WindowHandle window);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     // After a read or a command: true, and the refusal raised, when the window refused it.
     bool refused_by(const Target& target);
@@ -49,6 +55,7 @@ class PushCycle {
 
     const TargetList& targets_;
     platform::Desktop& desktop_;
+    platform::AccessibleButtons& accessible_buttons_;
     Mouse& mouse_;
     platform::EventLoop& event_loop_;
     WindowFinder windows_;

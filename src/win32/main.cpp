@@ -2,44 +2,22 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <optional>
 
 #include "app/main_form.h"
 #include "model/tell_user.h"
 #include "settings/settings_store.h"
+#include "win32/com_apartment.h"
 #include "win32/main_window.h"
 #include "win32/single_instance.h"
 #include "win32/wide_string.h"
+#include "win32/win32_accessible_buttons.h"
 #include "win32/win32_desktop.h"
 #include "win32/win32_notification_area.h"
 #include "win32/win32_services.h"
 #include "win32/win32_settings_file.h"
 #include "win32/win32_sign_in.h"
-
-namespace {
-
-// The shell's ShellExecuteW may hand work to COM objects, which need an apartment on the
-// calling thread for as long as the program runs.
-class ComApartment {
-  public:
-    ComApartment()
-        : initialized_(SUCCEEDED(
-              CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComApartment() {
-        if (initialized_) {
-            CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool initialized_;
-};
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
                     int /*show*/) {
@@ -52,7 +30,9 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
             win32::show_running_copy(std::chrono::seconds(5));
             return 0;
         }
-        const ComApartment com;
+        // The shell's ShellExecuteW may hand work to COM objects, which need an apartment on
+        // the calling thread for as long as the program runs.
+        const win32::ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                             ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);
@@ -74,10 +54,13 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32NotificationArea notification_area(main_window.hwnd(),
                                                        main_window.small_icon());
         win32::Win32EventLoop event_loop(main_window);
+        // After the event loop it runs while it waits; it ends before the form, once the
+        // message loop has ended and no tick can ask it anything.
+        win32::Win32AccessibleButtons accessible_buttons(event_loop);
 
-        MainForm& form =
-            form_holder.emplace(MainFormServices{settings, notification_area, message_boxes, shell,
-                                                 event_loop, desktop, locale, sign_in});
+        MainForm& form = form_holder.emplace(
+            MainFormServices{settings, notification_area, message_boxes, shell, event_loop, desktop,
+                             locale, sign_in, accessible_buttons});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

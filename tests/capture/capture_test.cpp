@@ -254,5 +254,54 @@ TEST_F(Capture, TypingIntoAFieldWhileIdleOnlyChangesTheText) {
     EXPECT_EQ(controls().window.mouse_pointer(), MousePointer::default_pointer);
 }
 
+// A dialog whose buttons its program draws: the pointer rests on a pane inside it.
+class DrawnCapture : public Capture {
+  protected:
+    platform::WindowHandle dialog = desktop.add({"Drawn", "Save file?", 0, 0});
+    platform::WindowHandle pane = desktop.add({"Pane", "", 0, dialog});
+    platform::AccessibleButtons::Found save{dialog, "Save"};
+};
+
+TEST_F(DrawnCapture,
+       ADrawnButtonIsRecordedByItsNameAndTheTopLevelWindowAsSoonAsItIsUnderThePointer) {
+    press();
+    point_at(pane);
+    tick();  // over the pane's background: no button there yet
+    ASSERT_TRUE(capture().armed());
+
+    accessible_buttons.under_cursor = save;  // the pointer moved onto the button, same window
+    tick();
+
+    EXPECT_EQ(fields(), (std::vector<std::string>{"Save file?", "Drawn", "Save", "accessible",
+                                                  "accessible"}));
+    EXPECT_EQ(capture().state(), CaptureSession::State::idle);
+    EXPECT_EQ(accessible_buttons.point_queries, 2);
+}
+
+TEST_F(DrawnCapture, AClassicButtonIsReadFromItsWindowWithoutAskingForDrawnOnes) {
+    accessible_buttons.under_cursor = save;
+    const auto ok = open_nag();
+    press();
+    point_at(ok);
+
+    tick();
+    tick();
+
+    EXPECT_EQ(fields(), (std::vector<std::string>{"Nag", "#32770", "OK", "1", "1"}));
+    EXPECT_EQ(accessible_buttons.point_queries, 0);
+}
+
+TEST_F(DrawnCapture, AReleaseWhileTheProgramAnswersWritesNothing) {
+    accessible_buttons.under_cursor = save;
+    accessible_buttons.while_answering = [&] { release(); };
+    press();
+    point_at(pane);
+
+    tick();
+
+    EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", ""}));
+    EXPECT_FALSE(capture().armed());
+}
+
 }  // namespace
 }  // namespace tapster

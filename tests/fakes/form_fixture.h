@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "fakes/fake_accessible_buttons.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings_file.h"
@@ -42,8 +43,8 @@ class FormFixture : public ::testing::Test {
 
     MainForm& form() {
         if (!form_) {
-            form_ = std::make_unique<MainForm>(
-                MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
+            form_ = std::make_unique<MainForm>(MainFormServices{
+                store, tray, boxes, shell, loop, desktop, locale, sign_in, accessible_buttons});
         }
         return *form_;
     }
@@ -73,6 +74,7 @@ class FormFixture : public ::testing::Test {
     FakeDesktop desktop;
     FakeLocale locale;
     FakeSignIn sign_in;
+    FakeAccessibleButtons accessible_buttons;
 
   private:
     std::unique_ptr<MainForm> form_;

@@ -42,6 +42,23 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"A****B **** #32770 **** OK **** 1 **** 2", false, std::nullopt, 1, false}),
     [](const auto& info) { return fakes::param_name(info.index, info.param.text); });
 
+TEST(ParseTarget, TheAccessibleMarkerStandsInForTheIdentifiersAndIsNoNumber) {
+    const Target drawn =
+        parse_target("Save file? **** Drawn **** Save **** accessible **** accessible **** True");
+    EXPECT_TRUE(drawn.accessible);
+    EXPECT_TRUE(drawn.pressable());
+    EXPECT_TRUE(drawn.forced);
+    // What a Tapster that knows only identifiers reads: nothing to press, so it skips it.
+    EXPECT_FALSE(drawn.found_control_id.has_value());
+    EXPECT_FALSE(drawn.control_id.has_value());
+
+    for (const char* other : {"Save file? **** Drawn **** Save **** Accessible **** 1",
+                              "Save file? **** Drawn **** Save **** 1 **** accessible",
+                              "Save file? **** Drawn **** accessible"}) {
+        EXPECT_FALSE(parse_target(other).accessible) << other;
+    }
+}
+
 TEST(ParseControlId, ReadsDecimal32BitIntegersOnly) {
     EXPECT_EQ(parse_control_id("1"), 1);
     EXPECT_EQ(parse_control_id("  -12 "), -12);

@@ -4,6 +4,7 @@
 
 #include "fakes/param_name.h"
 
+#include "fakes/fake_accessible_buttons.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "model/target.h"
@@ -18,7 +19,7 @@ using Journal = std::vector<std::string>;
 
 class PushCycleTest : public ::testing::Test {
   protected:
-    PushCycleTest() : mouse(desktop), cycle(list, desktop, mouse, loop) {}
+    PushCycleTest() : mouse(desktop), cycle(list, desktop, accessible, mouse, loop) {}
 
     // A checked entry for a message box titled "Nag" with the given fields.
     void target(const std::string& button_text, const std::string& found_id,
@@ -30,8 +31,19 @@ class PushCycleTest : public ::testing::Test {
         return desktop.open({"#32770", "Nag", std::move(controls)});
     }
 
+    // A window whose "Save" button its program draws itself, and a checked target for it.
+    platform::WindowHandle drawn_dialog(bool forced) {
+        const auto window = desktop.open({"Drawn", "Save file?", {}});
+        accessible.windows[window] = {{"Save"}};
+        list.append(to_target_string({"Save file?", "Drawn", "Save", std::string(kAccessibleMarker),
+                                      std::string(kAccessibleMarker), forced}),
+                    true);
+        return window;
+    }
+
     TargetList list;
     FakeDesktop desktop;
+    fakes::FakeAccessibleButtons accessible;
     fakes::FakeEventLoop loop;
     Mouse mouse;
     PushCycle cycle;
@@ -234,6 +246,35 @@ TEST_F(PushCycleTest, APauseChosenDuringTheForcedClickStopsTheRestOfTheTick) {
     cycle.tick();
 
     EXPECT_EQ(desktop.commands(), Journal{FakeDesktop::command(box, 1)});
+}
+
+TEST_F(PushCycleTest, ADrawnButtonIsPressedByNameInItsWindowAndAForcedOneThenClicked) {
+    const auto dialog = drawn_dialog(true);
+    loop.on_yield = [&](int) { desktop.journal.push_back("yield"); };
+
+    cycle.tick();
+
+    EXPECT_EQ(accessible.presses, Journal{"press " + std::to_string(dialog) + " Save"});
+    EXPECT_EQ(desktop.journal,
+              (Journal{"cursor 1023,100", "cursor 1023,767", "yield", "left down", "left up"}))
+        << "no command message, the click after the press";
+}
+
+TEST_F(PushCycleTest, ADrawnButtonRefusedOrNotPressedIsSkippedAndTheTickGoesOn) {
+    drawn_dialog(true);
+    const auto box = nag({{1, "OK"}});
+    target("OK", "1", "1");
+    std::vector<std::string> refused_titles;
+    cycle.refused.connect([&](const Target& target) { refused_titles.push_back(target.title); });
+
+    using Press = platform::AccessibleButtons::Press;
+    for (const Press answer : {Press::refused, Press::no_answer, Press::not_found}) {
+        accessible.answer = answer;
+        cycle.tick();
+    }
+
+    EXPECT_EQ(refused_titles, std::vector<std::string>{"Save file?"});
+    EXPECT_EQ(desktop.journal, Journal(3, FakeDesktop::command(box, 1))) << "and no forced click";
 }
 
 }  // namespace

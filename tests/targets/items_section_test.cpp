@@ -92,6 +92,21 @@ TEST_F(ItemsSection, ALoadRestoresOrderAndCheckMarksByTheKeysFirstCharacter) {
     EXPECT_EQ(clicks, 0) << "loading must not look like the user clicking the list";
 }
 
+TEST_F(ItemsSection, ADrawnButtonsEntryComesBackUnchangedBesideAClassicOne) {
+    const std::string classic = "Nag **** #32770 **** OK **** 1 **** 1 **** False";
+    const std::string drawn =
+        "Save file? **** Drawn **** Save **** accessible **** accessible **** True";
+    stored("Items", "c-0", classic);
+    stored("Items", "u-1", drawn);
+    form().start();
+    ASSERT_TRUE(targets().at(1).target.accessible);
+
+    targets().set_checked(1, true);
+    stored_targets().save();
+
+    EXPECT_EQ(stored_items(), (Entries{{"c-0", classic}, {"c-1", drawn}}));
+}
+
 TEST_F(ItemsSection, NoStoredListLoadsNothingAndSaysNothing) {
     form().start();
 

@@ -442,11 +442,12 @@ MessageBoxProcess::~MessageBoxProcess() {
 }
 
 HWND MessageBoxProcess::wait_until_shown(const std::wstring& title,
-                                         std::chrono::milliseconds timeout) const {
+                                         std::chrono::milliseconds timeout,
+                                         const std::wstring& window_class) const {
     HWND box = nullptr;
     wait_until(
         [&] {
-            box = FindWindowW(L"#32770", title.c_str());
+            box = FindWindowW(window_class.c_str(), title.c_str());
             return box != nullptr && IsWindowVisible(box);
         },
         timeout);

@@ -124,7 +124,8 @@ class Tapster {
 std::unique_ptr<Tapster> start_with_items(const std::string& exe_unix_path,
                                           const std::string& items_json);
 
-// A message box raised by tapster_msgbox.exe in a process of its own.
+// A message box raised by tapster_msgbox.exe in a process of its own, or another helper's
+// dialog that reports the same way (tapster_drawn_dialog.exe).
 class MessageBoxProcess {
   public:
     struct Result {
@@ -138,9 +139,9 @@ class MessageBoxProcess {
     MessageBoxProcess(const MessageBoxProcess&) = delete;
     MessageBoxProcess& operator=(const MessageBoxProcess&) = delete;
 
-    // The box window once it is on screen.
-    HWND wait_until_shown(const std::wstring& title,
-                          std::chrono::milliseconds timeout = 10000ms) const;
+    // The box window once it is on screen; a helper's own dialog has a class of its own.
+    HWND wait_until_shown(const std::wstring& title, std::chrono::milliseconds timeout = 10000ms,
+                          const std::wstring& window_class = L"#32770") const;
     // How the box ended; nothing when the helper did not finish in time.
     std::optional<Result> wait(std::chrono::milliseconds timeout = 15000ms);
 

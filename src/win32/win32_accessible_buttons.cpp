@@ -1,0 +1,104 @@
+#include "win32/win32_accessible_buttons.h"
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <memory>
+#include <string>
+
+#include "pressing/drawn_button_search.h"
+#include "win32/com_pointer.h"
+#include "win32/msaa_element.h"
+
+namespace tapster::win32 {
+
+namespace {
+
+using Press = platform::AccessibleButtons::Press;
+
+// A window that does not hand out its accessible object within this time is left alone
+// until the next tick; shorter than the deadline, so the worker is free again by then.
+constexpr UINT kObjectRequestTimeoutMs = 1500;
+
+// The window's accessible object as AccessibleObjectFromWindow gets it, with the request sent
+// so that it gives up on a hung program and tells a refusal from the system apart.
+Press window_object(HWND window, ComPointer<IAccessible>& object) {
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(window, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT),
+                            SMTO_ABORTIFHUNG, kObjectRequestTimeoutMs, &answer) == 0) {
+        // The system keeps a program with higher rights from taking our requests.
+        return GetLastError() == ERROR_ACCESS_DENIED ? Press::refused : Press::no_answer;
+    }
+    const auto result = static_cast<LRESULT>(answer);
+    if (result < 0) {
+        return Press::not_found;
+    }
+    // A program that answers nothing of its own gets the system's object for the window.
+    const HRESULT made =
+        result == 0 ? CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                object.receive_void())
+                    : ObjectFromLresult(result, __uuidof(IAccessible), 0, object.receive_void());
+    return SUCCEEDED(made) && object ? Press::pressed : Press::not_found;
+}
+
+Press press_in(HWND window, const std::string& name) {
+    ComPointer<IAccessible> object;
+    if (const Press got = window_object(window, object); got != Press::pressed) {
+        return got;
+    }
+    MsaaElement root(std::move(object), CHILDID_SELF);
+    return press_drawn_button(root, name) == DrawnButtonPress::pressed ? Press::pressed
+                                                                       : Press::not_found;
+}
+
+std::optional<platform::AccessibleButtons::Found> push_button_at(POINT point) {
+    ComPointer<IAccessible> object;
+    ScopedVariant child;
+    if (FAILED(AccessibleObjectFromPoint(point, object.receive(), child.receive())) || !object) {
+        return std::nullopt;
+    }
+    const LONG child_id = child.get().vt == VT_I4 ? child.get().lVal : CHILDID_SELF;
+    MsaaElement element(std::move(object), child_id);
+    if (element.role() != platform::AccessibleElement::kPushButtonRole) {
+        return std::nullopt;
+    }
+    const HWND top_level = GetAncestor(WindowFromPoint(point), GA_ROOT);
+    if (top_level == nullptr) {
+        return std::nullopt;
+    }
+    return platform::AccessibleButtons::Found{reinterpret_cast<platform::WindowHandle>(top_level),
+                                              element.name()};
+}
+
+}  // namespace
+
+std::optional<platform::AccessibleButtons::Found> Win32AccessibleButtons::button_at(
+    platform::Point screen_point) {
+    // Shared with the worker, which may still write it after a late answer was given up.
+    auto found = std::make_shared<std::optional<Found>>();
+    const POINT point{screen_point.x, screen_point.y};
+    // One key for every point: while one program hangs under the pointer, nothing else is
+    // asked until it answers.
+    if (workers_.run("point", [found, point] { *found = push_button_at(point); }) !=
+        AccessibilityWorkers::Outcome::done) {
+        return std::nullopt;
+    }
+    return *found;
+}
+
+platform::AccessibleButtons::Press Win32AccessibleButtons::press(platform::WindowHandle window,
+                                                                 std::string_view name) {
+    auto pressed = std::make_shared<Press>(Press::no_answer);
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    std::string wanted(name);
+    const std::string key = "press " + std::to_string(window) + " " + wanted;
+    if (workers_.run(key, [pressed, hwnd, wanted = std::move(wanted)] {
+            *pressed = press_in(hwnd, wanted);
+        }) != AccessibilityWorkers::Outcome::done) {
+        return Press::no_answer;
+    }
+    return *pressed;
+}
+
+}  // namespace tapster::win32
