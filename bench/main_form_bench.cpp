@@ -1,7 +1,8 @@
 // The whole main window's logic over the real settings file in a temporary folder, as the
 // list grows to its limit: the start-up load, one rewrite after the user changes a check
-// mark, and a click that only highlights an entry, which must write nothing. After the
-// figures come the growth per 4x entries and the goals at the largest list.
+// mark, a click that only highlights an entry, which must write nothing, and the timer's
+// look at the file, unchanged or changed by another copy. After the figures come the growth
+// per 4x entries and the goals at the largest list.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -17,8 +18,8 @@
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "median_growth.h"
-#include "posix/posix_settings_file.h"
 #include "settings/settings_store.h"
+#include "settings/system_settings_file.h"
 
 namespace {
 
@@ -30,20 +31,22 @@ constexpr int kLargest = tapster::TargetList::kMostEntries;
 // The real file, counting how often it is replaced.
 class CountingSettingsFile final : public tapster::platform::SettingsFile {
   public:
-    explicit CountingSettingsFile(fs::path path) : file_(std::move(path)) {}
-    tapster::Status lock(std::unique_ptr<Lock>& held) override { return file_.lock(held); }
-    Contents read() override { return file_.read(); }
+    explicit CountingSettingsFile(fs::path path)
+        : file_(tapster::platform::open_settings_file(std::move(path))) {}
+    tapster::Status lock(std::unique_ptr<Lock>& held) override { return file_->lock(held); }
+    Contents read() override { return file_->read(); }
+    Stamp stamp() override { return file_->stamp(); }
     tapster::Status replace(std::string_view bytes) override {
         ++replacements;
-        return file_.replace(bytes);
+        return file_->replace(bytes);
     }
-    tapster::Status set_aside(std::string& kept_as) override { return file_.set_aside(kept_as); }
-    std::string location() const override { return file_.location(); }
+    tapster::Status set_aside(std::string& kept_as) override { return file_->set_aside(kept_as); }
+    std::string location() const override { return file_->location(); }
 
     long long replacements = 0;
 
   private:
-    tapster::platform::PosixSettingsFile file_;
+    std::unique_ptr<tapster::platform::SettingsFile> file_;
 };
 
 // A folder of its own holding a settings file as Tapster leaves it: the options and a full
@@ -161,6 +164,45 @@ void unchanged_click(benchmark::State& state) {
     });
 }
 
+// A tick of the once-a-second timer while the file is as the list last saw it: one look at
+// the file's stamp, nothing read.
+void unchanged_tick(benchmark::State& state) {
+    const SettingsFolder folder(state.range(0));
+    Program program(folder.path());
+    tapster::MainForm& form = program.start();
+    for (auto iteration : state) {
+        static_cast<void>(iteration);
+        form.inspect_timer.tick();
+    }
+}
+
+// Another copy changed the last entry's check mark: the tick reads the file and shows it.
+void changed_file_tick(benchmark::State& state) {
+    const SettingsFolder folder(state.range(0));
+    Program program(folder.path());
+    tapster::MainForm& form = program.start();
+    CountingSettingsFile other_file(folder.path());
+    SettingsStore other(other_file, {});
+    const int last = form.target_list.count() - 1;
+    for (auto iteration : state) {
+        static_cast<void>(iteration);
+        state.PauseTiming();
+        SettingsStore::Entries items =
+            other.read_section("Items").value_or(SettingsStore::Entries{});
+        auto& [key, text] = items.back();
+        key = (key[0] == 'c' ? "u-" : "c-") + std::to_string(last);
+        if (other.replace_section("Items", items).failed()) {
+            state.SkipWithError("the other copy could not write");
+        }
+        const bool checked = key[0] == 'c';
+        state.ResumeTiming();
+        form.inspect_timer.tick();
+        if (form.target_list.checked(last) != checked) {
+            state.SkipWithError("the change did not show");
+        }
+    }
+}
+
 void at_each_size(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(1000)
         ->Arg(8000)
@@ -173,6 +215,8 @@ void at_each_size(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(start_up)->Apply(at_each_size);
 BENCHMARK(check_mark_rewrite)->Apply(at_each_size);
 BENCHMARK(unchanged_click)->Apply(at_each_size);
+BENCHMARK(unchanged_tick)->Apply(at_each_size);
+BENCHMARK(changed_file_tick)->Apply(at_each_size);
 
 }  // namespace
 
@@ -187,7 +231,8 @@ int main(int argc, char** argv) {
         double most_ms;
     };
     for (const Goal& goal :
-         {Goal{"start_up", 300}, Goal{"check_mark_rewrite", 100}, Goal{"unchanged_click", 5}}) {
+         {Goal{"start_up", 300}, Goal{"check_mark_rewrite", 100}, Goal{"unchanged_click", 5},
+          Goal{"unchanged_tick", 1}, Goal{"changed_file_tick", 300}}) {
         const double growth = reporter.print_growth(goal.operation);
         const double at_largest = reporter.median(goal.operation, kLargest);
         std::printf(

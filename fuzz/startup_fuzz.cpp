@@ -52,6 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (readable && file.set_aside_contents.empty()) {
         check(after == before);
     }
-    check(file.unlocked_accesses == 0);
+    check(file.unlocked_changes == 0);
     return 0;
 }

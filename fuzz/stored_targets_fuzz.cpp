@@ -1,6 +1,7 @@
 // The Items section as StoredTargets loads it: any section, written as the library prints
 // it or as raw bytes, then a target added and the list saved. Besides crashes: whatever the
-// store read from the section before is still stored after the save, and so is the addition.
+// store read from the section before is still stored after the save, and so is the addition,
+// and the list shows what the file holds.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -87,6 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::sort(expected.begin(), expected.end());
     check(
         std::includes(values_after.begin(), values_after.end(), expected.begin(), expected.end()));
-    check(file.unlocked_accesses == 0);
+    // And the list shows what the file holds, as far as the list goes.
+    tapster::StoredList shown = tapster::stored_list(after);
+    shown.resize(std::min(shown.size(), std::size_t{tapster::TargetList::kMostEntries}));
+    check(tapster::stored_list(targets) == shown);
+    check(file.unlocked_changes == 0);
     return 0;
 }

@@ -85,6 +85,9 @@ void MainForm::timer_ticked(WindowTimer timer) {
     switch (timer) {
         case WindowTimer::inspect:
             capture_.on_inspect_tick();
+            // The once-a-second timer also looks for a change of the settings file on disk, so a
+            // restored copy or another running copy's change shows without a restart.
+            stored_targets_.follow_file();
             break;
         case WindowTimer::push:
             push_cycle_.tick();

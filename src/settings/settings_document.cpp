@@ -58,6 +58,9 @@ const std::string* SettingsDocument::Section::find(const std::string& key) const
 }
 
 bool SettingsDocument::Section::set(std::string key, std::string value) {
+    if (repeats_) {
+        drop_repeats_of(key);
+    }
     const auto found = positions_.find(key);
     if (found != positions_.end()) {
         std::string& stored = entries_[found->second].second;
@@ -72,6 +75,42 @@ bool SettingsDocument::Section::set(std::string key, std::string value) {
     return true;
 }
 
+void SettingsDocument::Section::add(std::string key, std::string value) {
+    const auto [found, added] = positions_.try_emplace(key, entries_.size());
+    if (!added) {
+        found->second = entries_.size();
+        repeats_ = true;
+    }
+    entries_.emplace_back(std::move(key), std::move(value));
+}
+
+void SettingsDocument::Section::drop_repeats_of(const std::string& key) {
+    const std::string* last = find(key);
+    if (last == nullptr) {
+        return;
+    }
+    // The first place, with the value the key was read as.
+    std::string value = *last;
+    Entries kept;
+    kept.reserve(entries_.size());
+    bool seen = false;
+    for (auto& entry : entries_) {
+        if (entry.first == key) {
+            if (seen) {
+                continue;
+            }
+            seen = true;
+            entry.second = std::move(value);
+        }
+        kept.push_back(std::move(entry));
+    }
+    entries_ = std::move(kept);
+    positions_.clear();
+    for (std::size_t position = 0; position < entries_.size(); ++position) {
+        positions_[entries_[position].first] = position;
+    }
+}
+
 SettingsDocument::Section* SettingsDocument::find_section(const std::string& name) {
     const auto found = section_positions_.find(name);
     return found == section_positions_.end() ? nullptr : &sections_[found->second];
@@ -82,14 +121,19 @@ const SettingsDocument::Section* SettingsDocument::find_section(const std::strin
     return found == section_positions_.end() ? nullptr : &sections_[found->second];
 }
 
-SettingsDocument::Section& SettingsDocument::fresh_section(std::string name) {
+SettingsDocument::Section& SettingsDocument::section_named(std::string name) {
     if (Section* existing = find_section(name)) {
-        *existing = Section(std::move(name));
         return *existing;
     }
     section_positions_.emplace(name, sections_.size());
     sections_.emplace_back(std::move(name));
     return sections_.back();
+}
+
+SettingsDocument::Section& SettingsDocument::fresh_section(std::string name) {
+    Section& section = section_named(std::move(name));
+    section = Section(section.name());
+    return section;
 }
 
 }  // namespace tapster

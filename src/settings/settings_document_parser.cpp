@@ -7,9 +7,11 @@
 
 namespace tapster {
 
-// Reads the one shape the file has: braces, colons, commas and strings. Anything else, a
-// number or an array included, is damage, so no general JSON reader is needed; strings are
-// copied a run at a time rather than a byte at a time. Nesting is two levels by construction.
+// Reads the one shape the file has: braces, colons, commas and strings, with a number or a
+// boolean where a text belongs (someone editing the file by hand writes 1000 without quotes)
+// taken as its text. Anything else, null or an array included, is damage, so no general JSON
+// reader is needed; strings are copied a run at a time rather than a byte at a time. Nesting
+// is two levels by construction.
 class SettingsDocument::Parser {
   public:
     explicit Parser(std::string_view text) : text_(text) {}
@@ -28,7 +30,7 @@ class SettingsDocument::Parser {
                 if (!string(name) || !take(':') || !take('{')) {
                     return false;
                 }
-                Section& section = document.fresh_section(std::move(name));
+                Section& section = document.section_named(std::move(name));
                 if (!take('}') && !entries(section)) {
                     return false;
                 }
@@ -45,16 +47,70 @@ class SettingsDocument::Parser {
 
   private:
     // After the opening brace: `"key": "text"` pairs up to and including the closing brace.
+    // A repeated key is kept as an entry of its own: in a list of targets each is one.
     bool entries(Section& section) {
         do {
             std::string key;
             std::string text;
-            if (!string(key) || !take(':') || !string(text)) {
+            if (!string(key) || !take(':') || !text_or_scalar(text)) {
                 return false;
             }
-            section.set(std::move(key), std::move(text));
+            section.add(std::move(key), std::move(text));
         } while (take(','));
         return take('}');
+    }
+
+    bool text_or_scalar(std::string& out) {
+        skip_blanks();
+        for (const std::string_view literal : {"true", "false"}) {
+            if (text_.substr(at_, literal.size()) == literal) {
+                at_ += literal.size();
+                out = literal;
+                return true;
+            }
+        }
+        if (at_ < text_.size() && (text_[at_] == '-' || (text_[at_] >= '0' && text_[at_] <= '9'))) {
+            return number(out);
+        }
+        return string(out);
+    }
+
+    // A JSON number, kept as it is written: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+    bool number(std::string& out) {
+        const std::size_t start = at_;
+        skip('-');
+        if (!skip('0') && !digits()) {
+            return false;
+        }
+        if (skip('.') && !digits()) {
+            return false;
+        }
+        if (skip('e') || skip('E')) {
+            if (!skip('+')) {
+                skip('-');
+            }
+            if (!digits()) {
+                return false;
+            }
+        }
+        out.assign(text_.substr(start, at_ - start));
+        return true;
+    }
+    // Takes `wanted` when it comes next, with nothing before it.
+    bool skip(char wanted) {
+        if (at_ < text_.size() && text_[at_] == wanted) {
+            ++at_;
+            return true;
+        }
+        return false;
+    }
+    // One or more decimal digits.
+    bool digits() {
+        const std::size_t start = at_;
+        while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9') {
+            ++at_;
+        }
+        return at_ > start;
     }
 
     void skip_blanks() {

@@ -1,13 +1,9 @@
 #include "settings/settings_file_common.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string_view>
 #include <system_error>
-#include <thread>
 
 namespace tapster::platform {
 
@@ -45,46 +41,6 @@ fs::path temporary_path(const fs::path& settings, unsigned long process_id) {
     std::string suffix = ".tmp-";
     suffix += std::to_string(process_id);
     return with_suffix(settings, suffix);
-}
-
-Attempt wait_for_lock(std::chrono::milliseconds limit, std::function<int()> wait,
-                      std::function<void()> give_back, int& error) {
-    struct Shared {
-        std::mutex mutex;
-        std::condition_variable finished_or_abandoned;
-        bool finished = false;
-        bool abandoned = false;
-        int error = 0;
-    };
-    const auto shared = std::make_shared<Shared>();
-    std::thread waiter;
-    try {
-        waiter = std::thread([shared, wait = std::move(wait), give_back = std::move(give_back)] {
-            const int result = wait();
-            const std::lock_guard<std::mutex> guard(shared->mutex);
-            shared->finished = true;
-            shared->error = result;
-            if (shared->abandoned) {
-                if (result == 0) {
-                    give_back();
-                }
-                return;
-            }
-            shared->finished_or_abandoned.notify_all();
-        });
-    } catch (const std::system_error& failure) {
-        error = failure.code().value();
-        return Attempt::failed;
-    }
-    waiter.detach();
-
-    std::unique_lock<std::mutex> guard(shared->mutex);
-    if (!shared->finished_or_abandoned.wait_for(guard, limit, [&] { return shared->finished; })) {
-        shared->abandoned = true;
-        return Attempt::again;
-    }
-    error = shared->error;
-    return error == 0 ? Attempt::done : Attempt::failed;
 }
 
 Status keep_aside(const fs::path& path, std::string_view timestamp, fs::path& kept_as,

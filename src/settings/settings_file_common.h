@@ -10,7 +10,7 @@
 
 namespace tapster::platform {
 
-// What the POSIX and Win32 settings files do alike; each supplies only its system calls.
+// Pieces of LockedSettingsFile that tests and the sweep name on their own.
 
 // How long one copy waits for another to finish with the settings. A copy that stops while
 // holding the lock (a debugger, a message box in the wrong place) must not hang the others.
@@ -21,16 +21,6 @@ std::filesystem::path with_suffix(const std::filesystem::path& path, std::string
 // Where the copy with that process id writes its new settings before renaming them.
 std::filesystem::path temporary_path(const std::filesystem::path& settings,
                                      unsigned long process_id);
-
-enum class Attempt { done, again, failed };
-// Waits at most `limit` for `wait`, a blocking lock call that gives 0 or an error code. It
-// runs on a helper thread, since the systems' lock calls cannot time out. Blocking, rather
-// than polling, lets a waiting copy in as soon as the holder lets go, so a copy that writes
-// often cannot starve the others. When time runs out the helper keeps what `wait` and
-// `give_back` captured, and hands the lock straight back should it still get it. `again`
-// means the time ran out; `error` is set when `failed`.
-Attempt wait_for_lock(std::chrono::milliseconds limit, std::function<int()> wait,
-                      std::function<void()> give_back, int& error);
 
 // Moves a damaged file to "<path>.bad-<timestamp>", adding "-2", "-3"... when that name is
 // taken. `move` tries one name and sets `name_taken` instead of failing when it exists.

@@ -1,6 +1,5 @@
 #include "settings/settings_store.h"
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -9,75 +8,16 @@ namespace tapster {
 
 namespace {
 
-constexpr std::string_view kSpaces = " \t\r\n";
-
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(kSpaces);
-    if (first == std::string_view::npos) {
-        return {};
+// Empty, blanks, a byte order mark, or one followed by blanks: what an editor saves for an
+// empty file.
+bool blank(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
     }
-    const auto last = text.find_last_not_of(kSpaces);
-    return text.substr(first, last - first + 1);
-}
-
-bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
-    return std::equal(
-        text.begin(), text.end(), lower_word.begin(), lower_word.end(), [](char a, char b) {
-            const char lowered = (a >= 'A' && a <= 'Z') ? static_cast<char>(a - 'A' + 'a') : a;
-            return lowered == b;
-        });
-}
-
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Accepts [+-]digits[.digits] (either side of the point may be empty, not both) and tells
-// whether any digit is non-zero. Checking digits rather than converting keeps huge numbers
-// from overflowing into the wrong answer.
-std::optional<bool> decimal_is_nonzero(std::string_view text) {
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        text.remove_prefix(1);
-    }
-    bool any_digit = false;
-    bool nonzero = false;
-    bool seen_point = false;
-    for (const char c : text) {
-        if (is_digit(c)) {
-            any_digit = true;
-            nonzero = nonzero || c != '0';
-        } else if (c == '.' && !seen_point) {
-            seen_point = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!any_digit) {
-        return std::nullopt;
-    }
-    return nonzero;
+    return bytes.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 }  // namespace
-
-std::string number_text(long long value) {
-    return std::to_string(value);
-}
-
-std::string boolean_text(bool value) {
-    return value ? "True" : "False";
-}
-
-std::optional<bool> parse_boolean(std::string_view text) {
-    text = trim(text);
-    if (equals_ignoring_case(text, "true")) {
-        return true;
-    }
-    if (equals_ignoring_case(text, "false")) {
-        return false;
-    }
-    return decimal_is_nonzero(text);
-}
 
 SettingsStore::SettingsStore(platform::SettingsFile& file, TellUser tell_user)
     : file_(file), tell_user_(std::move(tell_user)) {}
@@ -139,26 +79,68 @@ Status SettingsStore::replace_section(std::string_view section, const Entries& e
     });
 }
 
-Status SettingsStore::with_document(const std::function<Status(SettingsDocument&)>& use) {
-    Status result = Status::success();
-    {
-        std::unique_ptr<platform::SettingsFile::Lock> lock;
-        if (Status locked = file_.lock(lock); locked.failed()) {
-            result = Status::failure("Tapster could not take its turn at the settings in " +
-                                     file_.location() + ": " + locked.message());
-        } else {
-            SettingsDocument document;
-            result = load(document);
-            if (!result.failed()) {
-                result = use(document);
+Status SettingsStore::read_section_copy(std::string_view section, SectionCopy& copy,
+                                        bool set_damage_aside) {
+    copy = SectionCopy{};
+    copy.stamp = file_.stamp();
+    return with_document(
+        [&](SettingsDocument& document) {
+            if (const Entries* stored = document.section(section)) {
+                copy.entries = *stored;
             }
+            return Status::success();
+        },
+        set_damage_aside ? Damage::set_aside : Damage::leave, &copy.damaged);
+}
+
+Status SettingsStore::merge_section(std::string_view section, const Merge& merge,
+                                    SectionCopy& stored) {
+    stored = SectionCopy{};
+    return modify(
+        [&](SettingsDocument& document, bool& changed) {
+            static const Entries kNone;
+            const Entries* now = document.section(section);
+            Entries wanted = merge(now == nullptr ? kNone : *now, stored.damaged);
+            changed = document.replace_section(section, wanted);
+            stored.entries = std::move(wanted);
+            return Status::success();
+        },
+        &stored.damaged, &stored.stamp);
+}
+
+Status SettingsStore::with_document(const std::function<Status(SettingsDocument&)>& use,
+                                    Damage damage, bool* damaged) {
+    SettingsDocument document;
+    bool was_damaged = false;
+    Status result = load(document, Damage::leave, was_damaged);
+    if (!result.failed() && was_damaged && damage == Damage::set_aside) {
+        std::unique_ptr<platform::SettingsFile::Lock> lock;
+        result = take_lock(lock);
+        if (!result.failed()) {
+            result = load(document, Damage::set_aside, was_damaged);
         }
+    }
+    if (damaged != nullptr) {
+        *damaged = was_damaged;
+    }
+    if (!result.failed()) {
+        result = use(document);
     }
     deliver_message();
     return result;
 }
 
-Status SettingsStore::load(SettingsDocument& document) {
+Status SettingsStore::take_lock(std::unique_ptr<platform::SettingsFile::Lock>& lock) {
+    if (Status locked = file_.lock(lock); locked.failed()) {
+        return Status::failure("Tapster could not take its turn at the settings in " +
+                               file_.location() + ": " + locked.message());
+    }
+    return Status::success();
+}
+
+Status SettingsStore::load(SettingsDocument& document, Damage damage, bool& damaged) {
+    document = SettingsDocument{};
+    damaged = false;
     const platform::SettingsFile::Contents contents = file_.read();
     switch (contents.state) {
         case platform::SettingsFile::ReadState::missing:
@@ -170,12 +152,16 @@ Status SettingsStore::load(SettingsDocument& document) {
             break;
     }
 
-    // An empty file holds nothing worth keeping aside or warning about.
-    if (trim(contents.bytes).empty()) {
+    // A blank file holds nothing worth keeping aside or warning about.
+    if (blank(contents.bytes)) {
         return Status::success();
     }
     if (auto parsed = SettingsDocument::parse(contents.bytes)) {
         document = std::move(*parsed);
+        return Status::success();
+    }
+    damaged = true;
+    if (damage == Damage::leave) {
         return Status::success();
     }
 
@@ -196,23 +182,49 @@ Status SettingsStore::load(SettingsDocument& document) {
     return Status::success();
 }
 
-Status SettingsStore::modify(const std::function<Status(SettingsDocument&, bool&)>& edit) {
-    return with_document([&](SettingsDocument& document) {
-        bool changed = false;
-        if (Status edited = edit(document, changed); edited.failed() || !changed) {
-            return edited;
+Status SettingsStore::modify(const std::function<Status(SettingsDocument&, bool&)>& edit,
+                             bool* damaged, platform::SettingsFile::Stamp* stamp) {
+    Status result = Status::success();
+    {
+        std::unique_ptr<platform::SettingsFile::Lock> lock;
+        result = take_lock(lock);
+        if (!result.failed()) {
+            // Before reading: a change another program makes meanwhile shows in a later stamp.
+            if (stamp != nullptr) {
+                *stamp = file_.stamp();
+            }
+            SettingsDocument document;
+            bool was_damaged = false;
+            result = load(document, Damage::set_aside, was_damaged);
+            if (damaged != nullptr) {
+                *damaged = was_damaged;
+            }
+            bool changed = false;
+            if (!result.failed()) {
+                result = edit(document, changed);
+            }
+            if (!result.failed() && changed) {
+                result = write(document);
+                if (!result.failed() && stamp != nullptr) {
+                    *stamp = file_.stamp();
+                }
+            }
         }
-        const std::optional<std::string> bytes = document.serialize();
-        if (!bytes) {
-            return Status::failure(
-                "Tapster could not save a setting whose text is not valid UTF-8.");
-        }
-        if (Status replaced = file_.replace(*bytes); replaced.failed()) {
-            return Status::failure("Tapster could not save its settings to " + file_.location() +
-                                   ": " + replaced.message());
-        }
-        return Status::success();
-    });
+    }
+    deliver_message();
+    return result;
+}
+
+Status SettingsStore::write(const SettingsDocument& document) {
+    const std::optional<std::string> bytes = document.serialize();
+    if (!bytes) {
+        return Status::failure("Tapster could not save a setting whose text is not valid UTF-8.");
+    }
+    if (Status replaced = file_.replace(*bytes); replaced.failed()) {
+        return Status::failure("Tapster could not save its settings to " + file_.location() + ": " +
+                               replaced.message());
+    }
+    return Status::success();
 }
 
 void SettingsStore::deliver_message() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,9 +22,11 @@ std::string boolean_text(bool value);
 std::optional<bool> parse_boolean(std::string_view text);
 
 // The per-user settings: texts addressed by section and key, kept in one JSON file that two
-// running copies may share. Every call reads the file afresh under the file's lock and
-// changes only what it was asked to, so one copy never undoes another copy's change. A call
-// that cannot take the lock fails rather than risk losing the other copy's change.
+// running copies may share. Every call reads the file afresh. A change reads, edits and
+// writes under the file's lock and changes only what it was asked to, so one copy never
+// undoes another copy's change; a change that cannot take the lock fails rather than risk
+// that. A read takes no lock, since a change replaces the file whole: a folder where no lock
+// can be had still reads.
 class SettingsStore {
   public:
     using Entries = SettingsDocument::Entries;
@@ -49,14 +52,42 @@ class SettingsStore {
     // removes the section.
     Status replace_section(std::string_view section, const Entries& entries);
 
+    // A section as a caller that keeps its own copy, and follows the file, sees it.
+    struct SectionCopy {
+        Entries entries;
+        // Of the file as read; taken before reading, so a change made meanwhile shows later.
+        platform::SettingsFile::Stamp stamp;
+        // The file could not be understood: it holds nothing for the caller.
+        bool damaged = false;
+    };
+    // Reads a section. A damaged file is set aside, and the user told, only when
+    // `set_damage_aside`; otherwise it is left alone, since another program may not have
+    // finished writing it.
+    Status read_section_copy(std::string_view section, SectionCopy& copy, bool set_damage_aside);
+    // One locked read-modify-write of a section: `merge` gets the section as the file holds
+    // it now (`damaged`: the file was set aside first, and holds nothing) and gives what to
+    // store. Nothing is written when that is what the file holds. `stored` is then the
+    // section as the file holds it.
+    using Merge = std::function<Entries(const Entries& now, bool damaged)>;
+    Status merge_section(std::string_view section, const Merge& merge, SectionCopy& stored);
+    // Cheap: tells whether the file changed since a copy was taken.
+    platform::SettingsFile::Stamp stamp() { return file_.stamp(); }
+
   private:
-    // Takes the lock, loads the document and hands it to `use`; a message for the user waits
-    // until the lock is released.
-    Status with_document(const std::function<Status(SettingsDocument&)>& use);
-    // Fails when the file exists but cannot be read or put aside.
-    Status load(SettingsDocument& document);
-    // Applies `edit` and writes the result back unless the edit failed or changed nothing.
-    Status modify(const std::function<Status(SettingsDocument&, bool& changed)>& edit);
+    enum class Damage { leave, set_aside };
+    // Reads the document without the lock and hands it to `use`. A damaged file is read again
+    // under the lock before it is set aside: a copy may just have replaced it.
+    Status with_document(const std::function<Status(SettingsDocument&)>& use,
+                         Damage damage = Damage::set_aside, bool* damaged = nullptr);
+    // Fails when the file exists but cannot be read, or, held locked, put aside.
+    Status load(SettingsDocument& document, Damage damage, bool& damaged);
+    // Takes the lock, loads the document, applies `edit` and writes the result back unless
+    // the edit failed or changed nothing. A message for the user waits until the lock is
+    // released.
+    Status modify(const std::function<Status(SettingsDocument&, bool& changed)>& edit,
+                  bool* damaged = nullptr, platform::SettingsFile::Stamp* stamp = nullptr);
+    Status write(const SettingsDocument& document);
+    Status take_lock(std::unique_ptr<platform::SettingsFile::Lock>& lock);
     void deliver_message();
 
     platform::SettingsFile& file_;

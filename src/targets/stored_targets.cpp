@@ -1,14 +1,51 @@
 #include "targets/stored_targets.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "model/app_texts.h"
 #include "model/tell_user.h"
 #include "targets/items_section.h"
 
 namespace tapster {
+
+namespace {
+
+// Turns the list into `wanted` with the few changes a list that only appends allows: the
+// entries `wanted` begins with stay where they are, with the highlight on screen, and only
+// change their check marks; the others are removed, and the rest of `wanted` appended.
+void show(TargetList& targets, const StoredList& wanted) {
+    std::size_t next = 0;
+    std::vector<int> unwanted;
+    for (int position = 0; position < targets.count(); ++position) {
+        const TargetList::Entry& entry = targets.at(position);
+        if (next < wanted.size() && entry.text == wanted[next].text) {
+            targets.set_checked(position, wanted[next++].checked);
+        } else {
+            unwanted.push_back(position);
+        }
+    }
+    for (auto position = unwanted.rbegin(); position != unwanted.rend(); ++position) {
+        targets.remove(*position);
+    }
+    for (; next < wanted.size(); ++next) {
+        targets.append(wanted[next].text, wanted[next].checked);
+    }
+}
+
+// Whether the list is still as it was agreed with the file: no change of the user's to store.
+bool unchanged(const TargetList& targets, const StoredList& agreed) {
+    const std::vector<TargetList::Entry>& entries = targets.entries();
+    return std::equal(entries.begin(), entries.end(), agreed.begin(), agreed.end(),
+                      [](const TargetList::Entry& entry, const StoredEntry& stored) {
+                          return entry.checked == stored.checked && entry.text == stored.text;
+                      });
+}
+
+constexpr auto kMostEntries = static_cast<std::size_t>(TargetList::kMostEntries);
+
+}  // namespace
 
 StoredTargets::StoredTargets(SettingsStore& settings, TargetList& targets,
                              platform::EventLoop& event_loop, platform::MessageBoxes& message_boxes,
@@ -18,154 +55,161 @@ StoredTargets::StoredTargets(SettingsStore& settings, TargetList& targets,
       event_loop_(event_loop),
       message_boxes_(message_boxes),
       save_failures_(save_failures),
-      clock_([] { return std::chrono::steady_clock::now(); }) {
-    targets_.observe([this](const TargetList::Change& change) { on_change(change); });
-}
-
-void StoredTargets::on_change(const TargetList::Change& change) {
-    if (own_change_) {
-        return;
-    }
-    changed_ = true;
-    if (change.kind == TargetList::Change::Kind::removed && change.index < from_file_) {
-        --from_file_;
-    }
-}
+      clock_([] { return std::chrono::steady_clock::now(); }) {}
 
 void StoredTargets::load() {
-    SettingsStore::Entries stored;
-    const Status read = settings_.try_read_section(settings_keys::kItemsSection, stored);
+    SettingsStore::SectionCopy copy;
+    const Status read = settings_.read_section_copy(settings_keys::kItemsSection, copy, true);
     if (read.failed()) {
-        complete_ = false;
         tell_once(told_incomplete_,
                   "Tapster could not load its list of targets, so it starts without them. They "
-                  "stay in the settings file: Tapster reads them again before it saves the "
-                  "list.\r\n\r\n" +
+                  "stay in the settings file: Tapster shows them once it can read the file, and "
+                  "keeps them when it saves the list.\r\n\r\n" +
                       read.message());
+        finish();
         return;
     }
-    complete_ = false;
+    const StoredList stored = stored_list(copy.entries);
     loading_ = true;
     try {
-        append_stored(stored, 0);
+        append_stored(stored);
     } catch (...) {
         loading_ = false;
         save_waiting_ = false;
         tell_once(told_incomplete_,
                   "Tapster could not load its whole list of targets. The rest stay in the "
-                  "settings file: Tapster reads them again before it saves the list.");
+                  "settings file: Tapster shows them once it reads the file again.");
+        finish();
         throw;
     }
     loading_ = false;
-    complete_ = true;
-    if (save_waiting_) {
-        save_waiting_ = false;
-        save();
-    }
+    stamp_ = copy.stamp;
+    stamp_known_ = true;
+    tell_about_limit(stored.size());
+    finish();
 }
 
-void StoredTargets::append_stored(const SettingsStore::Entries& stored, std::size_t from) {
+// Each entry the list takes from the file is one the list agrees on, so that a load ended
+// early, or a user's addition among the loaded entries, is no change of the user's.
+void StoredTargets::append_stored(const StoredList& stored) {
     auto last_yield = clock_();
     bool yielded = false;
-    for (std::size_t index = from; index < stored.size(); ++index) {
+    for (std::size_t index = 0; index < std::min(stored.size(), kMostEntries); ++index) {
         if (!yielded || clock_() - last_yield >= kYieldEvery) {
             event_loop_.yield();
             last_yield = clock_();
             yielded = true;
         }
-        const auto& [key, value] = stored[index];
-        if (targets_.full()) {
-            beyond_limit_.assign(stored.begin() + static_cast<std::ptrdiff_t>(index), stored.end());
-            consumed_ = stored.size();
-            tell_once(told_limit_, "The list holds at most " +
-                                       std::to_string(TargetList::kMostEntries) +
-                                       " targets. Tapster uses the first ones; the other " +
-                                       std::to_string(beyond_limit_.size()) +
-                                       " stay in the settings file unchanged.");
-            return;
-        }
-        own_change_ = true;
-        targets_.append(value, is_checked_key(key));
-        own_change_ = false;
-        consumed_ = index + 1;
-        ++from_file_;
+        targets_.append(stored[index].text, stored[index].checked);
+        agreed_.push_back(stored[index]);
     }
-}
-
-bool StoredTargets::finish_incomplete_load() {
-    SettingsStore::Entries stored;
-    if (settings_.try_read_section(settings_keys::kItemsSection, stored).failed()) {
-        return false;
-    }
-    // The user's own entries move behind the ones still to come from the file.
-    std::vector<std::pair<std::string, bool>> added;
-    for (int index = from_file_; index < targets_.count(); ++index) {
-        added.emplace_back(targets_.at(index).text, targets_.at(index).checked);
-    }
-    const auto put_back_added = [&] {
-        own_change_ = true;
-        for (auto& [text, checked] : added) {
-            targets_.append(std::move(text), checked);
-        }
-        own_change_ = false;
-    };
-    loading_ = true;
-    own_change_ = true;
-    while (targets_.count() > from_file_) {
-        targets_.remove(targets_.count() - 1);
-    }
-    own_change_ = false;
-    try {
-        append_stored(stored, consumed_);
-    } catch (...) {
-        // The user's entries are never lost from the list; the load is tried again later.
-        own_change_ = false;
-        put_back_added();
-        loading_ = false;
-        return false;
-    }
-    put_back_added();
-    loading_ = false;
-    save_waiting_ = false;
-    complete_ = true;
-    return true;
-}
-
-SettingsStore::Entries StoredTargets::entries_to_store() const {
-    SettingsStore::Entries entries = items_entries(targets_);
-    int position = targets_.count();
-    for (const auto& [key, value] : beyond_limit_) {
-        entries.emplace_back((is_checked_key(key) ? "c-" : "u-") + std::to_string(position++),
-                             value);
-    }
-    return entries;
 }
 
 void StoredTargets::save() {
-    if (loading_) {
+    if (loading_ || busy_) {
         save_waiting_ = true;
         return;
     }
-    if (!complete_ && !finish_incomplete_load()) {
-        return;  // nothing is written over a list that could not be read
-    }
-    if (!changed_) {
+    if (unchanged(targets_, agreed_)) {
+        follow_file();
         return;
     }
-    const Status saved =
-        settings_.replace_section(settings_keys::kItemsSection, entries_to_store());
+    store_changes(false);
+}
+
+void StoredTargets::store_changes(bool file_set_aside) {
+    busy_ = true;
+    const StoredList mine = stored_list(targets_);
+    SettingsStore::SectionCopy stored;
+    const Status saved = settings_.merge_section(
+        settings_keys::kItemsSection,
+        [&](const SettingsStore::Entries& now, bool damaged) {
+            // A file that had to be set aside holds nothing to go by but what this copy last
+            // agreed with.
+            return items_entries(damaged || file_set_aside ? merged(agreed_, mine, agreed_)
+                                                           : merged(agreed_, mine, now));
+        },
+        stored);
     save_failures_.report(saved);
     if (!saved.failed()) {
-        changed_ = false;
+        adopt(stored_list(stored.entries), stored.stamp);
+    }
+    busy_ = false;
+    finish();
+}
+
+void StoredTargets::follow_file() {
+    if (loading_ || busy_) {
+        return;
+    }
+    const platform::SettingsFile::Stamp now = settings_.stamp();
+    if (stamp_known_ && now == stamp_) {
+        return;
+    }
+    // A change of this copy's that could not be stored before (the lock was busy, the load
+    // ended early) is stored now, with what the file holds.
+    if (!unchanged(targets_, agreed_)) {
+        store_changes(false);
+        return;
+    }
+    // A file that looked damaged at the last tick and has not changed since is not being
+    // written: it is set aside, and this copy's list stored in its place.
+    const bool settled_damage = damaged_ && *damaged_ == now;
+    damaged_.reset();
+    SettingsStore::SectionCopy copy;
+    busy_ = true;
+    const Status read =
+        settings_.read_section_copy(settings_keys::kItemsSection, copy, settled_damage);
+    busy_ = false;
+    if (read.failed()) {
+        stamp_known_ = false;
+    } else if (copy.damaged && !settled_damage) {
+        damaged_ = now;
+    } else if (copy.damaged) {
+        store_changes(true);
+        return;
+    } else {
+        adopt(stored_list(copy.entries), copy.stamp);
+    }
+    finish();
+}
+
+void StoredTargets::adopt(StoredList file, const platform::SettingsFile::Stamp& stamp) {
+    const std::size_t stored = file.size();
+    file.resize(std::min(stored, kMostEntries));
+    agreed_ = std::move(file);
+    show(targets_, agreed_);
+    stamp_ = stamp;
+    stamp_known_ = true;
+    tell_about_limit(stored);
+}
+
+void StoredTargets::tell_about_limit(std::size_t stored) {
+    if (stored > kMostEntries) {
+        tell_once(told_limit_, "The list holds at most " +
+                                   std::to_string(TargetList::kMostEntries) +
+                                   " targets. Tapster shows the first ones; the other " +
+                                   std::to_string(stored - kMostEntries) +
+                                   " stay in the settings file unchanged.");
     }
 }
 
-void StoredTargets::tell_once(bool& told, const std::string& message) {
-    if (told) {
-        return;
+void StoredTargets::tell_once(bool& told, std::string message) {
+    if (!told) {
+        told = true;
+        messages_.push_back(std::move(message));
     }
-    told = true;
-    tell_user(message_boxes_, message);
+}
+
+void StoredTargets::finish() {
+    // Shown once the list is whole again: a message box lets timer ticks in.
+    for (std::string& message : std::exchange(messages_, {})) {
+        tell_user(message_boxes_, message);
+    }
+    if (save_waiting_ && !loading_ && !busy_) {
+        save_waiting_ = false;
+        save();
+    }
 }
 
 }  // namespace tapster

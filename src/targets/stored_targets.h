@@ -2,19 +2,25 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "model/target_list.h"
 #include "platform/event_loop.h"
 #include "platform/message_boxes.h"
 #include "settings/save_failure_notice.h"
 #include "settings/settings_store.h"
+#include "targets/items_section.h"
 
 namespace tapster {
 
-// Keeps the Items section equal to the target list: loads it once at start-up and stores
-// the whole list again after a change. The stored list is never overwritten from a list
-// that holds less than the file: after a load that could not read everything, each save
-// first tries the load again and keeps what is stored, the user's edits after it.
+// Keeps the target list and the Items section in step, with other running copies and with a
+// user who puts back a copy of the file. A save applies this copy's own changes since it
+// last agreed with the file (entries added, removed, checked or unchecked) to the section as
+// the file holds it now, in one locked read-modify-write; nothing is written when there are
+// none. Afterwards the list shows what the file holds, others' entries included. A change on
+// disk is noticed cheaply, by the file's stamp, and the list shown again.
 class StoredTargets {
   public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
@@ -27,22 +33,28 @@ class StoredTargets {
 
     // Appends the stored entries in the file's order (at most the list's limit), yielding
     // now and then so the window stays alive and the push cycle already works on what is
-    // loaded. An exception from a yield ends the load early and is passed on.
+    // loaded. An exception from a yield ends the load early and is passed on; the rest shows
+    // once the file is read again.
     void load();
-    // Replaces the section with the whole list in one store operation, so the file always
-    // holds the list as of this moment and ending the program leaves no half-written list.
-    // Writes nothing when the list has not changed since it was last loaded or saved.
+    // Stores this copy's changes, and shows what the file then holds.
     void save();
+    // For a timer tick: when the file changed on disk, the list shows what it holds now, and
+    // a change of this copy's that could not be stored before is stored. A file that looks
+    // damaged is given a tick to be written whole before it is set aside.
+    void follow_file();
 
-    bool complete() const { return complete_; }
     void set_clock(Clock clock) { clock_ = std::move(clock); }
 
   private:
-    void append_stored(const SettingsStore::Entries& stored, std::size_t from);
-    bool finish_incomplete_load();
-    SettingsStore::Entries entries_to_store() const;
-    void tell_once(bool& told, const std::string& message);
-    void on_change(const TargetList::Change& change);
+    void append_stored(const StoredList& stored);
+    // Stores this copy's changes; a file just set aside counts as the list last agreed on.
+    void store_changes(bool file_set_aside);
+    // The list becomes what the file holds (as of `stamp`), and is agreed with it.
+    void adopt(StoredList file, const platform::SettingsFile::Stamp& stamp);
+    void tell_about_limit(std::size_t stored);
+    void tell_once(bool& told, std::string message);
+    // Shows the messages gathered, and runs a save asked for meanwhile.
+    void finish();
 
     SettingsStore& settings_;
     TargetList& targets_;
@@ -51,21 +63,19 @@ class StoredTargets {
     SaveFailureNotice& save_failures_;
     Clock clock_;
 
-    // While the stored list is being loaded a save would store only part of it; it waits
-    // for the load to end instead.
+    // The list as this copy last agreed with the file: what a save compares the list with to
+    // find the user's own changes.
+    StoredList agreed_;
+    platform::SettingsFile::Stamp stamp_;                   // of the file agreed with
+    bool stamp_known_ = false;                              // false: read the file at the next tick
+    std::optional<platform::SettingsFile::Stamp> damaged_;  // a damaged file seen at a tick
+
+    // While the stored list is being loaded, or stored, another save or a tick would work on
+    // half a list (a message box lets the timers tick); it waits instead.
     bool loading_ = false;
+    bool busy_ = false;
     bool save_waiting_ = false;
-    bool changed_ = false;
-    // Set while this class changes the list itself, which is no edit of the user's.
-    bool own_change_ = false;
-    // False until every stored entry has been read.
-    bool complete_ = true;
-    // How many stored entries the load has consumed, and how many of the list's first
-    // entries came from the file (the user's later entries follow them).
-    std::size_t consumed_ = 0;
-    int from_file_ = 0;
-    // Stored entries beyond the list's limit: kept in the file, never dropped by a save.
-    SettingsStore::Entries beyond_limit_;
+    std::vector<std::string> messages_;
     bool told_incomplete_ = false;
     bool told_limit_ = false;
 };

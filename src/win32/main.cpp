@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "model/tell_user.h"
 #include "settings/settings_store.h"
+#include "settings/system_settings_file.h"
 #include "win32/com_apartment.h"
 #include "win32/main_window.h"
 #include "win32/single_instance.h"
@@ -16,7 +17,6 @@
 #include "win32/win32_desktop.h"
 #include "win32/win32_notification_area.h"
 #include "win32/win32_services.h"
-#include "win32/win32_settings_file.h"
 #include "win32/win32_sign_in.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
@@ -38,8 +38,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         InitCommonControlsEx(&controls);
 
         win32::Win32MessageBoxes message_boxes;
-        platform::Win32SettingsFile settings_file(platform::Win32SettingsFile::default_path());
-        SettingsStore settings(settings_file, [&message_boxes](const std::string& message) {
+        const auto settings_file = platform::open_settings_file(platform::default_settings_path());
+        SettingsStore settings(*settings_file, [&message_boxes](const std::string& message) {
             tell_user(message_boxes, message);
         });
         win32::Win32Shell shell;

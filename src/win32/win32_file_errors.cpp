@@ -6,8 +6,6 @@
 
 namespace tapster::platform::win32_file {
 
-namespace {
-
 std::string system_message(DWORD error) {
     std::array<wchar_t, 512> buffer{};
     const DWORD length =
@@ -22,12 +20,6 @@ std::string system_message(DWORD error) {
         return "error " + std::to_string(error);
     }
     return win32::to_utf8(text);
-}
-
-}  // namespace
-
-std::string describe(std::string_view what, const std::filesystem::path& path, DWORD error) {
-    return std::string(what) + " " + win32::to_utf8(path.native()) + ": " + system_message(error);
 }
 
 DWORD make_folder(const std::filesystem::path& folder) {

@@ -4,12 +4,11 @@
 
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 namespace tapster::platform::win32_file {
 
-// "<what> <path>: <the system's words for error>", in the user's own language.
-std::string describe(std::string_view what, const std::filesystem::path& path, DWORD error);
+// The system's words for a Win32 error code, in the user's own language.
+std::string system_message(DWORD error);
 
 // Creates the folder and any missing parents, reporting a Win32 error code so the message
 // reaches the user in their own language.

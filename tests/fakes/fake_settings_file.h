@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,9 +12,9 @@
 
 namespace tapster::fakes {
 
-// The settings file in memory. Tests set the knobs and inspect what the store did; any read
-// or replace made without holding the lock is counted, since that is how two running copies
-// would lose each other's changes.
+// The settings file in memory. Tests set the knobs and inspect what the store did; any
+// change made without holding the lock is counted, since that is how two running copies
+// would lose each other's changes. Reads need no lock: a change replaces the file whole.
 class FakeSettingsFile : public platform::SettingsFile {
   public:
     // nullopt: no file.
@@ -27,7 +28,8 @@ class FakeSettingsFile : public platform::SettingsFile {
 
     // What happened.
     int replace_count = 0;
-    int unlocked_accesses = 0;
+    int read_count = 0;
+    int unlocked_changes = 0;
     std::vector<std::string> set_aside_contents;  // the bytes of each file put aside
 
     Status lock(std::unique_ptr<Lock>& held) override {
@@ -41,7 +43,7 @@ class FakeSettingsFile : public platform::SettingsFile {
     bool locked() const { return locks_held_ > 0; }
 
     Contents read() override {
-        note_access();
+        ++read_count;
         if (fail_reads) {
             return {ReadState::failed, {}, "the disk is not ready"};
         }
@@ -51,8 +53,16 @@ class FakeSettingsFile : public platform::SettingsFile {
         return {ReadState::present, *bytes, {}};
     }
 
+    // Tells contents apart as a real file's size, time and identity would.
+    Stamp stamp() override {
+        if (!bytes) {
+            return {};
+        }
+        return {std::hash<std::string>{}(*bytes), bytes->size(), 0, true};
+    }
+
     Status replace(std::string_view new_bytes) override {
-        note_access();
+        note_change();
         if (fail_next_replace) {
             fail_next_replace = false;
             return Status::failure("there is not enough space on the disk");
@@ -63,7 +73,7 @@ class FakeSettingsFile : public platform::SettingsFile {
     }
 
     Status set_aside(std::string& kept_as) override {
-        note_access();
+        note_change();
         if (fail_set_aside) {
             return Status::failure("the file is in use");
         }
@@ -90,9 +100,9 @@ class FakeSettingsFile : public platform::SettingsFile {
         int& held_;
     };
 
-    void note_access() {
+    void note_change() {
         if (locks_held_ == 0) {
-            ++unlocked_accesses;
+            ++unlocked_changes;
         }
     }
 

@@ -3,12 +3,17 @@
 // a traits class, named for CTest to show it (gtest prints the type's name; the instance
 // prefix names the system):
 //
-//   static std::unique_ptr<SettingsFile> make(path, lock_wait);
 //   static std::filesystem::path make_test_folder();    // new, empty
 //   static unsigned long own_process_id();
 //   static unsigned long ended_process_id();            // a process that has exited
 //   static bool make_read_only(path);                   // false: this user cannot be stopped
 //   static void make_writable(path);
+//   // Runs `check` (which gives "" or what went wrong) where a user cannot add a file to
+//   // `folder`; nullopt when the test cannot arrange that.
+//   static std::optional<std::string> in_read_only_folder(folder, check);
+//   static bool make_symbolic_link(link, target);       // false: this system cannot
+//   static int threads();                                // of this process
+//   static int open_handles();                           // files and other kernel objects
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +23,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <string>
 #include <thread>
@@ -30,6 +37,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_file_common.h"
 #include "settings/settings_store.h"
+#include "settings/system_settings_file.h"
 
 namespace tapster::platform::conformance {
 
@@ -77,7 +85,7 @@ class SettingsFileConformance : public ::testing::Test {
     }
 
     std::unique_ptr<SettingsFile> make(std::chrono::milliseconds lock_wait = kSettingsLockWait) {
-        return Traits::make(path, lock_wait);
+        return open_settings_file(path, lock_wait);
     }
     fs::path lock_path() const { return with_suffix(path, ".lock"); }
     static SettingsStore::TellUser ignore() {
@@ -149,16 +157,17 @@ TYPED_TEST_P(SettingsFileConformance, TheLockKeepsOtherCopiesWaitingUntilRelease
 }
 
 // A copy that never lets go (stopped in a debugger, stuck behind a dialog) must cost the
-// others a failed operation, not a hang; and no lock at all is a failure, not a licence to
-// go on unlocked.
-TYPED_TEST_P(SettingsFileConformance, WithoutTheLockEveryOperationFailsAndTheFileIsUntouched) {
+// others a failed change, not a hang; and no lock at all is a failure, not a licence to go
+// on unlocked. Reading needs no lock.
+TYPED_TEST_P(SettingsFileConformance, WithoutTheLockEveryChangeFailsAndTheFileIsUntouched) {
     put(this->path, "{\"setit\": {\"textinterval\": \"1000\"}}");
     const auto mine = this->make();
     std::unique_ptr<SettingsFile::Lock> held;
     ASSERT_TRUE(mine->lock(held));
 
     put(this->root / "blocker", "a file where a folder should be");
-    const auto no_folder = TypeParam::make(this->root / "blocker" / "sub" / "settings.json", 0ms);
+    const auto no_folder =
+        open_settings_file(this->root / "blocker" / "sub" / "settings.json", 0ms);
     const auto waiting = this->make(200ms);
     for (SettingsFile* file : {waiting.get(), no_folder.get()}) {
         SCOPED_TRACE(file->location());
@@ -167,9 +176,8 @@ TYPED_TEST_P(SettingsFileConformance, WithoutTheLockEveryOperationFailsAndTheFil
         EXPECT_EQ(lock, nullptr);
 
         SettingsStore store(*file, this->ignore());
-        SettingsStore::Entries entries;
-        EXPECT_TRUE(store.try_read_section("setit", entries).failed());
-        EXPECT_EQ(store.read("setit", "textinterval", "default"), "default");
+        EXPECT_EQ(store.read("setit", "textinterval", "default"),
+                  file == waiting.get() ? "1000" : "default");
         const Status written = store.write("setit", "textinterval", "2000");
         EXPECT_TRUE(written.failed());
         EXPECT_NE(written.message().find(file->location()), std::string::npos) << written.message();
@@ -196,27 +204,34 @@ TYPED_TEST_P(SettingsFileConformance, AReadOnlyLockFileStillKeepsCopiesApart) {
     EXPECT_TRUE(this->make(100ms)->lock(theirs));
 }
 
-TYPED_TEST_P(SettingsFileConformance, TheFirstLockRemovesTemporaryFilesOfEndedCopiesOnly) {
+TYPED_TEST_P(SettingsFileConformance, TheFirstLockOrReadRemovesTemporaryFilesOfEndedCopiesOnly) {
     const fs::path ended = temporary_path(this->path, TypeParam::ended_process_id());
     const fs::path running = temporary_path(this->path, TypeParam::own_process_id());
     const fs::path not_ours[] = {
         with_suffix(this->path, ".tmp-1x"), with_suffix(this->path, ".tmp-"),
         this->folder / ("other.json.tmp-" + std::to_string(TypeParam::ended_process_id()))};
-    for (const fs::path& name : {ended, running}) {
-        put(name, "half-written");
-    }
-    for (const fs::path& name : not_ours) {
-        put(name, "someone else's");
-    }
+    for (const bool by_lock : {true, false}) {
+        SCOPED_TRACE(by_lock ? "lock" : "read");
+        for (const fs::path& name : {ended, running}) {
+            put(name, "half-written");
+        }
+        for (const fs::path& name : not_ours) {
+            put(name, "someone else's");
+        }
 
-    const auto file = this->make();
-    SettingsStore store(*file, this->ignore());
-    EXPECT_EQ(store.read("setit", "textinterval", "1000"), "1000");
+        const auto file = this->make();
+        std::unique_ptr<SettingsFile::Lock> held;
+        if (by_lock) {
+            ASSERT_TRUE(file->lock(held));
+        } else {
+            EXPECT_EQ(file->read().state, SettingsFile::ReadState::missing);
+        }
 
-    EXPECT_FALSE(fs::exists(ended));
-    EXPECT_TRUE(fs::exists(running));
-    for (const fs::path& name : not_ours) {
-        EXPECT_TRUE(fs::exists(name)) << name;
+        EXPECT_FALSE(fs::exists(ended));
+        EXPECT_TRUE(fs::exists(running));
+        for (const fs::path& name : not_ours) {
+            EXPECT_TRUE(fs::exists(name)) << name;
+        }
     }
 }
 
@@ -248,7 +263,7 @@ TYPED_TEST_P(SettingsFileConformance, TwoCopiesWritingAtOnceLoseNothing) {
 // message box.
 TYPED_TEST_P(SettingsFileConformance, ADamagedFileIsKeptAsideAndTheUserToldWithTheLockFree) {
     for (const std::string& damaged :
-         {std::string("{ this is not json"), std::string("{\"setit\": {\"on\": true}}"),
+         {std::string("{ this is not json"), std::string("{\"setit\": {\"on\": null}}"),
           deeply_nested_notes()}) {
         SCOPED_TRACE(damaged.substr(0, 30));
         put(this->path, damaged);
@@ -281,13 +296,101 @@ TYPED_TEST_P(SettingsFileConformance, ADamagedFileIsKeptAsideAndTheUserToldWithT
     }
 }
 
-REGISTER_TYPED_TEST_SUITE_P(SettingsFileConformance, ReplaceCreatesTheFolderAndReadsBackByteForByte,
-                            SetAsideKeepsEachDamagedFileUnderItsOwnName,
-                            TheLockKeepsOtherCopiesWaitingUntilReleased,
-                            WithoutTheLockEveryOperationFailsAndTheFileIsUntouched,
-                            AReadOnlyLockFileStillKeepsCopiesApart,
-                            TheFirstLockRemovesTemporaryFilesOfEndedCopiesOnly,
-                            TwoCopiesWritingAtOnceLoseNothing,
-                            ADamagedFileIsKeptAsideAndTheUserToldWithTheLockFree);
+// Reading takes no lock, so a folder where no lock file can be made still loads every
+// target; a change there fails with the message that names the file.
+TYPED_TEST_P(SettingsFileConformance, AReadOnlyFolderStillReadsEveryTargetAndRefusesChanges) {
+    const std::string stored = R"({"Items": {"c-0": "A", "u-1": "B"}})";
+    put(this->path, stored);
+    const std::optional<std::string> outcome =
+        TypeParam::in_read_only_folder(this->folder, [this]() -> std::string {
+            const auto file = this->make();
+            SettingsStore store(*file, this->ignore());
+            SettingsStore::Entries items;
+            if (const Status read = store.try_read_section("Items", items); read.failed()) {
+                return "the read failed: " + read.message();
+            }
+            if (items.size() != 2) {
+                return std::to_string(items.size()) + " targets read";
+            }
+            const Status written = store.write("Items", "u-2", "C");
+            if (!written.failed() ||
+                written.message().find(file->location()) == std::string::npos) {
+                return "the write gave: " + written.message();
+            }
+            return "";
+        });
+    if (!outcome) {
+        GTEST_SKIP() << "this test cannot stop itself from adding a file to a folder";
+    }
+    EXPECT_EQ(*outcome, "");
+    EXPECT_EQ(contents_of(this->path), stored);
+}
+
+// A settings file kept elsewhere through a link (a synced folder, a versioned copy) goes on
+// getting every change, and a damaged one is copied aside without moving the link.
+TYPED_TEST_P(SettingsFileConformance, ASettingsFileThatIsALinkStaysALink) {
+    const fs::path elsewhere = this->root / "synced" / "settings.json";
+    put(elsewhere, R"({"setit": {"textinterval": "1000"}})");
+    fs::create_directories(this->folder);
+    if (!TypeParam::make_symbolic_link(this->path, elsewhere)) {
+        GTEST_SKIP() << "this system makes no symbolic links here";
+    }
+    const auto file = this->make();
+    std::vector<std::string> told;
+    SettingsStore store(*file, [&](const std::string& message) { told.push_back(message); });
+
+    ASSERT_TRUE(store.write("setit", "textinterval", "2000"));
+    EXPECT_NE(contents_of(elsewhere).find("2000"), std::string::npos);
+    put(elsewhere, R"({"setit": {"textinterval": "3000"}})");
+    EXPECT_EQ(store.read("setit", "textinterval", ""), "3000") << "the link was replaced";
+
+    put(elsewhere, "{ damaged");
+    ASSERT_TRUE(store.write("setit", "textinterval", "4000"));
+    ASSERT_EQ(told.size(), 1U);
+    std::vector<fs::path> names = names_in(this->folder);
+    ASSERT_EQ(names.size(), 3U);  // the link, its lock and the damaged file's copy
+    EXPECT_EQ(contents_of(this->folder / names[1]), "{ damaged") << names[1];
+    EXPECT_NE(contents_of(elsewhere).find("4000"), std::string::npos);
+    put(elsewhere, R"({"setit": {"textinterval": "5000"}})");
+    EXPECT_EQ(store.read("setit", "textinterval", ""), "5000") << "the link was moved";
+    EXPECT_EQ(names_in(elsewhere.parent_path()), std::vector<fs::path>{"settings.json"});
+}
+
+// A copy whose waits keep running out (another copy holds the lock for minutes) keeps one
+// helper waiting, and none once the lock is free.
+TYPED_TEST_P(SettingsFileConformance, WaitsThatRunOutLeaveOneWaiterAndNoneOnceTheLockIsFree) {
+    const auto mine = this->make();
+    std::unique_ptr<SettingsFile::Lock> held;
+    ASSERT_TRUE(mine->lock(held));
+    const auto theirs = this->make(20ms);
+    SettingsStore store(*theirs, this->ignore());
+    ASSERT_TRUE(store.write("setit", "textinterval", "2000").failed());
+    const int threads = TypeParam::threads();
+    const int handles = TypeParam::open_handles();
+
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        ASSERT_TRUE(store.write("setit", "textinterval", "2000").failed());
+    }
+    EXPECT_LE(TypeParam::threads(), threads);
+    EXPECT_LE(TypeParam::open_handles(), handles);
+
+    held.reset();
+    EXPECT_TRUE(store.write("setit", "textinterval", "2000"));
+    for (int waited = 0; waited < 100 && TypeParam::threads() >= threads; ++waited) {
+        std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_LT(TypeParam::threads(), threads);
+    // The lock file's handle, closed with the lock, and the helper's.
+    EXPECT_LE(TypeParam::open_handles(), handles - 2);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(
+    SettingsFileConformance, ReplaceCreatesTheFolderAndReadsBackByteForByte,
+    SetAsideKeepsEachDamagedFileUnderItsOwnName, TheLockKeepsOtherCopiesWaitingUntilReleased,
+    WithoutTheLockEveryChangeFailsAndTheFileIsUntouched, AReadOnlyLockFileStillKeepsCopiesApart,
+    TheFirstLockOrReadRemovesTemporaryFilesOfEndedCopiesOnly, TwoCopiesWritingAtOnceLoseNothing,
+    ADamagedFileIsKeptAsideAndTheUserToldWithTheLockFree,
+    AReadOnlyFolderStillReadsEveryTargetAndRefusesChanges, ASettingsFileThatIsALinkStaysALink,
+    WaitsThatRunOutLeaveOneWaiterAndNoneOnceTheLockIsFree);
 
 }  // namespace tapster::platform::conformance

@@ -1,5 +1,10 @@
-// The stored target list: the rewrite from target_list, and the load at start-up.
+// The stored target list: the rewrite from target_list, the load at start-up, and the list
+// following the file.
 #include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "fakes/form_fixture.h"
 
@@ -210,6 +215,122 @@ TEST_F(ItemsSection, EntriesBeyondTheListsLimitStayStoredAndTheUserIsTold) {
     EXPECT_EQ(saved.back(), many.back());
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_NE(boxes.shown[0].text.find("32767"), std::string::npos);
+}
+
+TEST_F(ItemsSection, ATargetAddedWhileTheListLoadsComesAfterTheStoredOnes) {
+    for (int index = 0; index < 3; ++index) {
+        stored("Items", "c-" + std::to_string(index), "entry " + std::to_string(index));
+    }
+    use_clock_ticking(10ms);  // a yield before every entry
+    loop.on_yield = [&](int yield) {
+        if (yield == 2) {
+            targets().append("added");
+            stored_targets().save();
+        }
+    };
+
+    form().start();
+
+    const Entries expected{
+        {"c-0", "entry 0"}, {"c-1", "entry 1"}, {"c-2", "entry 2"}, {"u-3", "added"}};
+    EXPECT_EQ(stored_items(), expected);
+    ASSERT_EQ(controls().target_list.count(), 4);
+    EXPECT_EQ(controls().target_list.text(3), "added");
+}
+
+TEST_F(ItemsSection, AFullListWhoseLoadEndedEarlyIsNeverOverfilled) {
+    Entries full;
+    for (int index = 0; index < TargetList::kMostEntries; ++index) {
+        full.emplace_back("c-" + std::to_string(index), "entry " + std::to_string(index));
+    }
+    ASSERT_TRUE(store.replace_section("Items", full));
+    use_clock_ticking(10ms);
+    loop.on_yield = [](int yield) {
+        if (yield == 3) {
+            throw std::runtime_error("out of memory");
+        }
+    };
+    form().start();
+    loop.on_yield = nullptr;
+
+    targets().append("added 1");
+    targets().append("added 2");
+    stored_targets().save();
+
+    EXPECT_EQ(controls().target_list.count(), TargetList::kMostEntries);
+    const Entries saved = stored_items();
+    ASSERT_EQ(saved.size(), full.size() + 2);
+    EXPECT_EQ(saved[saved.size() - 2].second, "added 1");
+    EXPECT_EQ(saved.back().second, "added 2");
+    ASSERT_EQ(boxes.shown.size(), 2U);
+    EXPECT_NE(boxes.shown[1].text.find("32767"), std::string::npos);
+}
+
+TEST_F(ItemsSection, ARepeatedKeyIsATargetOfItsOwnAndGetsAKeyOfItsOwn) {
+    file.bytes = R"({"Items": {"c-0": "first", "c-0": "second"}})";
+    form().start();
+    ASSERT_EQ(controls().target_list.count(), 2);
+
+    controls().target_list.user_set_checked(0, false);
+
+    EXPECT_EQ(stored_items(), (Entries{{"u-0", "first"}, {"c-1", "second"}}));
+}
+
+// Another copy's change, or a copy of the file put back, shows at the next tick without a
+// write. The highlighted entry stays highlighted while it is there, the fields showing it
+// stay as they are, and a capture under way goes on.
+TEST_F(ItemsSection, AChangeOnDiskShowsAtTheNextTickUnderTheUsersHighlightAndCapture) {
+    const std::string a = "A **** #32770 **** OK **** 1 **** 1 **** False";
+    const std::string b = "B **** #32770 **** OK **** 1 **** 1 **** False";
+    const std::string c = "C **** #32770 **** OK **** 1 **** 1 **** False";
+    stored("Items", "c-0", a);
+    stored("Items", "c-1", b);
+    stored("Items", "u-2", c);
+    form().start();
+    controls().target_list.user_highlight(1);
+    ASSERT_EQ(controls().title_field.text(), "B");
+    const int reads = file.read_count;
+    const int writes = file.replace_count;
+    form().timer_ticked(WindowTimer::inspect);
+    EXPECT_EQ(file.read_count, reads) << "an unchanged file is read again";
+
+    file.bytes = R"({"Items": {"u-0": ")" + b + R"(", "c-1": ")" + c + R"(", "u-2": "D"}})";
+    form().timer_ticked(WindowTimer::inspect);
+    EXPECT_EQ(controls().target_list.entries(),
+              (std::vector<ui::CheckListBox::Entry>{{b, false}, {c, true}, {"D", false}}));
+    EXPECT_EQ(controls().target_list.highlighted(), 0);
+    EXPECT_EQ(controls().title_field.text(), "B");
+
+    controls().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+    file.bytes = R"({"Items": {"c-0": ")" + a + R"("}})";
+    form().timer_ticked(WindowTimer::inspect);
+    EXPECT_EQ(controls().target_list.entries(), (std::vector<ui::CheckListBox::Entry>{{a, true}}));
+    EXPECT_EQ(controls().target_list.highlighted(), ui::CheckListBox::kNone);
+    EXPECT_EQ(capture().state(), CaptureSession::State::armed);
+    EXPECT_EQ(file.replace_count, writes);
+}
+
+// A file another program is still writing looks damaged for a moment: it is set aside only
+// when it stays so for a tick, and then this copy's list is stored in its place.
+TEST_F(ItemsSection, AFileThatStaysDamagedForATickIsSetAsideAndTheListStoredAgain) {
+    stored("Items", "c-0", "A");
+    stored("Items", "u-1", "B");
+    form().start();
+
+    file.bytes = R"({"Items": {"c-0": "A", "u-1": "B", "u-2)";
+    form().timer_ticked(WindowTimer::inspect);
+    file.bytes = R"({"Items": {"c-0": "A", "u-1": "B", "u-2": "C"}})";
+    form().timer_ticked(WindowTimer::inspect);
+    EXPECT_EQ(controls().target_list.count(), 3);
+    EXPECT_TRUE(file.set_aside_contents.empty());
+
+    file.bytes = "{ damaged";
+    form().timer_ticked(WindowTimer::inspect);
+    form().timer_ticked(WindowTimer::inspect);
+    EXPECT_EQ(file.set_aside_contents, std::vector<std::string>{"{ damaged"});
+    EXPECT_EQ(corrupt_reports.size(), 1U);
+    EXPECT_EQ(stored_items(), (Entries{{"c-0", "A"}, {"u-1", "B"}, {"u-2", "C"}}));
+    EXPECT_EQ(controls().target_list.count(), 3);
 }
 
 TEST_F(ItemsSection, AClickThatChangesNothingWritesNothing) {

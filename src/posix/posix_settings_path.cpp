@@ -1,0 +1,44 @@
+// Where the settings file lives on Linux, by the XDG rules.
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "settings/system_settings_file.h"
+
+namespace tapster::platform {
+
+namespace {
+
+std::filesystem::path home_folder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr) {
+        return found->pw_dir;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::filesystem::path default_settings_path() {
+    std::filesystem::path config;
+    // The XDG rules say a relative value is to be ignored, as it would depend on the folder
+    // Tapster happened to be started from.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+        config = xdg;
+    } else if (const auto home = home_folder(); !home.empty()) {
+        config = home / ".config";
+    } else {
+        return {};
+    }
+    return config / "Tapster 2.1" / "settings.json";
+}
+
+}  // namespace tapster::platform

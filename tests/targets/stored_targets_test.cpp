@@ -1,0 +1,155 @@
+// Copies of Tapster sharing one settings file: in memory, step by step, and as whole
+// processes on a real file.
+#include "targets/stored_targets.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "fakes/fake_settings_file.h"
+#include "settings/system_settings_file.h"
+
+namespace tapster {
+namespace {
+
+using namespace std::chrono_literals;
+using Entries = SettingsStore::Entries;
+
+// One running copy: its own store, list and notices over a settings file it shares.
+struct Copy {
+    explicit Copy(platform::SettingsFile& file) : store(file, {}) {
+        stored.set_clock([this] { return now += 10ms; });  // a yield before every entry
+    }
+    StoredList list() const { return stored_list(targets); }
+
+    std::chrono::steady_clock::time_point now;
+    fakes::FakeMessageBoxes boxes;
+    fakes::FakeEventLoop loop;
+    SaveFailureNotice save_failures{boxes};
+    SettingsStore store;
+    TargetList targets;
+    StoredTargets stored{store, targets, loop, boxes, save_failures};
+};
+
+StoredList in_file(SettingsStore& store) {
+    Entries items;
+    EXPECT_TRUE(store.try_read_section("Items", items));
+    return stored_list(items);
+}
+
+// Each save applies only what its copy did, to the file as it is: nothing another copy did
+// is undone, even by a copy whose load ended early and whose file changed since.
+TEST(TwoCopies, KeepEachOthersAdditionsRemovalsAndCheckMarks) {
+    fakes::FakeSettingsFile file;
+    file.bytes = R"({"Items": {"c-0": "A", "u-1": "B", "u-2": "C", "u-3": "D", "u-4": "E"}})";
+    Copy first(file);
+    Copy second(file);
+    first.stored.load();
+    second.loop.on_yield = [](int yield) {
+        if (yield == 3) {
+            throw std::runtime_error("out of memory");
+        }
+    };
+    EXPECT_THROW(second.stored.load(), std::runtime_error);
+    second.loop.on_yield = nullptr;
+    ASSERT_EQ(second.list(), (StoredList{{"A", true}, {"B", false}}));
+
+    first.targets.remove(0);
+    first.targets.set_checked(1, true);
+    first.stored.save();
+    second.targets.append("X");
+    second.stored.save();
+    first.targets.append("Y", true);
+    first.stored.save();
+    second.targets.remove(2);  // D
+    second.targets.set_checked(0, true);
+    second.stored.save();
+    first.stored.follow_file();
+
+    const StoredList expected{{"B", true}, {"C", true}, {"E", false}, {"X", false}, {"Y", true}};
+    EXPECT_EQ(in_file(first.store), expected);
+    EXPECT_EQ(first.list(), expected);
+    EXPECT_EQ(second.list(), expected);
+    EXPECT_EQ(file.unlocked_changes, 0);
+}
+
+// Three processes add targets as fast as they can for a while; the file ends with all of
+// them.
+TEST(ThreeProcesses, AddingTargetsAtOnceLoseNone) {
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "tapster-copies-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path path = fs::path(pattern) / "settings.json";
+    constexpr int kCopies = 3;
+    constexpr auto kFor = 3s;
+
+    std::vector<std::pair<pid_t, int>> children;  // and the pipe each reports through
+    for (int copy = 0; copy < kCopies; ++copy) {
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(report[0]);
+            const auto file = platform::open_settings_file(path);
+            Copy me(*file);
+            me.stored.load();
+            const auto end = std::chrono::steady_clock::now() + kFor;
+            std::set<std::string> mine;
+            while (std::chrono::steady_clock::now() < end) {
+                const std::string& text =
+                    *mine.insert(std::to_string(copy) + "-" + std::to_string(mine.size())).first;
+                me.targets.append(text);
+                me.stored.save();
+                me.stored.follow_file();
+            }
+            // What the last saves could not store (the lock stayed busy) is stored now.
+            const auto all_stored = [&] {
+                std::size_t found = 0;
+                for (const StoredEntry& entry : in_file(me.store)) {
+                    found += mine.count(entry.text);
+                }
+                return found == mine.size();
+            };
+            for (int attempt = 0; attempt < 50 && !all_stored(); ++attempt) {
+                me.stored.save();
+            }
+            const int added = static_cast<int>(mine.size());
+            std::_Exit(::write(report[1], &added, sizeof added) == sizeof added ? 0 : 1);
+        }
+        ::close(report[1]);
+        children.emplace_back(child, report[0]);
+    }
+    int expected = 0;
+    for (const auto& [child, report] : children) {
+        int added = 0;
+        EXPECT_EQ(::read(report, &added, sizeof added), static_cast<ssize_t>(sizeof added));
+        ::close(report);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        expected += added;
+    }
+
+    const auto file = platform::open_settings_file(path);
+    SettingsStore store(*file, {});
+    std::set<std::string> texts;
+    for (const StoredEntry& entry : in_file(store)) {
+        texts.insert(entry.text);
+    }
+    EXPECT_GT(expected, kCopies * 10) << "too few targets added to tell";
+    EXPECT_EQ(static_cast<int>(texts.size()), expected);
+    fs::remove_all(path.parent_path());
+}
+
+}  // namespace
+}  // namespace tapster
