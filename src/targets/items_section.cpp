@@ -9,6 +9,9 @@ SettingsStore::Entries items_entries(const TargetList& targets) {
     entries.reserve(targets.entries().size());
     int position = 0;
     for (const TargetList::Entry& entry : targets.entries()) {
+        if (entry.managed) {
+            continue;  // the administrator's: never the user's to store
+        }
         entries.emplace_back((entry.checked ? "c-" : "u-") + std::to_string(position++),
                              entry.text);
     }

@@ -22,7 +22,8 @@ StoredTargets::StoredTargets(SettingsStore& settings, TargetList& targets,
 }
 
 void StoredTargets::on_change(const TargetList::Change& change) {
-    if (own_change_) {
+    // The administrator's entries are not stored: their changes change nothing here.
+    if (own_change_ || change.managed) {
         return;
     }
     changed_ = true;
@@ -98,7 +99,7 @@ bool StoredTargets::finish_incomplete_load() {
     }
     // The user's own entries move behind the ones still to come from the file.
     std::vector<std::pair<std::string, bool>> added;
-    for (int index = from_file_; index < targets_.count(); ++index) {
+    for (int index = from_file_; index < targets_.own_count(); ++index) {
         added.emplace_back(targets_.at(index).text, targets_.at(index).checked);
     }
     const auto put_back_added = [&] {
@@ -110,8 +111,8 @@ bool StoredTargets::finish_incomplete_load() {
     };
     loading_ = true;
     own_change_ = true;
-    while (targets_.count() > from_file_) {
-        targets_.remove(targets_.count() - 1);
+    while (targets_.own_count() > from_file_) {
+        targets_.remove(targets_.own_count() - 1);
     }
     own_change_ = false;
     try {
@@ -132,7 +133,7 @@ bool StoredTargets::finish_incomplete_load() {
 
 SettingsStore::Entries StoredTargets::entries_to_store() const {
     SettingsStore::Entries entries = items_entries(targets_);
-    int position = targets_.count();
+    int position = targets_.own_count();
     for (const auto& [key, value] : beyond_limit_) {
         entries.emplace_back((is_checked_key(key) ? "c-" : "u-") + std::to_string(position++),
                              value);
