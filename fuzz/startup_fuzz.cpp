@@ -9,6 +9,7 @@
 #include "app/main_form.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_policy.h"
 #include "fakes/fake_settings_file.h"
 #include "settings/settings_store.h"
 
@@ -40,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeSignIn sign_in;
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
-    MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
+    fakes::FakePolicy policy;
+    MainForm form(
+        MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in, policy});
     form.start();
     form.push_timer.tick();
 

@@ -24,7 +24,8 @@ MainForm::MainForm(MainFormServices services)
                lower_list,
                lower_short_list},
               wait_notice_animation, services.desktop, services.event_loop),
-      calibration({window, calibration_panel, calibration_field, interval_field, push_timer},
+      calibration({window, calibration_panel, calibration_field, interval_field, push_timer,
+                   calibration_hint},
                   {services.settings, services.message_boxes, services.locale, save_failures}),
       tray(services.notification_area, window, tray_menu),
       refusal_notice(services.notification_area),
@@ -32,6 +33,7 @@ MainForm::MainForm(MainFormServices services)
       information(services.message_boxes, services.shell),
       startup({tray, calibration, stored_targets, services.settings, window, run_minimized_entry,
                [this] { on_minimize_clicked(); }}),
+      policy(services.policy, targets, calibration, services.message_boxes),
       services_(services) {
     connect_events();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/policy_watch.h"
 #include "app/startup.h"
 #include "app/window_controls.h"
 #include "capture/capture_session.h"
@@ -12,6 +13,7 @@
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
+#include "platform/policy.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
 #include "pressing/mouse.h"
@@ -37,6 +39,7 @@ struct MainFormServices {
     platform::Desktop& desktop;
     platform::Locale& locale;
     platform::SignIn& sign_in;
+    platform::Policy& policy;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
@@ -50,7 +53,11 @@ class MainForm : public WindowControls {
     void start() {
         sign_in_option.refresh();
         startup.run();
+        // After the user's own targets: an administrator's come after them in the list.
+        policy.refresh();
     }
+    // The system announced that policy changed.
+    void on_policy_changed() { policy.refresh(); }
 
     // Minimize, Exit, the close refusal and the window's size.
     void on_minimize_clicked();
@@ -81,6 +88,7 @@ class MainForm : public WindowControls {
     SignInOption sign_in_option;
     InformationMenus information;
     Startup startup;
+    PolicyWatch policy;
 
   private:
     void connect_events();

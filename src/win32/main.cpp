@@ -13,6 +13,7 @@
 #include "win32/single_instance.h"
 #include "win32/wide_string.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_policy.h"
 #include "win32/win32_services.h"
 #include "win32/win32_settings_file.h"
 #include "win32/win32_sign_in.h"
@@ -66,6 +67,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Desktop desktop;
         win32::Win32Locale locale;
         win32::Win32SignIn sign_in;
+        win32::Win32Policy policy;
 
         // Declared before the window that observes it, so that it ends after the window.
         std::optional<MainForm> form_holder;
@@ -77,7 +79,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
 
         MainForm& form =
             form_holder.emplace(MainFormServices{settings, notification_area, message_boxes, shell,
-                                                 event_loop, desktop, locale, sign_in});
+                                                 event_loop, desktop, locale, sign_in, policy});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -5,9 +5,11 @@
 #include <cmath>
 
 #include "win32/form_pointer.h"
+#include "win32/mouse_state.h"
 #include "win32/resource_ids.h"
 #include "win32/single_instance.h"
 #include "win32/wide_string.h"
+#include "win32/win32_policy.h"
 
 namespace tapster::win32 {
 
@@ -19,16 +21,6 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 HICON load_icon(int id, int size, UINT flags) {
     return static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, flags));
-}
-
-int mouse_buttons(WPARAM wparam) {
-    return ((wparam & MK_LBUTTON) != 0 ? 1 : 0) | ((wparam & MK_RBUTTON) != 0 ? 2 : 0) |
-           ((wparam & MK_MBUTTON) != 0 ? 4 : 0);
-}
-
-int shift_keys(WPARAM wparam) {
-    return ((wparam & MK_SHIFT) != 0 ? 1 : 0) | ((wparam & MK_CONTROL) != 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
 }  // namespace
@@ -250,6 +242,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             }
             return 0;
         }
+        case WM_SETTINGCHANGE:
+            if (announces_policy_change(reinterpret_cast<const wchar_t*>(lparam))) {
+                form.on_policy_changed();
+            }
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:

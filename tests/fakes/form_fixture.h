@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_policy.h"
 #include "fakes/fake_settings_file.h"
 #include "settings/settings_store.h"
 
@@ -23,8 +24,8 @@ class FormFixture : public ::testing::Test {
 
     MainForm& form() {
         if (!form_) {
-            form_ = std::make_unique<MainForm>(
-                MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
+            form_ = std::make_unique<MainForm>(MainFormServices{store, tray, boxes, shell, loop,
+                                                                desktop, locale, sign_in, policy});
         }
         return *form_;
     }
@@ -48,6 +49,7 @@ class FormFixture : public ::testing::Test {
     FakeDesktop desktop;
     FakeLocale locale;
     FakeSignIn sign_in;
+    FakePolicy policy;
 
   private:
     std::unique_ptr<MainForm> form_;
