@@ -24,7 +24,7 @@ void ListEditing::mirror(const TargetList::Change& change) {
         case TargetList::Change::Kind::added: {
             const TargetList::Entry& entry = targets_.at(change.index);
             list.insert(change.index,
-                        entry.managed ? entry.text + std::string(kManagedSuffix) : entry.text);
+                        entry.managed ? std::string(kManagedMark) + entry.text : entry.text);
             list.set_checked(change.index, entry.checked);
             break;
         }

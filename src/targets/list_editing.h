@@ -21,8 +21,9 @@ namespace tapster {
 // neither removed nor unchecked.
 class ListEditing {
   public:
-    // Ends the text of an administrator's entry on screen; the entry's own text stays as set.
-    static constexpr std::string_view kManagedSuffix = " (set by your administrator)";
+    // Leads the text of an administrator's entry on screen, where the list never cuts it off
+    // as it does the end of a long entry; the entry's own text stays as set.
+    static constexpr std::string_view kManagedMark = "Set by your administrator: ";
     struct Controls {
         CaptureFields fields;
         ui::CheckBox& force_click_box;
