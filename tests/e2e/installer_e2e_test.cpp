@@ -136,13 +136,14 @@ TEST_F(Installer, StartsAtSignInOnlyWhenChosenAndForgetsItOnUninstall) {
     EXPECT_FALSE(registry_text(kRunKey, L"Tapster").has_value());
 }
 
-// The MSI's entries in Apps & features: product code and version.
-std::map<std::wstring, std::wstring> msi_products() {
-    std::map<std::wstring, std::wstring> products;
+// For each subkey of an HKLM key whose `name_value` is "Tapster", its name and `wanted` value.
+std::map<std::wstring, std::wstring> tapster_subkeys(const wchar_t* parent,
+                                                     const wchar_t* name_value,
+                                                     const wchar_t* wanted) {
+    std::map<std::wstring, std::wstring> found;
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMachineUninstall, 0, KEY_READ, &opened) !=
-        ERROR_SUCCESS) {
-        return products;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, parent, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return found;
     }
     wchar_t name[256] = {};
     for (DWORD index = 0;; ++index) {
@@ -151,14 +152,18 @@ std::map<std::wstring, std::wstring> msi_products() {
             ERROR_SUCCESS) {
             break;
         }
-        const std::wstring key = std::wstring(kMachineUninstall) + L"\\" + name;
-        if (registry_text(key.c_str(), L"DisplayName", HKEY_LOCAL_MACHINE) == L"Tapster") {
-            products[name] =
-                registry_text(key.c_str(), L"DisplayVersion", HKEY_LOCAL_MACHINE).value_or(L"");
+        const std::wstring key = std::wstring(parent) + L"\\" + name;
+        if (registry_text(key.c_str(), name_value, HKEY_LOCAL_MACHINE) == L"Tapster") {
+            found[name] = registry_text(key.c_str(), wanted, HKEY_LOCAL_MACHINE).value_or(L"");
         }
     }
     RegCloseKey(opened);
-    return products;
+    return found;
+}
+
+// The MSI's entries in Apps & features: product code and version.
+std::map<std::wstring, std::wstring> msi_products() {
+    return tapster_subkeys(kMachineUninstall, L"DisplayName", L"DisplayVersion");
 }
 
 fs::path machine_dir() {
@@ -202,6 +207,11 @@ TEST_F(Msi, InstallsSilentlyForTheMachineAndUninstallsKeepingTheSettings) {
     const std::wstring entry = std::wstring(kMachineUninstall) + L"\\" + products.begin()->first;
     EXPECT_EQ(products.begin()->second, driver::widen(version()));
     EXPECT_EQ(registry_text(entry.c_str(), L"Publisher", HKEY_LOCAL_MACHINE), L"Example Publisher");
+    // The icon Apps & features shows, as Windows Installer publishes it.
+    const auto icons =
+        tapster_subkeys(L"Software\\Classes\\Installer\\Products", L"ProductName", L"ProductIcon");
+    ASSERT_EQ(icons.size(), 1U);
+    EXPECT_TRUE(fs::exists(icons.begin()->second)) << driver::narrow(icons.begin()->second);
     EXPECT_FALSE(registry_text(kRunKey, L"Tapster", HKEY_LOCAL_MACHINE).has_value())
         << "not chosen";
 
