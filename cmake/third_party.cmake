@@ -2,8 +2,9 @@
 # both are header-only or built from source here), vcpkg or similar on Windows. Nothing is
 # downloaded at build time.
 
-# nlohmann/json is header-only. The cross build must not see the Linux include directory as
-# a whole, so the one header folder is copied into the build tree.
+# nlohmann/json is header-only; only the tests use it, to read the settings file apart from
+# the program's own reader. The cross build must not see the Linux include directory as a
+# whole, so the one header folder is copied into the build tree.
 find_package(nlohmann_json 3 QUIET)
 if(NOT nlohmann_json_FOUND)
   find_path(TAPSTER_NLOHMANN_DIR nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH)

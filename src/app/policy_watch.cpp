@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/app_texts.h"
+#include "model/tell_user.h"
 #include "options/policy_interval.h"
 
 namespace tapster {
@@ -36,7 +36,7 @@ void PolicyWatch::refresh() {
     if (unnamed.size() > kMostNamed) {
         text += "\r\n\r\n... and " + std::to_string(unnamed.size() - kMostNamed) + " more.";
     }
-    message_boxes_.show(text, std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    tell_user(message_boxes_, text);
 }
 
 }  // namespace tapster

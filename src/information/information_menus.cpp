@@ -3,14 +3,15 @@
 #include <string>
 
 #include "model/app_texts.h"
+#include "model/tell_user.h"
 
 namespace tapster {
 
 void InformationMenus::show_about() {
-    message_boxes_.show("Vozu Tapster 2.1\r\n\r\nWritten by: " + std::string(publisher::kAuthor) +
-                            "\r\nEmail: " + std::string(publisher::kContactEmail) +
-                            "\r\nWeb Site: " + std::string(publisher::kWebSite),
-                        std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    tell_user(message_boxes_,
+              "Vozu Tapster 2.1\r\n\r\nWritten by: " + std::string(publisher::kAuthor) +
+                  "\r\nEmail: " + std::string(publisher::kContactEmail) +
+                  "\r\nWeb Site: " + std::string(publisher::kWebSite));
 }
 
 void InformationMenus::open_help() {
@@ -18,8 +19,7 @@ void InformationMenus::open_help() {
 }
 
 void InformationMenus::show_suggestions() {
-    message_boxes_.show("Email suggestions to " + std::string(publisher::kSuggestionsEmail),
-                        std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    tell_user(message_boxes_, "Email suggestions to " + std::string(publisher::kSuggestionsEmail));
 }
 
 void InformationMenus::offer_sponsor() {

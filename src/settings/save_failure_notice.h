@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/app_texts.h"
+#include "model/tell_user.h"
 #include "platform/message_boxes.h"
 #include "platform/status.h"
 
@@ -20,8 +20,8 @@ class SaveFailureNotice {
             return;
         }
         reported_ = true;
-        message_boxes_.show("Tapster could not save its settings.\r\n\r\n" + status.message(),
-                            std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+        tell_user(message_boxes_,
+                  "Tapster could not save its settings.\r\n\r\n" + status.message());
     }
 
   private:

@@ -7,6 +7,7 @@
 
 #include "model/app_texts.h"
 #include "model/target_string.h"
+#include "model/tell_user.h"
 
 namespace tapster {
 
@@ -48,31 +49,29 @@ void ListEditing::on_user_checked(int index, bool checked) {
 }
 
 void ListEditing::refuse_managed_change() {
-    message_boxes_.show(
-        "Your administrator set this target, so Tapster keeps it in the list and presses it. "
-        "You can not remove it or clear its check mark.",
-        std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    tell_user(message_boxes_,
+              "Your administrator set this target, so Tapster keeps it in the list and presses "
+              "it. You can not remove it or clear its check mark.");
 }
 
 void ListEditing::on_add_clicked() {
     const CaptureFields& fields = controls_.fields;
     if (fields.title.text().empty() && fields.window_class.text().empty() &&
         fields.button_text.text().empty()) {
-        message_boxes_.show(
+        tell_user(
+            message_boxes_,
             "You can not add a blank item, first drag the check mark to a button u want pushed "
-            "or clicked",
-            std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+            "or clicked");
         return;
     }
     if (const std::optional<std::string> reason = why_never_pressed(); reason) {
-        message_boxes_.show(*reason, std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+        tell_user(message_boxes_, *reason);
         return;
     }
     if (targets_.full()) {
-        message_boxes_.show("The list is full: it holds at most " +
-                                std::to_string(TargetList::kMostEntries) +
-                                " targets. Remove one before adding another.",
-                            std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+        tell_user(message_boxes_, "The list is full: it holds at most " +
+                                      std::to_string(TargetList::kMostEntries) +
+                                      " targets. Remove one before adding another.");
         return;
     }
     targets_.append(to_target_string(
@@ -122,9 +121,8 @@ void ListEditing::on_list_mouse_down(const ui::MouseArgs& args) {
 void ListEditing::on_remove_chosen() {
     const int highlighted = controls_.target_list.highlighted();
     if (highlighted == ui::CheckListBox::kNone) {
-        message_boxes_.show(
-            "Please highlight and then right click on the item you would like to delete",
-            std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+        tell_user(message_boxes_,
+                  "Please highlight and then right click on the item you would like to delete");
         return;
     }
     if (targets_.at(highlighted).managed) {

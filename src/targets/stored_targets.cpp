@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/app_texts.h"
+#include "model/tell_user.h"
 #include "targets/items_section.h"
 
 namespace tapster {
@@ -165,7 +166,7 @@ void StoredTargets::tell_once(bool& told, const std::string& message) {
         return;
     }
     told = true;
-    message_boxes_.show(message, std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    tell_user(message_boxes_, message);
 }
 
 }  // namespace tapster

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/app_texts.h"
+#include "model/tell_user.h"
 #include "platform/message_boxes.h"
 #include "platform/sign_in.h"
 #include "ui/menu_entry.h"
@@ -23,11 +23,10 @@ class SignInOption {
     void on_chosen() {
         const Status status = sign_in_.set_starts_this_program(!entry_.checked());
         if (status.failed()) {
-            message_boxes_.show(
-                "Tapster could not change whether it starts when you sign in."
-                "\r\n\r\n" +
-                    status.message(),
-                std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+            tell_user(message_boxes_,
+                      "Tapster could not change whether it starts when you sign in."
+                      "\r\n\r\n" +
+                          status.message());
         }
         refresh();
     }

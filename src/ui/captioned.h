@@ -17,13 +17,7 @@ class Captioned : public Control {
         : Control(std::move(name), rect, visible, container), caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }
-    void set_caption(std::string caption) {
-        if (caption == caption_) {
-            return;
-        }
-        caption_ = std::move(caption);
-        notify(Change::text);
-    }
+    void set_caption(std::string caption) { change(caption_, std::move(caption), Change::text); }
 
   private:
     std::string caption_;

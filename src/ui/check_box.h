@@ -14,13 +14,7 @@ class CheckBox : public Captioned {
     // 1 when checked, 0 when not, as the form's logic tests it.
     int value() const { return checked_ ? 1 : 0; }
     bool checked() const { return checked_; }
-    void set_checked(bool checked) {
-        if (checked == checked_) {
-            return;
-        }
-        checked_ = checked;
-        notify(Change::checked);
-    }
+    void set_checked(bool checked) { change(checked_, checked, Change::checked); }
     void user_toggle() {
         checked_ = !checked_;
         notify(Change::checked);

@@ -96,11 +96,7 @@ class CheckListBox : public Control {
         if (index != kNone) {
             position(index);
         }
-        if (index == highlighted_) {
-            return;
-        }
-        highlighted_ = index;
-        notify(Change::highlight);
+        change(highlighted_, index, Change::highlight);
     }
 
     // Input reported by the view, which already shows it.

@@ -53,35 +53,29 @@ class Control {
     Control* container() const { return container_; }
 
     const TwipsRect& rect() const { return rect_; }
-    void set_rect(const TwipsRect& rect) {
-        if (rect == rect_) {
-            return;
-        }
-        rect_ = rect;
-        notify(Change::rect);
-    }
+    void set_rect(const TwipsRect& rect) { change(rect_, rect, Change::rect); }
 
     bool visible() const { return visible_; }
-    void set_visible(bool visible) {
-        if (visible == visible_) {
-            return;
-        }
-        visible_ = visible;
-        notify(Change::visible);
-    }
+    void set_visible(bool visible) { change(visible_, visible, Change::visible); }
 
     bool enabled() const { return enabled_; }
-    void set_enabled(bool enabled) {
-        if (enabled == enabled_) {
-            return;
-        }
-        enabled_ = enabled;
-        notify(Change::enabled);
-    }
+    void set_enabled(bool enabled) { change(enabled_, enabled, Change::enabled); }
 
     void set_observer(ControlObserver* observer) { observer_ = observer; }
 
   protected:
+    // Gives the field its new value and tells the observer; the value it already has changes
+    // nothing. True when it changed.
+    template <typename Field, typename Value>
+    bool change(Field& field, Value&& value, Change what) {
+        if (field == value) {
+            return false;
+        }
+        field = std::forward<Value>(value);
+        notify(what);
+        return true;
+    }
+
     void notify(Change change) {
         if (observer_ != nullptr) {
             observer_->control_changed(*this, change);

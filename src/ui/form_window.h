@@ -34,21 +34,11 @@ class FormWindow : public Control {
         : Control(std::move(name), client, false, nullptr), caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }
-    void set_caption(std::string caption) {
-        if (caption == caption_) {
-            return;
-        }
-        caption_ = std::move(caption);
-        notify(Change::text);
-    }
+    void set_caption(std::string caption) { change(caption_, std::move(caption), Change::text); }
 
     MousePointer mouse_pointer() const { return pointer_; }
     void set_mouse_pointer(MousePointer pointer) {
-        if (pointer == pointer_) {
-            return;
-        }
-        pointer_ = pointer;
-        notify(Change::mouse_pointer);
+        change(pointer_, pointer, Change::mouse_pointer);
     }
 
     // Reported by the view.

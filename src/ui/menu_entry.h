@@ -21,13 +21,7 @@ class MenuEntry : public Control {
     bool separator() const { return caption_ == "-"; }
 
     bool checked() const { return checked_; }
-    void set_checked(bool checked) {
-        if (checked == checked_) {
-            return;
-        }
-        checked_ = checked;
-        notify(Change::checked);
-    }
+    void set_checked(bool checked) { change(checked_, checked, Change::checked); }
 
     // The entry a pop-up menu shows in bold, the one a double click stands for. The view
     // reads it when it builds the menu and each time it shows it as a pop-up.

@@ -19,12 +19,9 @@ class TextBox : public Control {
 
     const std::string& text() const { return text_; }
     void set_text(std::string text) {
-        if (text == text_) {
-            return;
+        if (change(text_, std::move(text), Change::text)) {
+            changed.raise();
         }
-        text_ = std::move(text);
-        notify(Change::text);
-        changed.raise();
     }
     // The view reports what the user typed; the window already shows it.
     void user_edit(std::string text) {

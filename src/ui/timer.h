@@ -18,13 +18,7 @@ class Timer : public Control {
     Event<> ticked;
 
     unsigned interval() const { return interval_ms_; }
-    void set_interval(unsigned interval_ms) {
-        if (interval_ms == interval_ms_) {
-            return;
-        }
-        interval_ms_ = interval_ms;
-        notify(Change::interval);
-    }
+    void set_interval(unsigned interval_ms) { change(interval_ms_, interval_ms, Change::interval); }
 
     bool running() const { return enabled() && interval_ms_ > 0; }
     void tick() { ticked.raise(); }

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/main_form.h"
-#include "model/app_texts.h"
+#include "model/tell_user.h"
 #include "settings/settings_store.h"
 #include "win32/main_window.h"
 #include "win32/single_instance.h"
@@ -60,8 +60,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32MessageBoxes message_boxes;
         platform::Win32SettingsFile settings_file(platform::Win32SettingsFile::default_path());
         SettingsStore settings(settings_file, [&message_boxes](const std::string& message) {
-            message_boxes.show(message, std::string(kApplicationTitle),
-                               platform::MessageBoxStyle::ok);
+            tell_user(message_boxes, message);
         });
         win32::Win32Shell shell;
         win32::Win32Desktop desktop;
