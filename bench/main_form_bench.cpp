@@ -113,8 +113,8 @@ void start_up(benchmark::State& state) {
     for (auto iteration : state) {
         static_cast<void>(iteration);
         Program program(folder.path());
-        const tapster::MainForm& form = program.start();
-        if (form.target_list.count() != state.range(0)) {
+        tapster::MainForm& form = program.start();
+        if (form.controls().target_list.count() != state.range(0)) {
             state.SkipWithError("the list did not load whole");
         }
         state.PauseTiming();  // the window's end is not part of its start
@@ -132,7 +132,7 @@ template <typename Click>
 void clicks(benchmark::State& state, Click click) {
     const SettingsFolder folder(state.range(0));
     Program program(folder.path());
-    tapster::ui::CheckListBox& list = program.start().target_list;
+    tapster::ui::CheckListBox& list = program.start().controls().target_list;
     const long long before = program.file.replacements;
     int turn = 0;
     for (auto iteration : state) {

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MainForm form(
         MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in, policy});
     form.start();
-    form.push_timer.tick();
+    form.timer_ticked(WindowTimer::push);
 
     SettingsStore::Entries after;
     check(!store.try_read_section("Items", after).failed());

@@ -5,104 +5,128 @@
 
 namespace tapster {
 
+namespace {
+
+CaptureFields capture_fields(WindowControls& controls, CapturedTitle& captured_title) {
+    return {controls.title_field,    controls.class_field,      controls.button_text_field,
+            controls.found_id_field, controls.control_id_field, captured_title};
+}
+
+}  // namespace
+
 MainForm::MainForm(MainFormServices services)
-    : save_failures(services.message_boxes),
-      stored_targets(services.settings, targets, services.event_loop, services.message_boxes,
-                     save_failures),
-      list_editing({{title_field, class_field, button_text_field, found_id_field, control_id_field,
-                     captured_title},
-                    force_click_box,
-                    target_list,
-                    list_menu},
-                   targets, stored_targets, services.message_boxes),
-      mouse(services.desktop),
-      push_cycle(targets, services.desktop, mouse, services.event_loop),
-      wait_notice_animation(wait_notice, wait_notice_text, wait_timer),
-      capture({window,
-               {title_field, class_field, button_text_field, found_id_field, control_id_field,
-                captured_title},
-               lower_list,
-               lower_short_list},
-              wait_notice_animation, services.desktop, services.event_loop),
-      calibration({window, calibration_panel, calibration_field, interval_field, push_timer,
-                   calibration_hint},
-                  {services.settings, services.message_boxes, services.locale, save_failures}),
-      tray(services.notification_area, window, tray_menu),
-      refusal_notice(services.notification_area),
-      sign_in_option(services.sign_in, sign_in_entry, services.message_boxes),
-      information(services.message_boxes, services.shell),
-      startup({tray, calibration, stored_targets, services.settings, window, run_minimized_entry,
-               [this] { on_minimize_clicked(); }}),
-      policy(services.policy, targets, calibration, services.message_boxes),
-      services_(services) {
+    : services_(services),
+      save_failures_(services.message_boxes),
+      stored_targets_(services.settings, targets_, services.event_loop, services.message_boxes,
+                      save_failures_),
+      list_editing_({capture_fields(controls_, captured_title_), controls_.force_click_box,
+                     controls_.target_list, controls_.list_menu},
+                    targets_, stored_targets_, services.message_boxes),
+      mouse_(services.desktop),
+      push_cycle_(targets_, services.desktop, mouse_, services.event_loop),
+      wait_notice_(controls_.wait_notice, controls_.wait_notice_text, controls_.wait_timer),
+      capture_({controls_.window, capture_fields(controls_, captured_title_), controls_.lower_list,
+                controls_.lower_short_list},
+               wait_notice_, services.desktop, services.event_loop),
+      calibration_({controls_.window, controls_.calibration_panel, controls_.calibration_field,
+                    controls_.interval_field, controls_.push_timer, controls_.calibration_hint},
+                   {services.settings, services.message_boxes, services.locale, save_failures_}),
+      tray_(services.notification_area, controls_.window, controls_.tray_menu),
+      refusal_notice_(services.notification_area),
+      sign_in_option_(services.sign_in, controls_.sign_in_entry, services.message_boxes),
+      information_(services.message_boxes, services.shell),
+      startup_({tray_, calibration_, stored_targets_, services.settings, controls_.window,
+                controls_.run_minimized_entry, [this] { on_minimize_clicked(); }}),
+      policy_(services.policy, targets_, calibration_, services.message_boxes) {
     connect_events();
 }
 
+void MainForm::start() {
+    sign_in_option_.refresh();
+    startup_.run();
+    // After the user's own targets: an administrator's come after them in the list.
+    policy_.refresh();
+}
+
 void MainForm::connect_events() {
-    minimize_button.clicked.connect([this] { on_minimize_clicked(); });
-    exit_button.clicked.connect([this] { on_exit_clicked(); });
-    exit_entry.clicked.connect([this] { on_exit_clicked(); });
-    run_minimized_entry.clicked.connect([this] { on_run_minimized_chosen(); });
-    pause_entry.clicked.connect([this] { on_pause_chosen(); });
-    sign_in_entry.clicked.connect([this] { sign_in_option.on_chosen(); });
-    show_entry.clicked.connect([this] { window.set_visible(true); });
+    controls_.minimize_button.clicked.connect([this] { on_minimize_clicked(); });
+    controls_.exit_button.clicked.connect([this] { on_exit_clicked(); });
+    controls_.exit_entry.clicked.connect([this] { on_exit_clicked(); });
+    controls_.run_minimized_entry.clicked.connect([this] { on_run_minimized_chosen(); });
+    controls_.pause_entry.clicked.connect([this] { on_pause_chosen(); });
+    controls_.sign_in_entry.clicked.connect([this] { sign_in_option_.on_chosen(); });
+    controls_.show_entry.clicked.connect([this] { controls_.window.set_visible(true); });
 
-    push_cycle.drive_by(push_timer);
-    push_cycle.refused.connect([this](const Target& target) { refusal_notice.on_refused(target); });
-    inspect_timer.ticked.connect([this] { capture.on_inspect_tick(); });
-    wait_timer.ticked.connect([this] { capture.on_wait_tick(); });
-    check_mark.mouse_down.connect(
-        [this](const ui::MouseArgs& args) { capture.on_check_mark_pressed(args); });
-    check_mark.mouse_up.connect(
-        [this](const ui::MouseArgs& args) { capture.on_check_mark_released(args); });
+    push_cycle_.refused.connect(
+        [this](const Target& target) { refusal_notice_.on_refused(target); });
+    controls_.check_mark.mouse_down.connect(
+        [this](const ui::MouseArgs& args) { capture_.on_check_mark_pressed(args); });
+    controls_.check_mark.mouse_up.connect(
+        [this](const ui::MouseArgs& args) { capture_.on_check_mark_released(args); });
 
-    add_button.clicked.connect([this] { list_editing.on_add_clicked(); });
-    remove_button.clicked.connect([this] { list_editing.on_remove_clicked(); });
-    target_list.mouse_down.connect(
-        [this](const ui::MouseArgs& args) { list_editing.on_list_mouse_down(args); });
-    target_list.clicked.connect([this] { list_editing.on_list_clicked(); });
-    remove_entry.clicked.connect([this] { list_editing.on_remove_chosen(); });
+    controls_.add_button.clicked.connect([this] { list_editing_.on_add_clicked(); });
+    controls_.remove_button.clicked.connect([this] { list_editing_.on_remove_clicked(); });
+    controls_.target_list.mouse_down.connect(
+        [this](const ui::MouseArgs& args) { list_editing_.on_list_mouse_down(args); });
+    controls_.target_list.clicked.connect([this] { list_editing_.on_list_clicked(); });
+    controls_.remove_entry.clicked.connect([this] { list_editing_.on_remove_chosen(); });
 
-    file_about_entry.clicked.connect([this] { information.show_about(); });
-    help_about_entry.clicked.connect([this] { information.show_about(); });
-    help_entry.clicked.connect([this] { information.open_help(); });
-    suggestions_entry.clicked.connect([this] { information.show_suggestions(); });
-    sponsor_offer_entry.clicked.connect([this] { information.offer_sponsor(); });
+    controls_.file_about_entry.clicked.connect([this] { information_.show_about(); });
+    controls_.help_about_entry.clicked.connect([this] { information_.show_about(); });
+    controls_.help_entry.clicked.connect([this] { information_.open_help(); });
+    controls_.suggestions_entry.clicked.connect([this] { information_.show_suggestions(); });
+    controls_.sponsor_offer_entry.clicked.connect([this] { information_.offer_sponsor(); });
 
-    calibration_entry.clicked.connect([this] { calibration.on_calibration_chosen(); });
-    calibration_ok_button.clicked.connect([this] { calibration.on_ok_clicked(); });
-    calibration_cancel_button.clicked.connect([this] { calibration.on_cancel_clicked(); });
+    controls_.calibration_entry.clicked.connect([this] { calibration_.on_calibration_chosen(); });
+    controls_.calibration_ok_button.clicked.connect([this] { calibration_.on_ok_clicked(); });
+    controls_.calibration_cancel_button.clicked.connect(
+        [this] { calibration_.on_cancel_clicked(); });
+}
+
+void MainForm::timer_ticked(WindowTimer timer) {
+    switch (timer) {
+        case WindowTimer::inspect:
+            capture_.on_inspect_tick();
+            break;
+        case WindowTimer::push:
+            push_cycle_.tick();
+            break;
+        case WindowTimer::wait:
+            capture_.on_wait_tick();
+            break;
+    }
 }
 
 void MainForm::on_minimize_clicked() {
-    window.set_visible(false);
-    tray.add();
+    controls_.window.set_visible(false);
+    tray_.add();
 }
 
 void MainForm::on_exit_clicked() {
-    tray.remove();
+    tray_.remove();
     services_.shell.end_process();
 }
 
 void MainForm::on_pause_chosen() {
-    pause_entry.set_checked(!pause_entry.checked());
-    push_cycle.set_paused(pause_entry.checked());
-    tray.set_paused(pause_entry.checked());
+    ui::MenuEntry& pause = controls_.pause_entry;
+    pause.set_checked(!pause.checked());
+    push_cycle_.set_paused(pause.checked());
+    tray_.set_paused(pause.checked());
 }
 
-void MainForm::on_resized() {
-    for (ui::ListBox* list : {&lower_list, &lower_short_list}) {
+void MainForm::resized(int outer_width_twips) {
+    for (ui::ListBox* list : {&controls_.lower_list, &controls_.lower_short_list}) {
         ui::TwipsRect rect = list->rect();
-        rect.width = window.outer_width();
+        rect.width = outer_width_twips;
         list->set_rect(rect);
     }
 }
 
 void MainForm::on_run_minimized_chosen() {
-    run_minimized_entry.set_checked(!run_minimized_entry.checked());
-    save_failures.report(services_.settings.write(settings_keys::kRunSection,
-                                                  settings_keys::kRunMinimized,
-                                                  boolean_text(run_minimized_entry.checked())));
+    ui::MenuEntry& entry = controls_.run_minimized_entry;
+    entry.set_checked(!entry.checked());
+    save_failures_.report(services_.settings.write(
+        settings_keys::kRunSection, settings_keys::kRunMinimized, boolean_text(entry.checked())));
 }
 
 }  // namespace tapster

@@ -3,6 +3,7 @@
 #include "app/policy_watch.h"
 #include "app/startup.h"
 #include "app/window_controls.h"
+#include "app/window_events.h"
 #include "capture/capture_session.h"
 #include "capture/wait_notice.h"
 #include "information/information_menus.h"
@@ -43,57 +44,59 @@ struct MainFormServices {
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
-// and the wiring between them. A view mirrors the controls on screen and feeds the user's
-// input and the timers' ticks back into them.
-class MainForm : public WindowControls {
+// and the wiring between them. Its window on screen sees only WindowEvents: it mirrors the
+// controls and reports the user's input, the timers' ticks and what happens to the window.
+class MainForm final : public WindowEvents {
   public:
     explicit MainForm(MainFormServices services);
 
     // Runs once, before the window is first shown.
-    void start() {
-        sign_in_option.refresh();
-        startup.run();
-        // After the user's own targets: an administrator's come after them in the list.
-        policy.refresh();
-    }
-    // The system announced that policy changed.
-    void on_policy_changed() { policy.refresh(); }
+    void start();
 
-    // Minimize, Exit, the close refusal and the window's size.
+    WindowControls& controls() override { return controls_; }
+    void timer_ticked(WindowTimer timer) override;
+    void resized(int outer_width_twips) override;
+    // Every close request is refused: only Exit ends the program.
+    bool allows_close() override { return false; }
+    void show_requested() override { controls_.window.set_visible(true); }
+    // Leaves no stale icon behind.
+    void session_ending() override { tray_.remove(); }
+    void taskbar_created() override { tray_.add(); }
+    void tray_selected() override { tray_.on_selected(); }
+    void tray_menu_requested() override { tray_.on_menu_requested(); }
+    void policy_changed() override { policy_.refresh(); }
+
+  private:
+    // The unit tests' way to the modules (tests/fakes/form_fixture.h).
+    friend class MainFormProbe;
+
+    void connect_events();
     void on_minimize_clicked();
     void on_exit_clicked();
-    void on_close_requested(int& cancel) { cancel = 1; }
-    void on_resized();
     void on_run_minimized_chosen();
     // Pausing is not stored: every start presses.
     void on_pause_chosen();
-    // Over the window, or the tray icon's notification in its place.
-    void on_mouse_move(int /*button*/, int /*shift*/, float x, float y) {
-        tray.on_mouse_move(x, y);
-    }
-
-    // The modules, built in this order.
-    SaveFailureNotice save_failures;
-    TargetList targets;
-    StoredTargets stored_targets;
-    CapturedTitle captured_title;
-    ListEditing list_editing;
-    Mouse mouse;
-    PushCycle push_cycle;
-    WaitNotice wait_notice_animation;
-    CaptureSession capture;
-    CalibrationPanel calibration;
-    TrayIcon tray;
-    RefusalNotice refusal_notice;
-    SignInOption sign_in_option;
-    InformationMenus information;
-    Startup startup;
-    PolicyWatch policy;
-
-  private:
-    void connect_events();
 
     MainFormServices services_;
+    WindowControls controls_;
+
+    // The modules, built in this order.
+    SaveFailureNotice save_failures_;
+    TargetList targets_;
+    StoredTargets stored_targets_;
+    CapturedTitle captured_title_;
+    ListEditing list_editing_;
+    Mouse mouse_;
+    PushCycle push_cycle_;
+    WaitNotice wait_notice_;
+    CaptureSession capture_;
+    CalibrationPanel calibration_;
+    TrayIcon tray_;
+    RefusalNotice refusal_notice_;
+    SignInOption sign_in_option_;
+    InformationMenus information_;
+    Startup startup_;
+    PolicyWatch policy_;
 };
 
 }  // namespace tapster

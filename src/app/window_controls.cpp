@@ -166,8 +166,16 @@ std::vector<ui::MenuEntry*> WindowControls::menu_bar() {
     return {&file_menu, &options_menu, &help_menu};
 }
 
-std::vector<ui::Timer*> WindowControls::timers() {
-    return {&inspect_timer, &push_timer, &wait_timer};
+ui::Timer& WindowControls::timer(WindowTimer timer) {
+    switch (timer) {
+        case WindowTimer::inspect:
+            return inspect_timer;
+        case WindowTimer::push:
+            return push_timer;
+        case WindowTimer::wait:
+            break;
+    }
+    return wait_timer;
 }
 
 }  // namespace tapster

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/window_events.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
 #include "ui/check_list_box.h"
@@ -84,7 +85,7 @@ struct WindowControls {
     // The keyboard's Tab order.
     std::vector<ui::Control*> tab_order();
     std::vector<ui::MenuEntry*> menu_bar();
-    std::vector<ui::Timer*> timers();
+    ui::Timer& timer(WindowTimer timer);
 };
 
 }  // namespace tapster

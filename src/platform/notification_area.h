@@ -5,14 +5,13 @@
 namespace tapster::platform {
 
 // The main window's one icon in the taskbar notification area. The platform side knows the
-// window and its icon; the core supplies what the user sees and which message comes back.
+// window, its icon and how the user's actions on it come back; the core supplies the tip.
 class NotificationArea {
   public:
     virtual ~NotificationArea() = default;
 
     struct Icon {
         std::string tip;
-        unsigned callback_message = 0;
     };
 
     // Both report the platform's answer; a refused duplicate add is an expected answer.

@@ -1,7 +1,5 @@
 #include "pressing/push_cycle.h"
 
-#include "model/target_string.h"
-
 namespace tapster {
 
 void PushCycle::tick() {
@@ -64,7 +62,12 @@ void PushCycle::push(const Target& target) {
 }
 
 std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t control_id) {
-    return std::string(trim_spaces(desktop_.control_text(window, control_id, kTextBufferChars)));
+    std::string text = desktop_.control_text(window, control_id, kTextBufferChars);
+    // Without the spaces around it, as the button's text was recorded; a text of spaces
+    // alone is empty (npos + 1 is 0).
+    text.erase(text.find_last_not_of(' ') + 1);
+    text.erase(0, text.find_first_not_of(' '));
+    return text;
 }
 
 bool PushCycle::refused_by(const Target& target) {

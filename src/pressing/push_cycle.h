@@ -9,7 +9,6 @@
 #include "pressing/mouse.h"
 #include "pressing/window_finder.h"
 #include "ui/event.h"
-#include "ui/timer.h"
 
 namespace tapster {
 
@@ -29,10 +28,6 @@ class PushCycle {
           event_loop_(event_loop),
           windows_(desktop) {}
 
-    // Runs a tick on every tick of the timer from now on.
-    void drive_by(ui::Timer& timer) {
-        timer.ticked.connect([this] { tick(); });
-    }
     // A tick asked for while one runs is skipped, and so is every tick while paused.
     void tick();
 

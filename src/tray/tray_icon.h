@@ -6,10 +6,9 @@
 
 namespace tapster {
 
-// The program's icon in the notification area. The shell reports the user's mouse activity
-// over it as the window's own mouse move, with the mouse message in place of the x
-// coordinate and 0 as y; a left press shows the window, a request for the context menu (a
-// right click, the menu key, Shift+F10) shows the tray menu.
+// The program's icon in the notification area. The system side names what the user did with
+// it: selecting it (a left press, or the keyboard's Space or Enter) shows the window, a
+// request for its context menu (a right click, the menu key, Shift+F10) shows the tray menu.
 class TrayIcon {
   public:
     TrayIcon(platform::NotificationArea& notification_area, ui::FormWindow& window,
@@ -20,8 +19,9 @@ class TrayIcon {
     void remove();
     // The tip says so while pressing is paused; the icon already shown changes at once.
     void set_paused(bool paused);
-    // A mouse move over the main window, or the shell's notification: x and y in twips.
-    void on_mouse_move(float x, float y);
+    // The window is shown, and stays as it was when it is shown already.
+    void on_selected() { window_.set_visible(true); }
+    void on_menu_requested() { menu_.show_popup(); }
 
   private:
     platform::NotificationArea::Icon icon() const;

@@ -26,8 +26,7 @@ inline int twips_to_pixels(int twips, int dpi) {
 // The mouse pointer shown over the form; the move pointer also marks an armed capture.
 enum class MousePointer { default_pointer, arrow, move };
 
-// The main window itself: its caption, whether it is shown, its pointer, and what the view
-// tells it about its size and display scale.
+// The main window itself: its caption, whether it is shown, and its pointer.
 class FormWindow : public Control {
   public:
     FormWindow(std::string name, std::string caption, TwipsRect client)
@@ -41,17 +40,9 @@ class FormWindow : public Control {
         change(pointer_, pointer, Change::mouse_pointer);
     }
 
-    // Reported by the view.
-    int dpi() const { return dpi_; }
-    void user_set_dpi(int dpi) { dpi_ = dpi > 0 ? dpi : kStandardDpi; }
-    int outer_width() const { return outer_width_; }  // twips, frame included
-    void user_set_outer_width(int twips) { outer_width_ = twips; }
-
   private:
     std::string caption_;
     MousePointer pointer_ = MousePointer::default_pointer;
-    int dpi_ = kStandardDpi;
-    int outer_width_ = 0;
 };
 
 }  // namespace tapster::ui

@@ -9,19 +9,6 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"TapsterFrame";
 
-void register_frame_class() {
-    static const bool registered = [] {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof window_class;
-        window_class.lpfnWndProc = &WindowProcedure::procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        window_class.lpszClassName = kFrameClass;
-        return RegisterClassExW(&window_class) != 0;
-    }();
-    (void)registered;
-}
-
 COLORREF to_colorref(unsigned rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
@@ -29,7 +16,8 @@ COLORREF to_colorref(unsigned rgb) {
 }  // namespace
 
 FrameView::FrameView(ui::Frame& frame, HWND parent, int id) : ControlView(frame), frame_(frame) {
-    register_frame_class();
+    // No background brush: the frame paints its own colour on WM_ERASEBKGND.
+    register_window_class(kFrameClass);
     create(kFrameClass, "", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id, creation_parameter());
     const ui::Appearance& look = frame.appearance();
     background_.reset(look.background_rgb ? CreateSolidBrush(to_colorref(*look.background_rgb))

@@ -13,6 +13,7 @@
 #include "win32/single_instance.h"
 #include "win32/wide_string.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_notification_area.h"
 #include "win32/win32_policy.h"
 #include "win32/win32_services.h"
 #include "win32/win32_settings_file.h"

@@ -1,14 +1,11 @@
 #include "win32/main_window.h"
 
-#include <windowsx.h>
-
 #include <cmath>
 
+#include "app/window_controls.h"
 #include "win32/form_pointer.h"
-#include "win32/mouse_state.h"
 #include "win32/resource_ids.h"
 #include "win32/single_instance.h"
-#include "win32/wide_string.h"
 #include "win32/win32_policy.h"
 
 namespace tapster::win32 {
@@ -26,26 +23,16 @@ HICON load_icon(int id, int size, UINT flags) {
 }  // namespace
 
 MainWindow::MainWindow() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
     // Shared icons belong to the system and live as long as the program.
     small_icon_ = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXSMICON), LR_SHARED);
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = &WindowProcedure::procedure;
-    window_class.hInstance = instance;
-    window_class.hIcon = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED);
-    window_class.hIconSm = small_icon_;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    window_class.lpszClassName = kClassName;
-    RegisterClassExW(&window_class);
-
-    taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-    hwnd_ = CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                            creation_parameter());
-    // An elevated copy would otherwise not hear that the notification area came back.
-    ChangeWindowMessageFilterEx(hwnd_, taskbar_created_, MSGFLT_ALLOW, nullptr);
+    register_window_class(
+        kMainWindowClass,
+        {GetSysColorBrush(COLOR_BTNFACE),
+         load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED), small_icon_});
+    hwnd_ = CreateWindowExW(kExStyle, kMainWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), creation_parameter());
+    tray_messages_.emplace(hwnd_);
     // A second start reaches this copy with it, whatever its integrity level.
     show_request_ = show_window_message();
     ChangeWindowMessageFilterEx(hwnd_, show_request_, MSGFLT_ALLOW, nullptr);
@@ -54,38 +41,42 @@ MainWindow::MainWindow() {
 
 MainWindow::~MainWindow() {
     views_.clear();
-    if (hwnd_ != nullptr) {
+    if (form_ != nullptr) {
         // The form hears nothing of the window's last messages.
+        WindowControls& controls = form_->controls();
+        controls.window.set_observer(nullptr);
+        for (const WindowTimer timer : kWindowTimers) {
+            controls.timer(timer).set_observer(nullptr);
+        }
         form_ = nullptr;
+    }
+    if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_);
     }
 }
 
-void MainWindow::attach(MainForm& form) {
+void MainWindow::attach(WindowEvents& form) {
     form_ = &form;
-    form.window.set_observer(this);
-    form.window.user_set_dpi(dpi_);
-    set_window_text(hwnd_, form.window.caption());
+    WindowControls& controls = form.controls();
+    controls.window.set_observer(this);
+    set_window_text(hwnd_, controls.window.caption());
 
-    menus_ = std::make_unique<MenuView>(hwnd_, form.menu_bar(), form.list_menu);
-    menus_->add_popup(form.tray_menu);
+    menus_ = std::make_unique<MenuView>(hwnd_, controls.menu_bar(), controls.list_menu);
+    menus_->add_popup(controls.tray_menu);
     SetMenu(hwnd_, menus_->release_bar());
 
-    views_.create(form.controls(), hwnd_);
+    views_.create(controls.controls(), hwnd_);
 
     apply_dpi(dpi_);
     size_to_design();
-    for (ui::Timer* timer : form.timers()) {
-        timer->set_observer(this);
-        sync_timer(*timer);
+    for (std::size_t index = 0; index < kWindowTimers.size(); ++index) {
+        controls.timer(kWindowTimers[index]).set_observer(this);
+        sync_timer(index);
     }
 }
 
 void MainWindow::apply_dpi(int dpi) {
     dpi_ = dpi;
-    if (form_ != nullptr) {
-        form_->window.user_set_dpi(dpi);
-    }
     // The layout was designed in twips for the classic 8-point dialog font; larger modern
     // fonts would wrap the labels out of their boxes.
     LOGFONTW dialog_font{};
@@ -102,7 +93,7 @@ void MainWindow::apply_dpi(int dpi) {
 }
 
 void MainWindow::size_to_design() {
-    const ui::TwipsRect& client = form_->window.rect();
+    const ui::TwipsRect& client = form_->controls().window.rect();
     RECT outer{0, 0, ui::twips_to_pixels(client.width, dpi_),
                ui::twips_to_pixels(client.height, dpi_)};
     AdjustWindowRectExForDpi(&outer, kStyle, TRUE, kExStyle, static_cast<UINT>(dpi_));
@@ -110,29 +101,35 @@ void MainWindow::size_to_design() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::sync_timer(const ui::Timer& timer) {
-    const auto timers = form_->timers();
-    for (std::size_t index = 0; index < timers.size(); ++index) {
-        if (timers[index] != &timer) {
-            continue;
-        }
-        const UINT_PTR timer_id = index + 1;
-        if (timer.running()) {
-            SetTimer(hwnd_, timer_id, timer.interval(), nullptr);
-        } else {
-            KillTimer(hwnd_, timer_id);
-        }
+void MainWindow::sync_timer(std::size_t index) {
+    const ui::Timer& timer = form_->controls().timer(kWindowTimers[index]);
+    const UINT_PTR timer_id = index + 1;
+    timer_running_[index] = timer.running();
+    if (timer.running()) {
+        SetTimer(hwnd_, timer_id, timer.interval(), nullptr);
+    } else {
+        KillTimer(hwnd_, timer_id);
     }
 }
 
 void MainWindow::control_changed(ui::Control& control, ui::Change change) {
-    if (&control != &form_->window) {
-        sync_timer(static_cast<ui::Timer&>(control));
+    WindowControls& controls = form_->controls();
+    if (&control == &controls.window) {
+        mirror_window(change);
         return;
     }
+    for (std::size_t index = 0; index < kWindowTimers.size(); ++index) {
+        if (&control == &controls.timer(kWindowTimers[index])) {
+            sync_timer(index);
+        }
+    }
+}
+
+void MainWindow::mirror_window(ui::Change change) {
+    const ui::FormWindow& window = form_->controls().window;
     switch (change) {
         case ui::Change::visible:
-            if (form_->window.visible()) {
+            if (window.visible()) {
                 ShowWindow(hwnd_, SW_SHOW);
                 SetForegroundWindow(hwnd_);
             } else {
@@ -140,16 +137,25 @@ void MainWindow::control_changed(ui::Control& control, ui::Change change) {
             }
             break;
         case ui::Change::text:
-            set_window_text(hwnd_, form_->window.caption());
+            set_window_text(hwnd_, window.caption());
             break;
         case ui::Change::mouse_pointer:
             // At once: while the check mark holds the mouse capture, nobody asks for the
             // cursor again until the button comes up.
-            SetCursor(cursor_for(form_->window.mouse_pointer()));
+            SetCursor(cursor_for(window.mouse_pointer()));
             break;
         default:
             break;
     }
+}
+
+void MainWindow::show_on_request() {
+    // Through the form, so that it knows it is shown.
+    form_->show_requested();
+    if (IsIconic(hwnd_) != FALSE) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    }
+    SetForegroundWindow(hwnd_);
 }
 
 bool MainWindow::route_command(WPARAM wparam, LPARAM lparam) {
@@ -170,7 +176,7 @@ bool MainWindow::pre_translate(MSG& message) {
         return false;
     }
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && form_ != nullptr) {
-        views_.move_focus(form_->tab_order(), GetKeyState(VK_SHIFT) < 0);
+        views_.move_focus(form_->controls().tab_order(), GetKeyState(VK_SHIFT) < 0);
         return true;
     }
     return IsDialogMessageW(hwnd_, &message) != FALSE;
@@ -198,20 +204,19 @@ LRESULT MainWindow::on_message(HWND window, UINT message, WPARAM wparam, LPARAM 
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
-    MainForm& form = *form_;
-    if (message == taskbar_created_ && taskbar_created_ != 0) {
-        // The notification area was re-created (Explorer restarted): put the icon back, or
-        // a hidden window could never be shown again.
-        form.tray.add();
+    WindowEvents& form = *form_;
+    if (message == WM_TIMER) {
+        // First: the push timer's tick, every press, should meet nothing else on its way.
+        if (wparam >= 1 && wparam <= kWindowTimers.size() && timer_running_[wparam - 1]) {
+            form.timer_ticked(kWindowTimers[wparam - 1]);
+        }
+        return 0;
+    }
+    if (tray_messages_->handle(message, lparam, form)) {
         return 0;
     }
     if (message == show_request_ && show_request_ != 0) {
-        // Through the form's own state, so that it knows it is shown.
-        form.window.set_visible(true);
-        if (IsIconic(hwnd_) != FALSE) {
-            ShowWindow(hwnd_, SW_RESTORE);
-        }
-        SetForegroundWindow(hwnd_);
+        show_on_request();
         return 0;
     }
     switch (message) {
@@ -227,54 +232,39 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             }
             break;
         }
-        case WM_TIMER: {
-            const auto timers = form.timers();
-            if (wparam >= 1 && wparam <= timers.size() && timers[wparam - 1]->running()) {
-                timers[wparam - 1]->tick();
-            }
-            return 0;
-        }
-        case WM_CLOSE: {
-            int cancel = 0;
-            form.on_close_requested(cancel);
-            if (cancel == 0) {
+        case WM_CLOSE:
+            if (form.allows_close()) {
                 DestroyWindow(hwnd_);
             }
             return 0;
-        }
         case WM_SETTINGCHANGE:
             if (announces_policy_change(reinterpret_cast<const wchar_t*>(lparam))) {
-                form.on_policy_changed();
+                form.policy_changed();
             }
             break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            // The session is ending and takes the process with it; leave no stale icon.
             if (wparam != FALSE) {
-                form.tray.remove();
+                form.session_ending();
             }
             return 0;
         case WM_SIZE: {
             RECT outer{};
             GetWindowRect(hwnd_, &outer);
-            form.window.user_set_outer_width(
+            form.resized(
                 static_cast<int>(std::lround(ui::pixels_to_twips(outer.right - outer.left, dpi_))));
-            form.on_resized();
             return 0;
         }
-        case WM_MOUSEMOVE:
-            form.on_mouse_move(mouse_buttons(wparam), shift_keys(wparam),
-                               ui::pixels_to_twips(GET_X_LPARAM(lparam), dpi_),
-                               ui::pixels_to_twips(GET_Y_LPARAM(lparam), dpi_));
-            return 0;
-        case WM_SETCURSOR:
-            if (shows_form_pointer(form.window.mouse_pointer(), hwnd_,
-                                   reinterpret_cast<HWND>(wparam), LOWORD(lparam))) {
-                SetCursor(cursor_for(form.window.mouse_pointer()));
+        case WM_SETCURSOR: {
+            const ui::MousePointer pointer = form.controls().window.mouse_pointer();
+            if (shows_form_pointer(pointer, hwnd_, reinterpret_cast<HWND>(wparam),
+                                   LOWORD(lparam))) {
+                SetCursor(cursor_for(pointer));
                 return TRUE;
             }
             break;
+        }
         case WM_DPICHANGED: {
             const auto* suggested = reinterpret_cast<const RECT*>(lparam);
             apply_dpi(HIWORD(wparam));

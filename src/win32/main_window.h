@@ -2,26 +2,24 @@
 
 #include <windows.h>
 
-#include <map>
+#include <array>
 #include <memory>
-#include <vector>
+#include <optional>
 
-#include "app/main_form.h"
-#include "win32/control_view.h"
+#include "app/window_events.h"
 #include "win32/control_views.h"
 #include "win32/menu_view.h"
 #include "win32/scoped_handles.h"
+#include "win32/win32_notification_area.h"
 #include "win32/window_procedure.h"
 
 namespace tapster::win32 {
 
-// The real main window of MainForm: it creates a window for every control at its designed
-// place, mirrors the form's own state (shown or hidden, caption, pointer, timers) and turns
-// window messages into the form's handlers. No exception leaves its window procedure.
+// The real main window of a form: it creates a window for every control at its designed
+// place, mirrors the form window's own state (shown or hidden, caption, pointer) and the
+// timers, and tells the form what happens to it. No exception leaves its window procedure.
 class MainWindow : public ui::ControlObserver, private WindowProcedure {
   public:
-    static constexpr wchar_t kClassName[] = L"TapsterMain";
-
     MainWindow();
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -32,7 +30,7 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     HICON small_icon() const { return small_icon_; }
 
     // Creates the controls, menus and timers of the form; they run from here on.
-    void attach(MainForm& form);
+    void attach(WindowEvents& form);
     // Handles keyboard navigation; true when the message needs no further dispatch.
     bool pre_translate(MSG& message);
     int run_message_loop();
@@ -43,18 +41,23 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     bool route_command(WPARAM wparam, LPARAM lparam);
+    void mirror_window(ui::Change change);
+    void show_on_request();
     void apply_dpi(int dpi);
     void size_to_design();
-    void sync_timer(const ui::Timer& timer);
+    // The system timer of kWindowTimers[index], whose identifier is index + 1.
+    void sync_timer(std::size_t index);
 
     HWND hwnd_ = nullptr;
     HICON small_icon_ = nullptr;
     ScopedFont font_;
-    UINT taskbar_created_ = 0;
+    std::optional<TrayMessages> tray_messages_;
     UINT show_request_ = 0;
     int dpi_ = 96;
+    // A tick already queued when its timer stopped is dropped.
+    std::array<bool, kWindowTimers.size()> timer_running_{};
 
-    MainForm* form_ = nullptr;
+    WindowEvents* form_ = nullptr;
     ControlViews views_;
     std::unique_ptr<MenuView> menus_;
 };

@@ -14,11 +14,11 @@ MenuView::MenuView(HWND owner, const std::vector<ui::MenuEntry*>& menu_bar, ui::
 }
 
 MenuView::~MenuView() {
-    for (auto& [entry, menu] : popups_) {
-        entry->set_observer(nullptr);
+    for (auto& [control, popup] : popups_) {
+        popup.menu->set_observer(nullptr);
     }
     for (auto& [control, item] : items_) {
-        control->set_observer(nullptr);
+        item.entry->set_observer(nullptr);
     }
 }
 
@@ -38,7 +38,7 @@ HMENU MenuView::build(const ui::MenuEntry& menu) {
             SetMenuDefaultItem(handle, static_cast<UINT>(id), FALSE);
         }
         by_id_[id] = entry;
-        items_.emplace(entry, std::pair{handle, id});
+        items_.emplace(entry, Item{entry, handle, id});
         entry->set_observer(this);
     }
     return handle;
@@ -48,7 +48,7 @@ void MenuView::add_popup(ui::MenuEntry& popup) {
     if (popups_.count(&popup) != 0) {
         return;
     }
-    popups_[&popup].reset(build(popup));
+    popups_.emplace(&popup, Popup{&popup, ScopedMenu(build(popup))});
     popup.set_observer(this);
 }
 
@@ -70,8 +70,8 @@ void MenuView::show_popup(const ui::MenuEntry& menu, HMENU handle) {
     for (ui::MenuEntry* entry : menu.entries()) {
         const auto [first, last] = items_.equal_range(entry);
         for (auto item = first; item != last; ++item) {
-            if (entry->default_item() && item->second.first == handle) {
-                default_id = static_cast<UINT>(item->second.second);
+            if (entry->default_item() && item->second.menu == handle) {
+                default_id = static_cast<UINT>(item->second.id);
             }
         }
     }
@@ -92,23 +92,22 @@ void MenuView::show_popup(const ui::MenuEntry& menu, HMENU handle) {
 }
 
 void MenuView::control_changed(ui::Control& control, ui::Change change) {
-    const auto popup = popups_.find(static_cast<ui::MenuEntry*>(&control));
+    const auto popup = popups_.find(&control);
     if (popup != popups_.end()) {
         if (change == ui::Change::popup) {
-            show_popup(*popup->first, popup->second.get());
+            show_popup(*popup->second.menu, popup->second.handle.get());
         }
         return;
     }
-    const auto& entry = static_cast<const ui::MenuEntry&>(control);
-    const auto [first, last] = items_.equal_range(static_cast<ui::MenuEntry*>(&control));
+    const auto [first, last] = items_.equal_range(&control);
     for (auto item = first; item != last; ++item) {
-        const auto [menu, id] = item->second;
+        const auto [entry, menu, id] = item->second;
         if (change == ui::Change::checked) {
             CheckMenuItem(menu, static_cast<UINT>(id),
-                          MF_BYCOMMAND | (entry.checked() ? MF_CHECKED : MF_UNCHECKED));
+                          MF_BYCOMMAND | (entry->checked() ? MF_CHECKED : MF_UNCHECKED));
         } else if (change == ui::Change::enabled) {
             EnableMenuItem(menu, static_cast<UINT>(id),
-                           MF_BYCOMMAND | (entry.enabled() ? MF_ENABLED : MF_GRAYED));
+                           MF_BYCOMMAND | (entry->enabled() ? MF_ENABLED : MF_GRAYED));
         }
     }
 }

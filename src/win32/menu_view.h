@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <map>
-#include <utility>
 #include <vector>
 
 #include "ui/menu_entry.h"
@@ -35,12 +34,23 @@ class MenuView : public ui::ControlObserver {
     // Shows a pop-up menu at the pointer and runs the chosen entry.
     void show_popup(const ui::MenuEntry& menu, HMENU handle);
 
+    struct Popup {
+        ui::MenuEntry* menu;
+        ScopedMenu handle;
+    };
+    struct Item {
+        ui::MenuEntry* entry;
+        HMENU menu;
+        int id;
+    };
+
     HWND owner_;
     ScopedMenu bar_;
-    std::map<ui::MenuEntry*, ScopedMenu> popups_;
+    // Keyed by the control that tells of its changes, so that no lookup needs its kind.
+    std::map<const ui::Control*, Popup> popups_;
     std::map<int, ui::MenuEntry*> by_id_;
     // An entry may stand in more than one menu (the bar's and the tray's, say).
-    std::multimap<ui::MenuEntry*, std::pair<HMENU, int>> items_;
+    std::multimap<const ui::Control*, Item> items_;
     int next_id_ = 40001;
 };
 

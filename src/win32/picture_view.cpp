@@ -24,25 +24,11 @@ int button_of(UINT message) {
     }
 }
 
-void register_picture_class() {
-    static const bool registered = [] {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof window_class;
-        window_class.lpfnWndProc = &WindowProcedure::procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        window_class.lpszClassName = kPictureClass;
-        return RegisterClassExW(&window_class) != 0;
-    }();
-    (void)registered;
-}
-
 }  // namespace
 
 PictureView::PictureView(ui::PictureBox& picture, HWND parent, int id)
     : ControlView(picture), picture_(picture) {
-    register_picture_class();
+    register_window_class(kPictureClass, {GetSysColorBrush(COLOR_BTNFACE)});
     create(kPictureClass, "", 0, WS_EX_CLIENTEDGE, parent, id, creation_parameter());
 }
 

@@ -6,8 +6,6 @@
 #include <thread>
 #include <vector>
 
-#include "win32/main_window.h"
-
 namespace tapster::win32 {
 
 namespace {
@@ -53,7 +51,7 @@ SingleInstance::SingleInstance() {
 bool show_running_copy(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        if (const HWND window = FindWindowW(MainWindow::kClassName, nullptr)) {
+        if (const HWND window = FindWindowW(kMainWindowClass, nullptr)) {
             DWORD process_id = 0;
             GetWindowThreadProcessId(window, &process_id);
             // Only a process that has the foreground may hand it on; a start from the user has.

@@ -8,6 +8,9 @@
 
 namespace tapster::win32 {
 
+// The main window's class: a second start finds the running copy's window by it.
+inline constexpr wchar_t kMainWindowClass[] = L"TapsterMain";
+
 // What a second start sends the running copy's main window: come forward, shown, in front.
 UINT show_window_message();
 

@@ -5,7 +5,6 @@
 #include "platform/event_loop.h"
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
-#include "platform/notification_area.h"
 #include "platform/shell.h"
 
 namespace tapster::win32 {
@@ -45,28 +44,6 @@ class Win32EventLoop : public platform::EventLoop {
 class Win32Locale : public platform::Locale {
   public:
     platform::NumberFormat number_format() override;
-};
-
-// The shell knows the icon by its window and this number. It is fixed, so that the add and
-// the delete always name the same icon and other programs can name it too.
-inline constexpr UINT kTrayIconId = 1;
-
-// The main window's icon in the notification area, with a wide tip so that any text shows
-// as written. The icon speaks the shell's version 3: besides the mouse messages as before,
-// its callback brings WM_CONTEXTMENU for the menu key, Shift+F10 and a right click, and
-// NIN_SELECT / NIN_KEYSELECT / NIN_BALLOON... for selection and balloons.
-class Win32NotificationArea : public platform::NotificationArea {
-  public:
-    Win32NotificationArea(HWND window, HICON icon) : window_(window), icon_(icon) {}
-    bool add(const Icon& icon) override;
-    bool remove(const Icon& icon) override;
-    bool modify(const Icon& icon) override;
-    bool show_balloon(const std::string& title, const std::string& text) override;
-
-  private:
-    bool notify(DWORD action, const Icon& icon);
-    HWND window_;
-    HICON icon_;
 };
 
 }  // namespace tapster::win32

@@ -91,6 +91,19 @@ LRESULT CALLBACK WindowProcedure::procedure(HWND window, UINT message, WPARAM wp
                    [&] { return DefWindowProcW(window, message, wparam, lparam); });
 }
 
+void register_window_class(const wchar_t* name, const WindowClassLook& look) {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = &WindowProcedure::procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hIcon = look.icon;
+    window_class.hIconSm = look.small_icon;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = look.background;
+    window_class.lpszClassName = name;
+    RegisterClassExW(&window_class);
+}
+
 SubclassProcedure::~SubclassProcedure() {
     if (window_ != nullptr && IsWindow(window_) != FALSE) {
         RemoveWindowSubclass(window_, &SubclassProcedure::procedure, 0);

@@ -27,9 +27,10 @@ LRESULT guarded(Handler&& handler, Fallback&& fallback) {
     return fallback();
 }
 
-// The object behind a window of a class Tapster registers. The class's procedure is
-// `procedure`; CreateWindowExW gets `creation_parameter()` as its last argument, and from
-// WM_NCCREATE on every message of the window reaches `on_message` through the barrier.
+// The object behind a window of a class Tapster registers (register_window_class). The
+// class's procedure is `procedure`; CreateWindowExW gets `creation_parameter()` as its last
+// argument, and from WM_NCCREATE on every message of the window reaches `on_message`
+// through the barrier.
 class WindowProcedure {
   public:
     WindowProcedure() = default;
@@ -47,6 +48,17 @@ class WindowProcedure {
   private:
     HWND window_ = nullptr;
 };
+
+// How the windows of a class of Tapster's own look before they paint themselves.
+struct WindowClassLook {
+    HBRUSH background = nullptr;  // none: the window erases its own background
+    HICON icon = nullptr;
+    HICON small_icon = nullptr;
+};
+
+// Registers a class whose windows run WindowProcedure::procedure, with the arrow pointer.
+// Registering a class again changes nothing: the system keeps the first registration.
+void register_window_class(const wchar_t* name, const WindowClassLook& look = {});
 
 // The object behind a window of a system class (a list view, ...) that Tapster subclasses:
 // its messages reach `on_subclassed_message` through the same barrier until the object ends.

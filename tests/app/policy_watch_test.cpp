@@ -37,7 +37,7 @@ TEST_F(PolicyProblems, AreLeftOutAndNamedInOneMessageEachOncePerRun) {
     add_target_value(fakes::FakePolicy::text_value("short", "A **** B **** OK"));
     form().start();
 
-    EXPECT_EQ(form().target_list.count(), 1);
+    EXPECT_EQ(controls().target_list.count(), 1);
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].title, "Tapster 2.1");
     const std::string prefix = std::string("\r\n\r\n") + kMachineTargets;
@@ -52,11 +52,11 @@ TEST_F(PolicyProblems, AreLeftOutAndNamedInOneMessageEachOncePerRun) {
                   "found id, id and True or False, separated by ****.");
 
     // Read again, the same values are not named again; a new one is, alone.
-    form().on_policy_changed();
+    form().policy_changed();
     EXPECT_EQ(boxes.shown.size(), 1U);
     add_target_value(
         fakes::FakePolicy::text_value("flag", "A **** B **** OK **** 1 **** 1 **** y"));
-    form().on_policy_changed();
+    form().policy_changed();
     ASSERT_EQ(boxes.shown.size(), 2U);
     EXPECT_EQ(boxes.shown[1].text,
               "Your administrator set values for Tapster that it can not use, so it leaves them "

@@ -16,13 +16,13 @@ class StartUp : public fakes::FormFixture {
 TEST_F(StartUp, AnEmptyStoreGivesTheDesignAndStoresExactlyTheTwoIntervals) {
     form().start();
 
-    EXPECT_EQ(form().interval_field.text(), "1000");
-    EXPECT_EQ(form().calibration_field.text(), "1000");
-    EXPECT_EQ(form().push_timer.interval(), 1000U);
-    EXPECT_FALSE(form().run_minimized_entry.checked());
-    EXPECT_EQ(form().target_list.count(), 0);
-    EXPECT_TRUE(form().window.visible());
-    EXPECT_FALSE(form().calibration_panel.visible());
+    EXPECT_EQ(controls().interval_field.text(), "1000");
+    EXPECT_EQ(controls().calibration_field.text(), "1000");
+    EXPECT_EQ(controls().push_timer.interval(), 1000U);
+    EXPECT_FALSE(controls().run_minimized_entry.checked());
+    EXPECT_EQ(controls().target_list.count(), 0);
+    EXPECT_TRUE(controls().window.visible());
+    EXPECT_FALSE(controls().calibration_panel.visible());
     EXPECT_EQ(section("setit"), (SettingsStore::Entries{{"textinterval", "1000"}}));
     EXPECT_EQ(section("Runit"), (SettingsStore::Entries{{"Calibartion", "1000"}}));
     EXPECT_FALSE(store.read_section("Items").has_value());
@@ -35,7 +35,7 @@ TEST_F(StartUp, TheCalibrationValueIsTheIntervalInForce) {
 
     form().start();
 
-    EXPECT_EQ(form().push_timer.interval(), 700U);
+    EXPECT_EQ(controls().push_timer.interval(), 700U);
 }
 
 TEST_F(StartUp, AnInvalidIntervalSettingShowsInTheCaptionAndStartUpGoesOn) {
@@ -44,8 +44,9 @@ TEST_F(StartUp, AnInvalidIntervalSettingShowsInTheCaptionAndStartUpGoesOn) {
 
     form().start();
 
-    EXPECT_EQ(form().window.caption(), "Calibartion Must be a numeric vale between  1 and 10000");
-    EXPECT_EQ(form().target_list.count(), 1);
+    EXPECT_EQ(controls().window.caption(),
+              "Calibartion Must be a numeric vale between  1 and 10000");
+    EXPECT_EQ(controls().target_list.count(), 1);
     EXPECT_EQ(read("setit", "textinterval"), "10000") << "a refused value is not stored again";
 }
 
@@ -56,11 +57,11 @@ TEST_F(StartUp, StoredTargetsComeBackInOrderWithTheirCheckMarks) {
 
     form().start();
 
-    ASSERT_EQ(form().target_list.count(), 3);
-    EXPECT_TRUE(form().target_list.checked(0));
-    EXPECT_FALSE(form().target_list.checked(1));
-    EXPECT_TRUE(form().target_list.checked(2));
-    EXPECT_EQ(form().target_list.text(2), "third");
+    ASSERT_EQ(controls().target_list.count(), 3);
+    EXPECT_TRUE(controls().target_list.checked(0));
+    EXPECT_FALSE(controls().target_list.checked(1));
+    EXPECT_TRUE(controls().target_list.checked(2));
+    EXPECT_EQ(controls().target_list.text(2), "third");
 }
 
 TEST_F(StartUp, RunMinimizedHidesTheWindowAndTheTargetsStillLoad) {
@@ -69,9 +70,9 @@ TEST_F(StartUp, RunMinimizedHidesTheWindowAndTheTargetsStillLoad) {
 
     form().start();
 
-    EXPECT_FALSE(form().window.visible());
+    EXPECT_FALSE(controls().window.visible());
     EXPECT_TRUE(tray.present);
-    EXPECT_EQ(form().target_list.count(), 1);
+    EXPECT_EQ(controls().target_list.count(), 1);
     EXPECT_EQ(read("Runit", "Calibartion"), "1000");
 }
 
@@ -82,10 +83,10 @@ TEST_F(StartUp, AnUnreadableRunMinimizedIsUncheckedAndEverythingElseStillHappens
 
     form().start();
 
-    EXPECT_FALSE(form().run_minimized_entry.checked());
-    EXPECT_TRUE(form().window.visible());
-    EXPECT_EQ(form().target_list.count(), 1);
-    EXPECT_EQ(form().push_timer.interval(), 400U);
+    EXPECT_FALSE(controls().run_minimized_entry.checked());
+    EXPECT_TRUE(controls().window.visible());
+    EXPECT_EQ(controls().target_list.count(), 1);
+    EXPECT_EQ(controls().push_timer.interval(), 400U);
 }
 
 TEST_F(StartUp, AStoredCalibrationThatIsNotANumberIsReportedBeforeTheWindowShows) {
@@ -93,7 +94,8 @@ TEST_F(StartUp, AStoredCalibrationThatIsNotANumberIsReportedBeforeTheWindowShows
     stored("Runit", "Calibartion", "quick");
     // The message box is modal: the window's state while it is open is what the user sees.
     bool shown_when_asked = true;
-    form().calibration_field.changed.connect([&] { shown_when_asked = form().window.visible(); });
+    controls().calibration_field.changed.connect(
+        [&] { shown_when_asked = controls().window.visible(); });
 
     form().start();
 
@@ -101,8 +103,8 @@ TEST_F(StartUp, AStoredCalibrationThatIsNotANumberIsReportedBeforeTheWindowShows
     EXPECT_EQ(boxes.shown[0].text, "Only numbers can be entered");
     EXPECT_FALSE(shown_when_asked);
     EXPECT_EQ(read("Runit", "Calibartion"), "1000");
-    EXPECT_EQ(form().push_timer.interval(), 300U) << "the interval setting stays in force";
-    EXPECT_TRUE(form().window.visible());
+    EXPECT_EQ(controls().push_timer.interval(), 300U) << "the interval setting stays in force";
+    EXPECT_TRUE(controls().window.visible());
 }
 
 TEST_F(StartUp, AStoredCalibrationTheTimerCannotTakeIsRefusedLikeTypedOne) {
@@ -111,7 +113,7 @@ TEST_F(StartUp, AStoredCalibrationTheTimerCannotTakeIsRefusedLikeTypedOne) {
     form().start();
 
     ASSERT_EQ(boxes.shown.size(), 1U);
-    EXPECT_EQ(form().push_timer.interval(), 1000U);
+    EXPECT_EQ(controls().push_timer.interval(), 1000U);
     EXPECT_EQ(read("Runit", "Calibartion"), "99999") << "refused, not overwritten";
 }
 

@@ -20,40 +20,44 @@ class Capture : public fakes::FormFixture {
         const platform::WindowHandle box = desktop.add({"#32770", title, 0, 0});
         return desktop.add({"Button", button_text, 1, box});
     }
-    void press() { form().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0}); }
-    void release() { form().check_mark.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0}); }
+    void press() {
+        controls().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+    }
+    void release() {
+        controls().check_mark.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+    }
     void point_at(platform::WindowHandle window) { desktop.window_under_cursor = window; }
-    void tick() { form().inspect_timer.tick(); }
+    void tick() { form().timer_ticked(WindowTimer::inspect); }
 
     std::vector<std::string> fields() {
-        return {form().title_field.text(), form().class_field.text(),
-                form().button_text_field.text(), form().found_id_field.text(),
-                form().control_id_field.text()};
+        return {controls().title_field.text(), controls().class_field.text(),
+                controls().button_text_field.text(), controls().found_id_field.text(),
+                controls().control_id_field.text()};
     }
     bool fields_locked() {
-        return !form().title_field.enabled() && !form().class_field.enabled() &&
-               !form().button_text_field.enabled() && !form().found_id_field.enabled();
+        return !controls().title_field.enabled() && !controls().class_field.enabled() &&
+               !controls().button_text_field.enabled() && !controls().found_id_field.enabled();
     }
 };
 
 TEST_F(Capture, APressArmsEmptiesAndLocksTheFourFields) {
-    form().title_field.user_edit("old title");
-    form().control_id_field.user_edit("7");
+    controls().title_field.user_edit("old title");
+    controls().control_id_field.user_edit("7");
 
     press();
 
-    EXPECT_TRUE(form().capture.armed());
-    EXPECT_EQ(form().window.mouse_pointer(), MousePointer::move);
+    EXPECT_TRUE(capture().armed());
+    EXPECT_EQ(controls().window.mouse_pointer(), MousePointer::move);
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", "7"}));
     EXPECT_TRUE(fields_locked());
-    EXPECT_TRUE(form().control_id_field.enabled());
+    EXPECT_TRUE(controls().control_id_field.enabled());
 }
 
 TEST_F(Capture, APressAndReleaseWithoutMovingCapturesNothing) {
     press();
     release();
 
-    EXPECT_EQ(form().window.mouse_pointer(), MousePointer::arrow);
+    EXPECT_EQ(controls().window.mouse_pointer(), MousePointer::arrow);
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", ""}));
     EXPECT_FALSE(fields_locked());
 }
@@ -66,9 +70,9 @@ TEST_F(Capture, TheCaptureCompletesWhileTheButtonIsStillHeld) {
     tick();
 
     EXPECT_EQ(fields(), (std::vector<std::string>{"Nag", "#32770", "OK", "1", "1"}));
-    EXPECT_EQ(form().window.mouse_pointer(), MousePointer::arrow) << "not released yet";
+    EXPECT_EQ(controls().window.mouse_pointer(), MousePointer::arrow) << "not released yet";
     EXPECT_FALSE(fields_locked());
-    EXPECT_EQ(form().capture.state(), CaptureSession::State::idle);
+    EXPECT_EQ(capture().state(), CaptureSession::State::idle);
 }
 
 TEST_F(Capture, ASecondPressWhileArmedEmptiesTheFieldsAgain) {
@@ -77,13 +81,13 @@ TEST_F(Capture, ASecondPressWhileArmedEmptiesTheFieldsAgain) {
     press();
     point_at(button);
     tick();
-    ASSERT_EQ(form().button_text_field.text(), "OK");
-    ASSERT_TRUE(form().capture.armed());
+    ASSERT_EQ(controls().button_text_field.text(), "OK");
+    ASSERT_TRUE(capture().armed());
 
-    form().check_mark.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 0});
+    controls().check_mark.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 0});
 
-    EXPECT_TRUE(form().capture.armed());
-    EXPECT_EQ(form().button_text_field.text(), "");
+    EXPECT_TRUE(capture().armed());
+    EXPECT_EQ(controls().button_text_field.text(), "");
     EXPECT_TRUE(fields_locked());
 }
 
@@ -93,40 +97,40 @@ TEST_F(Capture, NothingIsReadWhileIdle) {
     tick();
 
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "", "", ""}));
-    EXPECT_TRUE(form().lower_list.visible()) << "idle ticks touch nothing";
+    EXPECT_TRUE(controls().lower_list.visible()) << "idle ticks touch nothing";
 }
 
 TEST_F(Capture, AnArmedTickStartsTheNoticeAndHidesTheLists) {
-    form().wait_timer.set_enabled(false);
+    controls().wait_timer.set_enabled(false);
     press();
 
     tick();
 
-    EXPECT_TRUE(form().wait_timer.enabled());
-    EXPECT_FALSE(form().lower_list.visible());
-    EXPECT_FALSE(form().lower_short_list.visible());
+    EXPECT_TRUE(controls().wait_timer.enabled());
+    EXPECT_FALSE(controls().lower_list.visible());
+    EXPECT_FALSE(controls().lower_short_list.visible());
 }
 
 TEST_F(Capture, TheWaitNoticeAnimatesAndResumesWhereTheLastDragStopped) {
     press();
     std::vector<std::string> frames;
     for (int step = 0; step < 6; ++step) {
-        form().wait_timer.tick();
-        frames.push_back(form().wait_notice_text.caption());
+        form().timer_ticked(WindowTimer::wait);
+        frames.push_back(controls().wait_notice_text.caption());
     }
-    EXPECT_TRUE(form().wait_notice.visible());
+    EXPECT_TRUE(controls().wait_notice.visible());
     EXPECT_EQ(frames,
               (std::vector<std::string>{"Please Wait", "Please Wait .", "Please Wait ..",
                                         "Please Wait ...", "Please Wait", "Please Wait ."}));
 
     release();
-    form().wait_timer.tick();
-    EXPECT_FALSE(form().wait_notice.visible());
-    EXPECT_FALSE(form().wait_timer.enabled());
+    form().timer_ticked(WindowTimer::wait);
+    EXPECT_FALSE(controls().wait_notice.visible());
+    EXPECT_FALSE(controls().wait_timer.enabled());
 
     press();
-    form().wait_timer.tick();
-    EXPECT_EQ(form().wait_notice_text.caption(), "Please Wait ..");
+    form().timer_ticked(WindowTimer::wait);
+    EXPECT_EQ(controls().wait_notice_text.caption(), "Please Wait ..");
 }
 
 TEST_F(Capture, TheLastButtonReadIsNotReadAgainUntilThePointerLeavesIt) {
@@ -139,14 +143,15 @@ TEST_F(Capture, TheLastButtonReadIsNotReadAgainUntilThePointerLeavesIt) {
 
     press();  // the second drag goes straight onto the same button
     tick();
-    EXPECT_EQ(form().title_field.text(), "") << "read nothing: it was the last window inspected";
-    EXPECT_TRUE(form().capture.armed());
+    EXPECT_EQ(controls().title_field.text(), "")
+        << "read nothing: it was the last window inspected";
+    EXPECT_TRUE(capture().armed());
 
     point_at(elsewhere);
     tick();
     point_at(ok);
     tick();
-    EXPECT_EQ(form().title_field.text(), "Nag");
+    EXPECT_EQ(controls().title_field.text(), "Nag");
 }
 
 TEST_F(Capture, OnlyClassesNamingAButtonAreRead) {
@@ -162,8 +167,8 @@ TEST_F(Capture, OnlyClassesNamingAButtonAreRead) {
         press();
         point_at(button);
         tick();
-        EXPECT_EQ(form().button_text_field.text(), "Go") << name;
-        EXPECT_EQ(form().class_field.text(), "#32770") << name;
+        EXPECT_EQ(controls().button_text_field.text(), "Go") << name;
+        EXPECT_EQ(controls().class_field.text(), "#32770") << name;
     }
 }
 
@@ -175,10 +180,10 @@ TEST_F(Capture, ALongTitleEndsInAStarTheButtonTextIsKeptCut) {
 
     tick();
 
-    EXPECT_EQ(form().button_text_field.text(), " OK " + std::string(95, 'y'));
+    EXPECT_EQ(controls().button_text_field.text(), " OK " + std::string(95, 'y'));
     // 99 read fill the buffer: the first 98 and a star, the leading spaces trimmed.
-    EXPECT_EQ(form().title_field.text(), "Nag  " + std::string(91, 'x') + "*");
-    EXPECT_TRUE(form().captured_title.lost_spaces);
+    EXPECT_EQ(controls().title_field.text(), "Nag  " + std::string(91, 'x') + "*");
+    EXPECT_TRUE(captured_title().lost_spaces);
 }
 
 struct TitleCase {
@@ -227,7 +232,7 @@ TEST_F(Capture, AButtonWithoutParentFillsOnlyItsOwnFields) {
     tick();
 
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "OK", "0", "5"}));
-    EXPECT_TRUE(form().capture.armed()) << "cannot complete without a parent";
+    EXPECT_TRUE(capture().armed()) << "cannot complete without a parent";
 }
 
 TEST_F(Capture, AReleaseBeforeTheInspectorReadsKeepsTheParentFieldsEmpty) {
@@ -239,14 +244,14 @@ TEST_F(Capture, AReleaseBeforeTheInspectorReadsKeepsTheParentFieldsEmpty) {
     tick();
 
     EXPECT_EQ(fields(), (std::vector<std::string>{"", "", "OK", "1", "1"}));
-    EXPECT_FALSE(form().capture.armed());
+    EXPECT_FALSE(capture().armed());
 }
 
 TEST_F(Capture, TypingIntoAFieldWhileIdleOnlyChangesTheText) {
-    form().title_field.user_edit("typed");
+    controls().title_field.user_edit("typed");
 
-    EXPECT_EQ(form().title_field.text(), "typed");
-    EXPECT_EQ(form().window.mouse_pointer(), MousePointer::default_pointer);
+    EXPECT_EQ(controls().title_field.text(), "typed");
+    EXPECT_EQ(controls().window.mouse_pointer(), MousePointer::default_pointer);
 }
 
 }  // namespace

@@ -38,7 +38,9 @@ class TrayMenu : public ::testing::Test {
     // Opens the tray menu and clicks an entry. The menu is three entries of one height and a
     // separator of about half that: these are the entries' middles, as parts of its height.
     static void choose_tray_entry(const Tapster& tapster, TrayEntry entry) {
-        const HWND menu = tapster.open_tray_menu();
+        choose_entry(tapster.open_tray_menu(), entry);
+    }
+    static void choose_entry(HWND menu, TrayEntry entry) {
         ASSERT_NE(menu, nullptr) << "no menu for the tray icon";
         constexpr double kMiddles[] = {0.22, 0.46, 0.82};
         RECT rect{};
@@ -63,6 +65,25 @@ TEST_F(TrayMenu, ShowTapsterBringsTheHiddenWindowBack) {
     EXPECT_TRUE(driver::wait_until([&] { return tapster->visible(); }));
     const HWND menu = FindWindowW(L"#32768", nullptr);
     EXPECT_TRUE(menu == nullptr || IsWindowVisible(menu) == FALSE) << "the menu stayed open";
+}
+
+// Real clicks on the icon in Wine's taskbar, through the shell's own notifications.
+TEST_F(TrayMenu, RealClicksOnTheIconShowTheWindowAndOpenTheMenu) {
+    auto tapster = start_in_tray();
+    ASSERT_FALSE(tapster->visible());
+
+    tapster->click_tray_icon(1);
+    ASSERT_TRUE(driver::wait_until([&] { return tapster->visible(); })) << "a left click";
+    tapster->click_control(*tapster->find_control("Button", "Minimize"));
+    ASSERT_TRUE(driver::wait_until([&] { return !tapster->visible(); }));
+
+    tapster->click_tray_icon(3);
+    const HWND menu = Tapster::tray_menu();
+    ASSERT_NE(menu, nullptr) << "no menu after a right click";
+    EXPECT_FALSE(tapster->visible());
+    choose_entry(menu, show);
+    EXPECT_TRUE(driver::wait_until([&] { return tapster->visible(); }));
+    EXPECT_TRUE(tapster->tray_icon_present());
 }
 
 TEST_F(TrayMenu, PausedABoxStaysOpenAndIsPressedAfterResuming) {

@@ -12,6 +12,25 @@
 #include "fakes/fake_settings_file.h"
 #include "settings/settings_store.h"
 
+namespace tapster {
+
+// The modules of a MainForm, for the tests that arrange or check what its controls do not
+// show: the target list and its storage, the capture's state, the calibration panel.
+class MainFormProbe {
+  public:
+    explicit MainFormProbe(MainForm& form) : form_(form) {}
+    TargetList& targets() { return form_.targets_; }
+    StoredTargets& stored_targets() { return form_.stored_targets_; }
+    CaptureSession& capture() { return form_.capture_; }
+    CapturedTitle& captured_title() { return form_.captured_title_; }
+    CalibrationPanel& calibration() { return form_.calibration_; }
+
+  private:
+    MainForm& form_;
+};
+
+}  // namespace tapster
+
 namespace tapster::fakes {
 
 // A headless MainForm over fakes, with the settings file in memory.
@@ -29,6 +48,12 @@ class FormFixture : public ::testing::Test {
         }
         return *form_;
     }
+    WindowControls& controls() { return form().controls(); }
+    TargetList& targets() { return MainFormProbe(form()).targets(); }
+    StoredTargets& stored_targets() { return MainFormProbe(form()).stored_targets(); }
+    CaptureSession& capture() { return MainFormProbe(form()).capture(); }
+    CapturedTitle& captured_title() { return MainFormProbe(form()).captured_title(); }
+    CalibrationPanel& calibration() { return MainFormProbe(form()).calibration(); }
 
     // Puts a value into the file as another program would have left it.
     void stored(const std::string& section, const std::string& key, const std::string& value) {

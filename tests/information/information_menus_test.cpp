@@ -9,8 +9,8 @@ namespace {
 class InformationMenus : public fakes::FormFixture {};
 
 TEST_F(InformationMenus, BothAboutEntriesShowTheSameFiveLines) {
-    form().file_about_entry.user_click();
-    form().help_about_entry.user_click();
+    controls().file_about_entry.user_click();
+    controls().help_about_entry.user_click();
 
     ASSERT_EQ(boxes.shown.size(), 2U);
     EXPECT_EQ(boxes.shown[0].text,
@@ -21,14 +21,14 @@ TEST_F(InformationMenus, BothAboutEntriesShowTheSameFiveLines) {
 }
 
 TEST_F(InformationMenus, HelpOpensThePublishersHelpPage) {
-    form().help_entry.user_click();
+    controls().help_entry.user_click();
 
     EXPECT_EQ(shell.opened_urls, std::vector<std::string>{"http://help.example.org/default.asp"});
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(InformationMenus, SuggestionsNameTheAddress) {
-    form().suggestions_entry.user_click();
+    controls().suggestions_entry.user_click();
 
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].text, "Email suggestions to suggestions@example.org");
@@ -36,11 +36,11 @@ TEST_F(InformationMenus, SuggestionsNameTheAddress) {
 
 TEST_F(InformationMenus, TheSponsorsPageOpensOnlyOnYes) {
     boxes.answer = platform::kResultNo;
-    form().sponsor_offer_entry.user_click();
+    controls().sponsor_offer_entry.user_click();
     EXPECT_TRUE(shell.command_lines.empty());
 
     boxes.answer = platform::kResultYes;
-    form().sponsor_offer_entry.user_click();
+    controls().sponsor_offer_entry.user_click();
 
     ASSERT_EQ(boxes.shown.size(), 2U);
     EXPECT_EQ(boxes.shown[0].style, platform::MessageBoxStyle::yes_no);

@@ -19,34 +19,34 @@ class Calibration : public fakes::FormFixture {
     }
     // The user opens the panel, types and presses OK.
     void enter(const std::string& text) {
-        form().calibration_entry.user_click();
-        form().calibration_field.user_edit(text);
-        form().calibration_ok_button.user_click();
+        controls().calibration_entry.user_click();
+        controls().calibration_field.user_edit(text);
+        controls().calibration_ok_button.user_click();
     }
 };
 
 TEST_F(Calibration, AnAcceptedValueSetsTheIntervalClosesThePanelAndIsStored) {
     enter("500");
 
-    EXPECT_EQ(form().push_timer.interval(), 500U);
-    EXPECT_FALSE(form().calibration_panel.visible());
+    EXPECT_EQ(controls().push_timer.interval(), 500U);
+    EXPECT_FALSE(controls().calibration_panel.visible());
     EXPECT_EQ(read("Runit", "Calibartion"), "500");
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(Calibration, ValuesAreRoundedButStoredAsTyped) {
     enter("1.5");
-    EXPECT_EQ(form().push_timer.interval(), 2U);
+    EXPECT_EQ(controls().push_timer.interval(), 2U);
     enter("2.5");
-    EXPECT_EQ(form().push_timer.interval(), 2U);
+    EXPECT_EQ(controls().push_timer.interval(), 2U);
     EXPECT_EQ(read("Runit", "Calibartion"), "2.5");
 }
 
 TEST_F(Calibration, ZeroStopsThePushCycle) {
     enter("0");
 
-    EXPECT_EQ(form().push_timer.interval(), 0U);
-    EXPECT_FALSE(form().push_timer.running());
+    EXPECT_EQ(controls().push_timer.interval(), 0U);
+    EXPECT_FALSE(controls().push_timer.running());
     EXPECT_EQ(read("Runit", "Calibartion"), "0");
 }
 
@@ -58,10 +58,10 @@ TEST_F(Calibration, TextThatIsNotANumberIsRefusedAndResetTo1000) {
         ASSERT_EQ(boxes.shown.size(), 1U) << typed;
         EXPECT_EQ(boxes.shown[0].text, "Only numbers can be entered");
         EXPECT_EQ(boxes.shown[0].title, "Tapster 2.1");
-        EXPECT_EQ(form().calibration_field.text(), "1000");
+        EXPECT_EQ(controls().calibration_field.text(), "1000");
         EXPECT_EQ(read("Runit", "Calibartion"), "1000");
-        EXPECT_EQ(form().push_timer.interval(), 500U) << "the interval in force stays";
-        EXPECT_TRUE(form().calibration_panel.visible());
+        EXPECT_EQ(controls().push_timer.interval(), 500U) << "the interval in force stays";
+        EXPECT_TRUE(controls().calibration_panel.visible());
         boxes.shown.clear();
     }
 }
@@ -73,8 +73,9 @@ TEST_F(Calibration, AValueTheTimerCannotTakeIsRefusedAndNothingStored) {
 
         ASSERT_EQ(boxes.shown.size(), 1U) << typed;
         EXPECT_NE(boxes.shown[0].text.find("0 to 65535"), std::string::npos);
-        EXPECT_EQ(form().push_timer.interval(), 500U);
-        EXPECT_EQ(form().calibration_field.text(), "500") << "the box shows the interval in force";
+        EXPECT_EQ(controls().push_timer.interval(), 500U);
+        EXPECT_EQ(controls().calibration_field.text(), "500")
+            << "the box shows the interval in force";
         EXPECT_EQ(read("Runit", "Calibartion"), "500");
         boxes.shown.clear();
     }
@@ -85,19 +86,19 @@ TEST_F(Calibration, NumbersFollowTheUsersLocale) {
 
     enter("1.500");
 
-    EXPECT_EQ(form().push_timer.interval(), 1500U);
+    EXPECT_EQ(controls().push_timer.interval(), 1500U);
 }
 
 TEST_F(Calibration, CancelClosesThePanelAndKeepsTheTypedText) {
-    form().calibration_entry.user_click();
-    form().calibration_field.user_edit("250");
-    form().calibration_cancel_button.user_click();
+    controls().calibration_entry.user_click();
+    controls().calibration_field.user_edit("250");
+    controls().calibration_cancel_button.user_click();
 
-    EXPECT_FALSE(form().calibration_panel.visible());
-    EXPECT_EQ(form().push_timer.interval(), 1000U);
+    EXPECT_FALSE(controls().calibration_panel.visible());
+    EXPECT_EQ(controls().push_timer.interval(), 1000U);
     EXPECT_EQ(read("Runit", "Calibartion"), "1000");
-    form().calibration_entry.user_click();
-    EXPECT_EQ(form().calibration_field.text(), "250");
+    controls().calibration_entry.user_click();
+    EXPECT_EQ(controls().calibration_field.text(), "250");
 }
 
 struct IntervalSetting {
@@ -110,15 +111,15 @@ class IntervalSettingTest : public fakes::FormFixture,
                             public ::testing::WithParamInterface<IntervalSetting> {};
 
 TEST_P(IntervalSettingTest, AcceptsOneUpToButNotIncluding10000) {
-    form().calibration.apply_interval_setting(GetParam().text);
+    calibration().apply_interval_setting(GetParam().text);
 
     if (GetParam().accepted) {
-        EXPECT_EQ(form().window.caption(), "Davivuvozuved Tapster 2.1 - example.org");
-        EXPECT_EQ(form().push_timer.interval(), GetParam().interval);
+        EXPECT_EQ(controls().window.caption(), "Davivuvozuved Tapster 2.1 - example.org");
+        EXPECT_EQ(controls().push_timer.interval(), GetParam().interval);
         EXPECT_EQ(read("setit", "textinterval"), GetParam().text);
     } else {
-        EXPECT_EQ(form().window.caption(), kIntervalError);
-        EXPECT_EQ(form().push_timer.interval(), 1000U);
+        EXPECT_EQ(controls().window.caption(), kIntervalError);
+        EXPECT_EQ(controls().push_timer.interval(), 1000U);
         EXPECT_EQ(read("setit", "textinterval"), "<missing>");
     }
 }

@@ -23,31 +23,31 @@ TEST_F(ManagedInterval, RulesThePanelWhileSetAndTheUsersValueComesBackAfter) {
     set_interval(Scope::user, fakes::FakePolicy::number_value("Interval", 900));
     form().start();
 
-    EXPECT_EQ(form().push_timer.interval(), 300U) << "the machine's before the user's";
-    EXPECT_EQ(form().calibration_field.text(), "300");
-    EXPECT_FALSE(form().calibration_field.enabled());
-    EXPECT_EQ(form().calibration_hint.caption(),
+    EXPECT_EQ(controls().push_timer.interval(), 300U) << "the machine's before the user's";
+    EXPECT_EQ(controls().calibration_field.text(), "300");
+    EXPECT_FALSE(controls().calibration_field.enabled());
+    EXPECT_EQ(controls().calibration_hint.caption(),
               "Set by your administrator. Each 1000 is one second");
 
-    form().calibration_entry.user_click();
-    form().calibration_ok_button.user_click();
-    EXPECT_FALSE(form().calibration_panel.visible());
+    controls().calibration_entry.user_click();
+    controls().calibration_ok_button.user_click();
+    EXPECT_FALSE(controls().calibration_panel.visible());
     EXPECT_EQ(read("Runit", "Calibartion"), "750") << "the user's value is not overwritten";
 
     // A key that can not be read changes nothing; without the machine's, the user's applies.
     policy.set_state(Scope::machine, "", Key::State::unreadable);
-    form().on_policy_changed();
-    EXPECT_EQ(form().push_timer.interval(), 300U);
+    form().policy_changed();
+    EXPECT_EQ(controls().push_timer.interval(), 300U);
     policy.keys.erase({Scope::machine, ""});
-    form().on_policy_changed();
-    EXPECT_EQ(form().push_timer.interval(), 900U);
+    form().policy_changed();
+    EXPECT_EQ(controls().push_timer.interval(), 900U);
 
     policy.keys.clear();
-    form().on_policy_changed();
-    EXPECT_EQ(form().push_timer.interval(), 750U);
-    EXPECT_EQ(form().calibration_field.text(), "750");
-    EXPECT_TRUE(form().calibration_field.enabled());
-    EXPECT_EQ(form().calibration_hint.caption(), "Each 1000 is one second");
+    form().policy_changed();
+    EXPECT_EQ(controls().push_timer.interval(), 750U);
+    EXPECT_EQ(controls().calibration_field.text(), "750");
+    EXPECT_TRUE(controls().calibration_field.enabled());
+    EXPECT_EQ(controls().calibration_hint.caption(), "Each 1000 is one second");
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -57,8 +57,8 @@ TEST_F(ManagedInterval, AValueOfAnotherTypeOrOutOfRangeIsNamedAndTheUsersValueAp
     set_interval(Scope::user, fakes::FakePolicy::number_value("Interval", 0));
     form().start();
 
-    EXPECT_EQ(form().push_timer.interval(), 750U);
-    EXPECT_TRUE(form().calibration_field.enabled());
+    EXPECT_EQ(controls().push_timer.interval(), 750U);
+    EXPECT_TRUE(controls().calibration_field.enabled());
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_NE(boxes.shown[0].text.find("HKEY_LOCAL_MACHINE\\Software\\Policies\\Tapster, value "
                                        "\"Interval\": it is not a number (REG_DWORD)."),

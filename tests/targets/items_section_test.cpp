@@ -15,7 +15,7 @@ class ItemsSection : public fakes::FormFixture {
     Entries stored_items() { return store.read_section("Items").value_or(Entries{}); }
     // A clock that moves on by `step` each time it is read.
     void use_clock_ticking(std::chrono::milliseconds step) {
-        form().stored_targets.set_clock([this, step] { return now_ += step; });
+        stored_targets().set_clock([this, step] { return now_ += step; });
     }
 
   private:
@@ -24,12 +24,12 @@ class ItemsSection : public fakes::FormFixture {
 
 TEST_F(ItemsSection, TheRewriteStoresEveryEntryByPositionAndCheckMark) {
     for (const char* text : {"a **** A", "b **** B", "c **** C"}) {
-        form().targets.append(text);
+        targets().append(text);
     }
-    form().targets.set_checked(0, true);
-    form().targets.set_checked(2, true);
+    targets().set_checked(0, true);
+    targets().set_checked(2, true);
 
-    form().stored_targets.save();
+    stored_targets().save();
 
     EXPECT_EQ(stored_items(),
               (Entries{{"c-0", "a **** A"}, {"u-1", "b **** B"}, {"c-2", "c **** C"}}));
@@ -37,11 +37,11 @@ TEST_F(ItemsSection, TheRewriteStoresEveryEntryByPositionAndCheckMark) {
 
 TEST_F(ItemsSection, PositionsPastNineAreWrittenInFull) {
     for (int index = 0; index < 11; ++index) {
-        form().targets.append("entry " + std::to_string(index));
+        targets().append("entry " + std::to_string(index));
     }
-    form().targets.set_checked(10, true);
+    targets().set_checked(10, true);
 
-    form().stored_targets.save();
+    stored_targets().save();
 
     const Entries items = stored_items();
     ASSERT_EQ(items.size(), 11U);
@@ -52,20 +52,20 @@ TEST_F(ItemsSection, PositionsPastNineAreWrittenInFull) {
 TEST_F(ItemsSection, AnEmptyListLeavesNoSection) {
     stored("Items", "c-0", "old");
     form().start();
-    form().targets.remove(0);
+    targets().remove(0);
 
-    form().stored_targets.save();
+    stored_targets().save();
 
     EXPECT_FALSE(store.read_section("Items").has_value());
 }
 
 TEST_F(ItemsSection, TheRewriteIsOneReplacementOfTheFile) {
     for (int index = 0; index < 50; ++index) {
-        form().targets.append("entry");
+        targets().append("entry");
     }
     const int before = file.replace_count;
 
-    form().stored_targets.save();
+    stored_targets().save();
 
     // Ending the program at any moment leaves either the old list or the new one.
     EXPECT_EQ(file.replace_count, before + 1);
@@ -78,11 +78,11 @@ TEST_F(ItemsSection, ALoadRestoresOrderAndCheckMarksByTheKeysFirstCharacter) {
     stored("Items", "c-7", "digits are not read");
     stored("Items", "x", "  a value is loaded **** unchanged  ");
     int clicks = 0;
-    form().target_list.clicked.connect([&] { ++clicks; });
+    controls().target_list.clicked.connect([&] { ++clicks; });
 
     form().start();
 
-    const auto& entries = form().target_list.entries();
+    const auto& entries = controls().target_list.entries();
     ASSERT_EQ(entries.size(), 5U);
     EXPECT_EQ(entries[0], (ui::CheckListBox::Entry{"first", true}));
     EXPECT_EQ(entries[1], (ui::CheckListBox::Entry{"second", false}));
@@ -95,9 +95,9 @@ TEST_F(ItemsSection, ALoadRestoresOrderAndCheckMarksByTheKeysFirstCharacter) {
 TEST_F(ItemsSection, NoStoredListLoadsNothingAndSaysNothing) {
     form().start();
 
-    EXPECT_EQ(form().target_list.count(), 0);
+    EXPECT_EQ(controls().target_list.count(), 0);
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_TRUE(form().window.visible());
+    EXPECT_TRUE(controls().window.visible());
 }
 
 TEST_F(ItemsSection, AnUnreadableRunMinimizedStillLoadsTheList) {
@@ -105,9 +105,9 @@ TEST_F(ItemsSection, AnUnreadableRunMinimizedStillLoadsTheList) {
     stored("Items", "c-0", "kept");
 
     form().start();
-    form().stored_targets.save();
+    stored_targets().save();
 
-    ASSERT_EQ(form().target_list.count(), 1);
+    ASSERT_EQ(controls().target_list.count(), 1);
     EXPECT_EQ(stored_items(), (Entries{{"c-0", "kept"}}));
 }
 
@@ -117,7 +117,7 @@ TEST_F(ItemsSection, TheLoadYieldsNowAndThenSoTicksSeeThePartialList) {
     }
     use_clock_ticking(6ms);
     std::vector<int> counts_seen;
-    loop.on_yield = [&](int) { counts_seen.push_back(form().target_list.count()); };
+    loop.on_yield = [&](int) { counts_seen.push_back(controls().target_list.count()); };
 
     form().start();
 
@@ -130,7 +130,7 @@ TEST_F(ItemsSection, ARewriteAskedForDuringTheLoadWaitsForTheWholeList) {
     }
     loop.on_yield = [&](int yield) {
         if (yield == 2) {
-            form().stored_targets.save();  // say, the user clicked the list while it was loading
+            stored_targets().save();  // say, the user clicked the list while it was loading
         }
     };
 
@@ -152,13 +152,13 @@ TEST_F(ItemsSection, AnIncompleteLoadIsCompletedBeforeTheNextSaveAndTheUsersEdit
 
     form().start();
     loop.on_yield = nullptr;
-    ASSERT_EQ(form().target_list.count(), 1);
+    ASSERT_EQ(controls().target_list.count(), 1);
     EXPECT_EQ(read("Runit", "Calibartion"), "1000") << "start-up went on to the calibration";
-    form().target_list.user_set_checked(0, false);
+    controls().target_list.user_set_checked(0, false);
 
     EXPECT_EQ(stored_items(),
               (Entries{{"u-0", "entry 0"}, {"c-1", "entry 1"}, {"c-2", "entry 2"}}));
-    EXPECT_EQ(form().target_list.count(), 3);
+    EXPECT_EQ(controls().target_list.count(), 3);
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_NE(boxes.shown[0].text.find("could not load"), std::string::npos);
 }
@@ -169,13 +169,13 @@ TEST_F(ItemsSection, AnUnreadableFileAtStartIsNeverOverwrittenByTheEmptyList) {
     file.fail_reads = true;
 
     form().start();
-    form().targets.append("new");
-    form().stored_targets.save();  // the file is still unreadable: nothing is written
+    targets().append("new");
+    stored_targets().save();  // the file is still unreadable: nothing is written
     file.fail_reads = false;
-    form().stored_targets.save();
+    stored_targets().save();
 
     EXPECT_EQ(stored_items(), (Entries{{"c-0", "kept 0"}, {"u-1", "kept 1"}, {"u-2", "new"}}));
-    EXPECT_EQ(form().target_list.count(), 3);
+    EXPECT_EQ(controls().target_list.count(), 3);
 }
 
 TEST_F(ItemsSection, EntriesBeyondTheListsLimitStayStoredAndTheUserIsTold) {
@@ -186,9 +186,9 @@ TEST_F(ItemsSection, EntriesBeyondTheListsLimitStayStoredAndTheUserIsTold) {
     ASSERT_TRUE(store.replace_section("Items", many));
 
     form().start();
-    form().target_list.user_set_checked(0, false);
+    controls().target_list.user_set_checked(0, false);
 
-    EXPECT_EQ(form().target_list.count(), TargetList::kMostEntries);
+    EXPECT_EQ(controls().target_list.count(), TargetList::kMostEntries);
     const Entries saved = stored_items();
     ASSERT_EQ(saved.size(), many.size());
     EXPECT_EQ(saved[0].first, "u-0");
@@ -202,19 +202,19 @@ TEST_F(ItemsSection, AClickThatChangesNothingWritesNothing) {
     form().start();
     const int before = file.replace_count;
 
-    form().target_list.user_highlight(0);
-    form().target_list.user_highlight(ui::CheckListBox::kNone);
+    controls().target_list.user_highlight(0);
+    controls().target_list.user_highlight(ui::CheckListBox::kNone);
 
     EXPECT_EQ(file.replace_count, before);
 }
 
 TEST_F(ItemsSection, AListThatCannotBeSavedIsReportedOnce) {
-    form().targets.append("entry");
+    targets().append("entry");
 
     file.fail_next_replace = true;
-    form().stored_targets.save();
+    stored_targets().save();
     file.fail_next_replace = true;
-    form().stored_targets.save();
+    stored_targets().save();
 
     EXPECT_EQ(boxes.shown.size(), 1U);
 }

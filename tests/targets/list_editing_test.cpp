@@ -15,21 +15,21 @@ class ListEditing : public fakes::FormFixture {
     void SetUp() override {
         form().start();
         boxes.shown.clear();
-        form().list_menu.set_observer(&popups_);
+        controls().list_menu.set_observer(&popups_);
     }
     void capture(const std::string& title, const std::string& window_class,
                  const std::string& button, const std::string& found = "1",
                  const std::string& own = "1") {
-        form().title_field.user_edit(title);
-        form().class_field.user_edit(window_class);
-        form().button_text_field.user_edit(button);
-        form().found_id_field.user_edit(found);
-        form().control_id_field.user_edit(own);
+        controls().title_field.user_edit(title);
+        controls().class_field.user_edit(window_class);
+        controls().button_text_field.user_edit(button);
+        controls().found_id_field.user_edit(found);
+        controls().control_id_field.user_edit(own);
     }
     void add_entries(int count) {
         for (int index = 0; index < count; ++index) {
             capture("Box " + std::to_string(index), "#32770", "OK");
-            form().add_button.user_click();
+            controls().add_button.user_click();
         }
     }
     Entries stored_items() { return store.read_section("Items").value_or(Entries{}); }
@@ -44,15 +44,15 @@ class ListEditing : public fakes::FormFixture {
 
 TEST_F(ListEditing, AddItAppendsTheCaptureUncheckedAndStoresIt) {
     capture("Nag", "#32770", "OK", "1", "2");
-    form().force_click_box.user_toggle();
+    controls().force_click_box.user_toggle();
 
-    form().add_button.user_click();
+    controls().add_button.user_click();
 
-    ASSERT_EQ(form().target_list.count(), 1);
-    EXPECT_EQ(form().target_list.text(0), "Nag **** #32770 **** OK **** 1 **** 2 **** True");
-    EXPECT_FALSE(form().target_list.checked(0));
-    EXPECT_EQ(stored_items(), (Entries{{"u-0", form().target_list.text(0)}}));
-    EXPECT_EQ(form().title_field.text(), "Nag") << "the capture stays for another add";
+    ASSERT_EQ(controls().target_list.count(), 1);
+    EXPECT_EQ(controls().target_list.text(0), "Nag **** #32770 **** OK **** 1 **** 2 **** True");
+    EXPECT_FALSE(controls().target_list.checked(0));
+    EXPECT_EQ(stored_items(), (Entries{{"u-0", controls().target_list.text(0)}}));
+    EXPECT_EQ(controls().title_field.text(), "Nag") << "the capture stays for another add";
 }
 
 struct BlankCase {
@@ -67,9 +67,9 @@ class AddItBlankRule : public ListEditing, public ::testing::WithParamInterface<
 TEST_P(AddItBlankRule, OnlyTitleClassAndButtonTextCount) {
     capture(GetParam().title, GetParam().window_class, GetParam().button, "5", "6");
 
-    form().add_button.user_click();
+    controls().add_button.user_click();
 
-    EXPECT_EQ(form().target_list.count(), GetParam().added ? 1 : 0);
+    EXPECT_EQ(controls().target_list.count(), GetParam().added ? 1 : 0);
     if (!GetParam().added) {
         ASSERT_EQ(boxes.shown.size(), 1U);
         EXPECT_EQ(boxes.shown[0].text,
@@ -105,9 +105,9 @@ class AddItRefusesWhatNeverMatches : public ListEditing,
     void capture_by_drag(const std::string& title) {
         const auto box = desktop.add({"#32770", title, 0, 0});
         desktop.window_under_cursor = desktop.add({"Button", "OK", 1, box});
-        form().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
-        form().inspect_timer.tick();
-        form().check_mark.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+        controls().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+        form().timer_ticked(WindowTimer::inspect);
+        controls().check_mark.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
     }
 };
 
@@ -115,24 +115,24 @@ TEST_P(AddItRefusesWhatNeverMatches, WithAMessageThatSaysWhy) {
     const NeverPressedCase& given = GetParam();
     capture_by_drag(given.window_title);
     const std::pair<ui::TextBox*, const char*> typed[] = {
-        {&form().title_field, given.title},
-        {&form().class_field, given.window_class},
-        {&form().button_text_field, given.button},
-        {&form().control_id_field, given.control_id}};
+        {&controls().title_field, given.title},
+        {&controls().class_field, given.window_class},
+        {&controls().button_text_field, given.button},
+        {&controls().control_id_field, given.control_id}};
     for (const auto& [field, text] : typed) {
         if (text != nullptr) {
             field->user_edit(text);
         }
     }
 
-    form().add_button.user_click();
+    controls().add_button.user_click();
 
     if (given.refusal == nullptr) {
-        EXPECT_EQ(form().target_list.count(), 1);
+        EXPECT_EQ(controls().target_list.count(), 1);
         EXPECT_TRUE(boxes.shown.empty());
         return;
     }
-    EXPECT_EQ(form().target_list.count(), 0);
+    EXPECT_EQ(controls().target_list.count(), 0);
     EXPECT_TRUE(stored_items().empty());
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].text, given.refusal);
@@ -178,34 +178,34 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(ListEditing, AListEntryShownInTheFieldsIsNotTheCapturesTitle) {
-    form().targets.append("Nag **** #32770 **** OK **** 1 **** 1 **** False");
+    targets().append("Nag **** #32770 **** OK **** 1 **** 1 **** False");
     const auto box = desktop.add({"#32770", " Nag", 0, 0});
     desktop.window_under_cursor = desktop.add({"Button", "OK", 1, box});
-    form().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
-    form().inspect_timer.tick();
-    ASSERT_EQ(form().title_field.text(), "Nag");
+    controls().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+    form().timer_ticked(WindowTimer::inspect);
+    ASSERT_EQ(controls().title_field.text(), "Nag");
 
-    form().target_list.user_highlight(0);
-    form().add_button.user_click();
+    controls().target_list.user_highlight(0);
+    controls().add_button.user_click();
 
-    EXPECT_EQ(form().target_list.count(), 2);
+    EXPECT_EQ(controls().target_list.count(), 2);
 }
 
 TEST_F(ListEditing, AddingTwiceGivesTwoIdenticalEntries) {
     capture("Nag", "#32770", "OK");
-    form().add_button.user_click();
-    form().add_button.user_click();
+    controls().add_button.user_click();
+    controls().add_button.user_click();
 
-    ASSERT_EQ(form().target_list.count(), 2);
-    EXPECT_EQ(form().target_list.text(0), form().target_list.text(1));
+    ASSERT_EQ(controls().target_list.count(), 2);
+    EXPECT_EQ(controls().target_list.text(0), controls().target_list.text(1));
 }
 
 TEST_F(ListEditing, TheRemoveButtonOnlyExplainsAndRemovesNothing) {
     add_entries(2);
 
-    form().remove_button.user_click();
+    controls().remove_button.user_click();
 
-    EXPECT_EQ(form().target_list.count(), 2);
+    EXPECT_EQ(controls().target_list.count(), 2);
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].text, "Please right click on items you would like to delete");
     EXPECT_EQ(boxes.shown[0].title, "Vozu Tapster 2.1 - example.org");
@@ -213,35 +213,36 @@ TEST_F(ListEditing, TheRemoveButtonOnlyExplainsAndRemovesNothing) {
 
 TEST_F(ListEditing, ARightClickShowsThePopupAndChangesNothing) {
     add_entries(3);
-    form().target_list.user_highlight(0);
+    controls().target_list.user_highlight(0);
 
-    form().target_list.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 900});
-    form().target_list.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 900});
+    controls().target_list.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 900});
+    controls().target_list.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 900});
 
     EXPECT_EQ(popups_.shown, 1);
-    EXPECT_EQ(form().target_list.highlighted(), 0);
+    EXPECT_EQ(controls().target_list.highlighted(), 0);
 }
 
 TEST_F(ListEditing, RemoveItRemovesTheHighlightedEntryAndRenumbersTheKeys) {
     add_entries(4);
-    form().target_list.user_set_checked(3, true);
-    form().target_list.user_highlight(1);  // the pointer may be over another entry; this one goes
+    controls().target_list.user_set_checked(3, true);
+    controls().target_list.user_highlight(
+        1);  // the pointer may be over another entry; this one goes
 
-    form().remove_entry.user_click();
+    controls().remove_entry.user_click();
 
-    ASSERT_EQ(form().target_list.count(), 3);
-    EXPECT_EQ(form().target_list.text(1), "Box 2 **** #32770 **** OK **** 1 **** 1 **** False");
-    EXPECT_EQ(stored_items(), (Entries{{"u-0", form().target_list.text(0)},
-                                       {"u-1", form().target_list.text(1)},
-                                       {"c-2", form().target_list.text(2)}}));
+    ASSERT_EQ(controls().target_list.count(), 3);
+    EXPECT_EQ(controls().target_list.text(1), "Box 2 **** #32770 **** OK **** 1 **** 1 **** False");
+    EXPECT_EQ(stored_items(), (Entries{{"u-0", controls().target_list.text(0)},
+                                       {"u-1", controls().target_list.text(1)},
+                                       {"c-2", controls().target_list.text(2)}}));
 }
 
 TEST_F(ListEditing, RemoveItWithoutAHighlightAsksForOne) {
     add_entries(1);
 
-    form().remove_entry.user_click();
+    controls().remove_entry.user_click();
 
-    EXPECT_EQ(form().target_list.count(), 1);
+    EXPECT_EQ(controls().target_list.count(), 1);
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].text,
               "Please highlight and then right click on the item you would like to delete");
@@ -250,56 +251,56 @@ TEST_F(ListEditing, RemoveItWithoutAHighlightAsksForOne) {
 TEST_F(ListEditing, ACheckMarkReachesTheFileAtOnce) {
     add_entries(2);
 
-    form().target_list.user_set_checked(1, true);
+    controls().target_list.user_set_checked(1, true);
     EXPECT_EQ(stored_items()[1].first, "c-1");
 
-    form().target_list.user_set_checked(1, false);
+    controls().target_list.user_set_checked(1, false);
     EXPECT_EQ(stored_items()[1].first, "u-1");
 }
 
 TEST_F(ListEditing, ClickingAnEntryShowsItsFieldsWithoutTheSeparatorsSpaces) {
-    form().targets.append("  Nag   **** #32770 ****  OK  **** 1 **** 2 **** True");
-    form().targets.append("Other **** Class **** Go **** 3 **** 4 **** False");
+    targets().append("  Nag   **** #32770 ****  OK  **** 1 **** 2 **** True");
+    targets().append("Other **** Class **** Go **** 3 **** 4 **** False");
 
-    form().target_list.user_highlight(0);
+    controls().target_list.user_highlight(0);
 
-    EXPECT_EQ(form().title_field.text(), "Nag");
-    EXPECT_EQ(form().class_field.text(), "#32770");
-    EXPECT_EQ(form().button_text_field.text(), "OK");
-    EXPECT_EQ(form().found_id_field.text(), "1");
-    EXPECT_EQ(form().control_id_field.text(), "2");
-    EXPECT_TRUE(form().force_click_box.checked());
+    EXPECT_EQ(controls().title_field.text(), "Nag");
+    EXPECT_EQ(controls().class_field.text(), "#32770");
+    EXPECT_EQ(controls().button_text_field.text(), "OK");
+    EXPECT_EQ(controls().found_id_field.text(), "1");
+    EXPECT_EQ(controls().control_id_field.text(), "2");
+    EXPECT_TRUE(controls().force_click_box.checked());
 
-    form().target_list.user_highlight(1);
-    EXPECT_FALSE(form().force_click_box.checked());
+    controls().target_list.user_highlight(1);
+    EXPECT_FALSE(controls().force_click_box.checked());
 }
 
 TEST_F(ListEditing, AShortEntryFillsOnlyTheFieldsItHas) {
     capture("keep", "keep", "keep", "keep", "keep");
-    form().force_click_box.user_toggle();
-    form().targets.append("Only **** two");
+    controls().force_click_box.user_toggle();
+    targets().append("Only **** two");
 
-    form().target_list.user_highlight(0);
+    controls().target_list.user_highlight(0);
 
-    EXPECT_EQ(form().title_field.text(), "Only");
-    EXPECT_EQ(form().class_field.text(), "two");
-    EXPECT_EQ(form().button_text_field.text(), "keep");
-    EXPECT_EQ(form().control_id_field.text(), "keep");
-    EXPECT_TRUE(form().force_click_box.checked());
+    EXPECT_EQ(controls().title_field.text(), "Only");
+    EXPECT_EQ(controls().class_field.text(), "two");
+    EXPECT_EQ(controls().button_text_field.text(), "keep");
+    EXPECT_EQ(controls().control_id_field.text(), "keep");
+    EXPECT_TRUE(controls().force_click_box.checked());
 
-    form().target_list.user_highlight(ui::CheckListBox::kNone);  // a click on no entry at all
-    EXPECT_EQ(form().title_field.text(), "Only");
+    controls().target_list.user_highlight(ui::CheckListBox::kNone);  // a click on no entry at all
+    EXPECT_EQ(controls().title_field.text(), "Only");
 }
 
 TEST_F(ListEditing, AFullListRefusesAnotherEntry) {
     for (int index = 0; index < 32767; ++index) {
-        form().targets.append("entry");
+        targets().append("entry");
     }
     capture("Nag", "#32770", "OK");
 
-    form().add_button.user_click();
+    controls().add_button.user_click();
 
-    EXPECT_EQ(form().target_list.count(), 32767);
+    EXPECT_EQ(controls().target_list.count(), 32767);
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_NE(boxes.shown[0].text.find("32767"), std::string::npos);
 }

@@ -31,7 +31,7 @@ class PolicyTargetsInTheForm : public fakes::FormFixture {
     // Each entry of the list on screen, " [x]" at its end when checked.
     std::vector<std::string> shown() {
         std::vector<std::string> texts;
-        for (const ui::CheckListBox::Entry& entry : form().target_list.entries()) {
+        for (const ui::CheckListBox::Entry& entry : controls().target_list.entries()) {
             texts.push_back(entry.text + (entry.checked ? " [x]" : ""));
         }
         return texts;
@@ -52,17 +52,17 @@ TEST_F(PolicyTargetsInTheForm, ComeAfterTheUsersOwnMarkedCheckedPressedAndNeverS
     EXPECT_TRUE(boxes.shown.empty());
 
     const auto box = desktop.open({"#32770", "Backup done", {{2, "OK"}}});
-    form().push_timer.tick();
+    form().timer_ticked(WindowTimer::push);
     EXPECT_EQ(desktop.commands(), std::vector<std::string>{fakes::FakeDesktop::command(box, 2)});
 
     // The user's new entry goes before the administrator's, and only the user's are stored.
-    form().title_field.user_edit("Added");
-    form().class_field.user_edit("#32770");
-    form().button_text_field.user_edit("OK");
-    form().found_id_field.user_edit("1");
-    form().control_id_field.user_edit("1");
-    form().add_button.user_click();
-    form().target_list.user_set_checked(0, false);
+    controls().title_field.user_edit("Added");
+    controls().class_field.user_edit("#32770");
+    controls().button_text_field.user_edit("OK");
+    controls().found_id_field.user_edit("1");
+    controls().control_id_field.user_edit("1");
+    controls().add_button.user_click();
+    controls().target_list.user_set_checked(0, false);
 
     const std::string added = "Added **** #32770 **** OK **** 1 **** 1 **** False";
     EXPECT_EQ(shown(), (std::vector<std::string>{kOwn, added, managed(kBackup) + " [x]",
@@ -73,17 +73,17 @@ TEST_F(PolicyTargetsInTheForm, ComeAfterTheUsersOwnMarkedCheckedPressedAndNeverS
 TEST_F(PolicyTargetsInTheForm, TheUserCanNeitherRemoveNorUncheckThem) {
     policy.set_targets(Scope::machine, {kBackup});
     form().start();
-    ui::CheckListBox& list = form().target_list;
+    ui::CheckListBox& list = controls().target_list;
 
     list.user_highlight(0);
-    form().remove_entry.user_click();
+    controls().remove_entry.user_click();
     list.user_set_checked(0, false);
 
     ASSERT_EQ(boxes.shown.size(), 2U);
     EXPECT_EQ(boxes.shown[0].text, kRefusal);
     EXPECT_EQ(boxes.shown[1].text, kRefusal);
     EXPECT_EQ(shown(), std::vector<std::string>{managed(kBackup) + " [x]"});
-    EXPECT_TRUE(form().targets.at(0).checked);
+    EXPECT_TRUE(targets().at(0).checked);
     EXPECT_FALSE(store.read_section("Items").has_value()) << "nothing of the user's changed";
 }
 
@@ -91,10 +91,10 @@ TEST_F(PolicyTargetsInTheForm, APolicyChangeAddsAndRemovesThemAndAnUnreadableKey
     stored("Items", "c-0", kOwn);
     policy.set_targets(Scope::machine, {kBackup});
     form().start();
-    form().target_list.user_highlight(0);
+    controls().target_list.user_highlight(0);
 
     policy.set_targets(Scope::user, {kNag});
-    form().on_policy_changed();
+    form().policy_changed();
     EXPECT_EQ(shown(),
               (std::vector<std::string>{std::string(kOwn) + " [x]", managed(kBackup) + " [x]",
                                         managed(kNag) + " [x]"}));
@@ -103,14 +103,14 @@ TEST_F(PolicyTargetsInTheForm, APolicyChangeAddsAndRemovesThemAndAnUnreadableKey
     policy.set_state(Scope::machine, platform::policy_keys::kTargets,
                      platform::PolicyKey::State::unreadable);
     policy.set_targets(Scope::user, {});
-    form().on_policy_changed();
+    form().policy_changed();
     EXPECT_EQ(shown(),
               (std::vector<std::string>{std::string(kOwn) + " [x]", managed(kBackup) + " [x]"}));
 
     policy.keys.clear();  // the policy was turned off: both keys are gone
-    form().on_policy_changed();
+    form().policy_changed();
     EXPECT_EQ(shown(), std::vector<std::string>{std::string(kOwn) + " [x]"});
-    EXPECT_EQ(form().target_list.highlighted(), 0);
+    EXPECT_EQ(controls().target_list.highlighted(), 0);
     EXPECT_EQ(stored_items(), (Entries{{"c-0", kOwn}}));
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -120,9 +120,9 @@ TEST_F(PolicyTargetsInTheForm, StayOutOfTheFileWhenAnIncompleteLoadIsFinishedAtA
     file.fail_reads = true;
     policy.set_targets(Scope::machine, {kBackup});
     form().start();
-    form().targets.append("new");
+    targets().append("new");
     file.fail_reads = false;
-    form().stored_targets.save();  // reads the stored list first, and puts the new entry after
+    stored_targets().save();  // reads the stored list first, and puts the new entry after
 
     EXPECT_EQ(stored_items(), (Entries{{"c-0", kOwn}, {"u-1", "new"}}));
     EXPECT_EQ(shown(), (std::vector<std::string>{std::string(kOwn) + " [x]", "new",

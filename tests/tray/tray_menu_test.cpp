@@ -20,27 +20,27 @@ class TrayMenu : public FormFixture {
   protected:
     // A checked target for a message box with this title, and the box on the desktop.
     platform::WindowHandle box(const std::string& title) {
-        form().targets.append(to_target_string({title, "#32770", "OK", "1", "1", false}), true);
+        targets().append(to_target_string({title, "#32770", "OK", "1", "1", false}), true);
         return desktop.open({"#32770", title, {{1, "OK"}}});
     }
     std::size_t commands() { return desktop.commands().size(); }
 };
 
 TEST_F(TrayMenu, ShowsTheWindowPausesAndExitsLikeTheWindowsOwnEntries) {
-    const auto& entries = form().tray_menu.entries();
+    const auto& entries = controls().tray_menu.entries();
     ASSERT_EQ(entries.size(), 4U);
     EXPECT_EQ(entries[0]->caption(), "Show Tapster");
     EXPECT_TRUE(entries[0]->default_item());
-    EXPECT_EQ(entries[1], &form().pause_entry);  // one entry, so both check marks agree
+    EXPECT_EQ(entries[1], &controls().pause_entry);  // one entry, so both check marks agree
     EXPECT_TRUE(entries[2]->separator());
-    EXPECT_EQ(entries[3], &form().exit_entry);
-    const auto& options = form().options_menu.entries();
-    EXPECT_NE(std::find(options.begin(), options.end(), &form().pause_entry), options.end());
+    EXPECT_EQ(entries[3], &controls().exit_entry);
+    const auto& options = controls().options_menu.entries();
+    EXPECT_NE(std::find(options.begin(), options.end(), &controls().pause_entry), options.end());
 
     form().start();
-    form().on_minimize_clicked();
+    controls().minimize_button.user_click();
     entries[0]->user_click();
-    EXPECT_TRUE(form().window.visible());
+    EXPECT_TRUE(controls().window.visible());
 
     entries[3]->user_click();
     EXPECT_EQ(journal.back(), "end process");
@@ -51,65 +51,45 @@ TEST_F(TrayMenu, PausedPressesNothingSaysSoInTheTipAndStoresNothing) {
     form().start();
     box("Nag");
     const std::optional<std::string> stored_before = file.bytes;
-    const unsigned interval_before = form().push_timer.interval();
+    const unsigned interval_before = controls().push_timer.interval();
 
-    form().pause_entry.user_click();  // from the tray menu
-    form().push_timer.tick();
-    form().push_timer.tick();
+    controls().pause_entry.user_click();  // from the tray menu
+    form().timer_ticked(WindowTimer::push);
+    form().timer_ticked(WindowTimer::push);
     EXPECT_EQ(commands(), 0U);
-    EXPECT_TRUE(form().pause_entry.checked());
+    EXPECT_TRUE(controls().pause_entry.checked());
     EXPECT_EQ(tray.last_icon.tip, "Vozu Tapster - example.org (paused)");
 
-    form().pause_entry.user_click();  // from the Options menu: the same entry
-    form().push_timer.tick();
+    controls().pause_entry.user_click();  // from the Options menu: the same entry
+    form().timer_ticked(WindowTimer::push);
     EXPECT_EQ(commands(), 1U);
-    EXPECT_FALSE(form().pause_entry.checked());
+    EXPECT_FALSE(controls().pause_entry.checked());
     EXPECT_EQ(tray.last_icon.tip, "Vozu Tapster - example.org");
-    EXPECT_EQ(form().push_timer.interval(), interval_before);
-    EXPECT_TRUE(form().push_timer.running());
+    EXPECT_EQ(controls().push_timer.interval(), interval_before);
+    EXPECT_TRUE(controls().push_timer.running());
     EXPECT_EQ(file.bytes, stored_before);
 }
 
-// The right-click menu opens on the shell's WM_CONTEXTMENU notification alone.
-struct MenuRequest {
-    const char* name;
-    int dpi;
-    int x_pixels;
-    float y_twips;
-    bool opens;
-};
-
-class TrayMenuRequests : public FormFixture, public ::testing::WithParamInterface<MenuRequest> {
-  protected:
+// The context menu opens on its own request alone (tests/win32 decodes the shell's messages),
+// once for each request.
+TEST_F(TrayMenu, OpensOnceForEachRequest) {
     struct PopupSpy : ui::ControlObserver {
         int popups = 0;
         void control_changed(ui::Control&, ui::Change change) override {
             popups += change == ui::Change::popup ? 1 : 0;
         }
-    };
-};
-
-TEST_P(TrayMenuRequests, OpenTheTrayMenu) {
-    const MenuRequest& request = GetParam();
-    PopupSpy spy;
-    form().tray_menu.set_observer(&spy);
+    } spy;
+    controls().tray_menu.set_observer(&spy);
     form().start();
-    form().window.user_set_dpi(request.dpi);
 
-    form().on_mouse_move(0, 0, ui::pixels_to_twips(request.x_pixels, request.dpi), request.y_twips);
-
-    EXPECT_EQ(spy.popups, request.opens ? 1 : 0);
-    form().tray_menu.set_observer(nullptr);
+    form().tray_menu_requested();
+    EXPECT_EQ(spy.popups, 1);
+    form().tray_selected();
+    EXPECT_EQ(spy.popups, 1);
+    form().tray_menu_requested();
+    EXPECT_EQ(spy.popups, 2);
+    controls().tray_menu.set_observer(nullptr);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Notifications, TrayMenuRequests,
-    ::testing::Values(MenuRequest{"ContextMenu", 96, 0x7B, 0.0F, true},
-                      MenuRequest{"ContextMenuAt150", 144, 0x7B, 0.0F, true},
-                      MenuRequest{"RightButtonUp", 96, 0x205, 0.0F, false},
-                      MenuRequest{"RightButtonDown", 96, 0x204, 0.0F, false},
-                      MenuRequest{"RealMoveBelowTheTop", 96, 0x7B, 15.0F, false}),
-    [](const auto& info) { return fakes::param_name(info.index, info.param.name); });
 
 // The Run value is the only record of "Start when I sign in": the check mark is read back
 // from it at start and after every change, and a failure is told.
@@ -128,12 +108,12 @@ TEST_P(SignInOptions, CheckMarkFollowsTheSystemsEntry) {
     sign_in.starts = c.starts_at_start;
     sign_in.failure = c.failure;
     form().start();
-    EXPECT_EQ(form().sign_in_entry.checked(), c.starts_at_start);
+    EXPECT_EQ(controls().sign_in_entry.checked(), c.starts_at_start);
     const std::optional<std::string> stored_before = file.bytes;
 
-    form().sign_in_entry.user_click();
+    controls().sign_in_entry.user_click();
 
-    EXPECT_EQ(form().sign_in_entry.checked(), c.checked_after_click);
+    EXPECT_EQ(controls().sign_in_entry.checked(), c.checked_after_click);
     EXPECT_EQ(sign_in.starts, c.checked_after_click);
     ASSERT_EQ(boxes.shown.size(), c.told ? 1U : 0U);
     if (c.told) {
@@ -160,7 +140,7 @@ TEST_F(TrayMenu, AnElevatedTargetIsToldOncePerTitleAndNeverPressed) {
     desktop.close(desktop.find_window("#32770", "Missing"));
 
     for (int tick = 0; tick < 3; ++tick) {
-        form().push_timer.tick();
+        form().timer_ticked(WindowTimer::push);
     }
 
     EXPECT_EQ(desktop.commands(), std::vector<std::string>(3, FakeDesktop::command(ordinary, 1)));
@@ -177,10 +157,10 @@ TEST_F(TrayMenu, AnElevatedTargetIsToldOncePerTitleAndNeverPressed) {
 
 TEST_F(TrayMenu, ANoticeThatFoundNoIconIsToldAtTheNextRefusal) {
     desktop.elevated.insert(box("Setup"));
-    form().push_timer.tick();  // before start-up: no icon yet
+    form().timer_ticked(WindowTimer::push);  // before start-up: no icon yet
     form().start();
-    form().push_timer.tick();
-    form().push_timer.tick();
+    form().timer_ticked(WindowTimer::push);
+    form().timer_ticked(WindowTimer::push);
 
     EXPECT_EQ(tray.balloons.size(), 2U);  // the first found no icon, the second was shown
 }

@@ -51,7 +51,7 @@ class MainWindowPointer : public fakes::FormFixture, public ::testing::WithParam
 TEST_P(MainWindowPointer, ShowsThePointerTheControlShould) {
     MainWindow window;
     window.attach(form());
-    form().window.set_mouse_pointer(GetParam().pointer);
+    controls().window.set_mouse_pointer(GetParam().pointer);
     const HWND control = first_child_of_class(window.hwnd(), GetParam().control_class);
     ASSERT_NE(control, nullptr);
 

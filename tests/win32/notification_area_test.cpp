@@ -1,10 +1,13 @@
 // The notification-area icon on the real shell under Wine: a balloon is shown at the icon,
-// without waiting for the user, and only where there is an icon; so is a new tip.
+// without waiting for the user, and only where there is an icon; so is a new tip. And what
+// the shell's version-4 notifications mean to Tapster.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include "win32/win32_services.h"
+#include <shellapi.h>
+
+#include "win32/win32_notification_area.h"
 
 namespace tapster::win32 {
 namespace {
@@ -23,13 +26,38 @@ class NotificationAreaTest : public ::testing::Test {
 
 TEST_F(NotificationAreaTest, ABalloonAndANewTipShowAtTheIconOnlyWhileTheIconIsThere) {
     Win32NotificationArea area(window_, LoadIconW(nullptr, IDI_APPLICATION));
-    const platform::NotificationArea::Icon icon{"Tapster test", WM_APP + 1};
+    const platform::NotificationArea::Icon icon{"Tapster test"};
     ASSERT_TRUE(area.add(icon));
     EXPECT_TRUE(area.show_balloon("Tapster", "Still running here; Ü ✓"));
-    EXPECT_TRUE(area.modify({"Tapster test (paused)", WM_APP + 1}));
+    EXPECT_TRUE(area.modify({"Tapster test (paused)"}));
     ASSERT_TRUE(area.remove(icon));
     EXPECT_FALSE(area.show_balloon("Tapster", "no icon, no balloon"));
     EXPECT_FALSE(area.modify(icon));
+}
+
+// The low word is what the user did, the high word the icon's number. Only the left press
+// (or the keyboard's) selects: the NIN_SELECT after its release would ask again; only the
+// menu request opens the menu, never the right button itself.
+TEST(TrayEvents, OnlyThePressSelectsAndOnlyTheMenuRequestOpensTheMenu) {
+    const struct {
+        UINT what;
+        TrayEvent event;
+    } notifications[] = {
+        {WM_MOUSEMOVE, TrayEvent::none},
+        {WM_LBUTTONDOWN, TrayEvent::selected},
+        {WM_LBUTTONUP, TrayEvent::none},
+        {WM_LBUTTONDBLCLK, TrayEvent::none},
+        {WM_RBUTTONDOWN, TrayEvent::none},
+        {WM_RBUTTONUP, TrayEvent::none},
+        {NIN_SELECT, TrayEvent::none},
+        {NIN_KEYSELECT, TrayEvent::selected},
+        {WM_CONTEXTMENU, TrayEvent::menu_requested},
+        {NIN_BALLOONUSERCLICK, TrayEvent::none},
+    };
+    for (const auto& notification : notifications) {
+        EXPECT_EQ(tray_event(MAKELPARAM(notification.what, kTrayIconId)), notification.event)
+            << "message " << notification.what;
+    }
 }
 
 }  // namespace

@@ -28,12 +28,7 @@ std::vector<std::string>& reports() {
 class ThrowingWindow : private WindowProcedure {
   public:
     ThrowingWindow() {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof window_class;
-        window_class.lpfnWndProc = &WindowProcedure::procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.lpszClassName = L"TapsterTestThrowing";
-        RegisterClassExW(&window_class);
+        register_window_class(L"TapsterTestThrowing");
         hwnd_ = CreateWindowExW(0, L"TapsterTestThrowing", L"", WS_OVERLAPPED, 0, 0, 10, 10,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), creation_parameter());
     }

@@ -17,6 +17,9 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"TapsterMain";
 constexpr UINT kTrayIconId = 1;  // as tapster.exe names its icon
+// What tapster.exe asks the shell to send about its icon (the shell's version 4): the
+// anchor point in wParam, the user's action and the icon's number in lParam.
+constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 
 struct Search {
     DWORD process_id;
@@ -304,20 +307,41 @@ bool Tapster::delete_tray_icon() const {
     return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
-void Tapster::send_tray_notification(UINT mouse_message) const {
-    SendMessageTimeoutW(window_, WM_MOUSEMOVE, tray_identity().id, mouse_message, SMTO_ABORTIFHUNG,
-                        2000, nullptr);
+void Tapster::send_tray_notification(UINT action) const {
+    const POINT anchor = tray_icon_point();
+    SendMessageTimeoutW(window_, kTrayCallbackMessage, MAKEWPARAM(anchor.x, anchor.y),
+                        MAKELPARAM(action, tray_identity().id), SMTO_ABORTIFHUNG, 2000, nullptr);
 }
 
-HWND Tapster::open_tray_menu() const {
-    // Posted: the program answers only once the menu closes.
-    PostMessageW(window_, WM_MOUSEMOVE, tray_identity().id, WM_CONTEXTMENU);
+POINT Tapster::tray_icon_point() {
+    // Wine's taskbar puts the first icon at the right end of the bar, in a square of the
+    // small icon's size and a border of 2 pixels on each side.
+    RECT bar{};
+    GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
+    const int square = GetSystemMetrics(SM_CXSMICON) + 4;
+    return {bar.right - square / 2, (bar.top + bar.bottom) / 2};
+}
+
+void Tapster::click_tray_icon(int button) const {
+    xdotool("mousemove " + xdotool_point(tray_icon_point()) + " sleep 0.2 click " +
+            std::to_string(button));
+}
+
+HWND Tapster::tray_menu() {
     HWND menu = nullptr;
     wait_until([&] {
         menu = FindWindowW(L"#32768", nullptr);
         return menu != nullptr && IsWindowVisible(menu) != FALSE;
     });
     return menu != nullptr && IsWindowVisible(menu) != FALSE ? menu : nullptr;
+}
+
+HWND Tapster::open_tray_menu() const {
+    // Posted: the program answers only once the menu closes.
+    const POINT anchor = tray_icon_point();
+    PostMessageW(window_, kTrayCallbackMessage, MAKEWPARAM(anchor.x, anchor.y),
+                 MAKELPARAM(WM_CONTEXTMENU, tray_identity().id));
+    return tray_menu();
 }
 
 std::vector<ControlInfo> Tapster::capture_fields() const {

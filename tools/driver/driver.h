@@ -94,13 +94,20 @@ class Tapster {
     static bool tray_icon_exists(const TrayIdentity& identity);
     bool tray_icon_present() const { return tray_icon_exists(tray_identity()); }
     bool delete_tray_icon() const;
-    // What the shell sends when the user does something with the mouse over the icon.
-    void send_tray_notification(UINT mouse_message) const;
+    // What the shell sends when the user does something over the icon: a mouse message,
+    // NIN_SELECT, WM_CONTEXTMENU...
+    void send_tray_notification(UINT action) const;
     // Asks for the icon's context menu as the shell does after a right click, without waiting
     // for the menu's own loop to end, and returns the menu's window once it is on screen
     // (nullptr when none came). Under Wine the menu of a hidden window gets no keyboard once
     // another program has had the foreground: click its entries.
     HWND open_tray_menu() const;
+    // Clicks the icon in Wine's taskbar through the X server (1 left, 3 right), where it
+    // is while it is the only one.
+    void click_tray_icon(int button) const;
+    static POINT tray_icon_point();
+    // The pop-up menu on screen, once it shows; nullptr when none came.
+    static HWND tray_menu();
 
     // Real input through the X server, at a point in screen coordinates.
     static void click_at(POINT screen_point);
