@@ -17,6 +17,7 @@
 #include "fakes/fake_accessible_buttons.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_policy.h"
 #include "median_growth.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
@@ -91,7 +92,7 @@ struct Program {
 
     tapster::MainForm& start() {
         form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{
-            store, tray, boxes, shell, loop, desktop, locale, sign_in, accessible_buttons});
+            store, tray, boxes, shell, loop, desktop, locale, sign_in, accessible_buttons, policy});
         form->start();
         return *form;
     }
@@ -107,6 +108,7 @@ struct Program {
     tapster::fakes::FakeLocale locale;
     tapster::fakes::FakeSignIn sign_in;
     tapster::fakes::FakeAccessibleButtons accessible_buttons;
+    tapster::fakes::FakePolicy policy;
     std::unique_ptr<tapster::MainForm> form;
 };
 

@@ -10,6 +10,7 @@
 #include "fakes/fake_accessible_buttons.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_policy.h"
 #include "fakes/fake_settings_file.h"
 #include "settings/settings_store.h"
 
@@ -42,8 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeAccessibleButtons accessible_buttons;
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
+    fakes::FakePolicy policy;
     MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
-                                   accessible_buttons});
+                                   accessible_buttons, policy});
     form.start();
     form.timer_ticked(WindowTimer::push);
 

@@ -30,20 +30,23 @@ MainForm::MainForm(MainFormServices services)
                 controls_.lower_short_list},
                wait_notice_, services.desktop, services.accessible_buttons, services.event_loop),
       calibration_({controls_.window, controls_.calibration_panel, controls_.calibration_field,
-                    controls_.interval_field, controls_.push_timer},
+                    controls_.interval_field, controls_.push_timer, controls_.calibration_hint},
                    {services.settings, services.message_boxes, services.locale, save_failures_}),
       tray_(services.notification_area, controls_.window, controls_.tray_menu),
       refusal_notice_(services.notification_area),
       sign_in_option_(services.sign_in, controls_.sign_in_entry, services.message_boxes),
       information_(services.message_boxes, services.shell),
       startup_({tray_, calibration_, stored_targets_, services.settings, controls_.window,
-                controls_.run_minimized_entry, [this] { on_minimize_clicked(); }}) {
+                controls_.run_minimized_entry, [this] { on_minimize_clicked(); }}),
+      policy_(services.policy, targets_, calibration_, services.message_boxes) {
     connect_events();
 }
 
 void MainForm::start() {
     sign_in_option_.refresh();
     startup_.run();
+    // After the user's own targets: an administrator's come after them in the list.
+    policy_.refresh();
 }
 
 void MainForm::connect_events() {

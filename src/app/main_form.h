@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/policy_watch.h"
 #include "app/startup.h"
 #include "app/window_controls.h"
 #include "app/window_events.h"
@@ -14,6 +15,7 @@
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
+#include "platform/policy.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
 #include "pressing/mouse.h"
@@ -40,6 +42,7 @@ struct MainFormServices {
     platform::Locale& locale;
     platform::SignIn& sign_in;
     platform::AccessibleButtons& accessible_buttons;
+    platform::Policy& policy;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
@@ -63,6 +66,7 @@ class MainForm final : public WindowEvents {
     void taskbar_created() override { tray_.add(); }
     void tray_selected() override { tray_.on_selected(); }
     void tray_menu_requested() override { tray_.on_menu_requested(); }
+    void policy_changed() override { policy_.refresh(); }
 
   private:
     // The unit tests' way to the modules (tests/fakes/form_fixture.h).
@@ -94,6 +98,7 @@ class MainForm final : public WindowEvents {
     SignInOption sign_in_option_;
     InformationMenus information_;
     Startup startup_;
+    PolicyWatch policy_;
 };
 
 }  // namespace tapster

@@ -31,6 +31,8 @@ class WindowEvents {
     virtual void show_requested() = 0;
     // The user's session ends and takes the program with it.
     virtual void session_ending() = 0;
+    // The system announced that it applied new policy, an administrator's settings.
+    virtual void policy_changed() = 0;
 
     // The notification area: the taskbar was made anew (its icons are gone), and what the
     // user did with the icon.

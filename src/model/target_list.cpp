@@ -1,6 +1,7 @@
 #include "model/target_list.h"
 
 #include <stdexcept>
+#include <unordered_set>
 #include <utility>
 
 namespace tapster {
@@ -11,22 +12,52 @@ const TargetList::Entry& TargetList::at(int index) const {
 
 void TargetList::append(std::string text, bool checked) {
     Target target = parse_target(text);
-    entries_.push_back(Entry{std::move(text), std::move(target), checked});
-    notify(Change::Kind::appended, count() - 1);
+    const int index = own_count();
+    entries_.insert(entries_.begin() + index, Entry{std::move(text), std::move(target), checked});
+    notify(Change::Kind::added, index, false);
 }
 
 void TargetList::remove(int index) {
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(position(index)));
-    notify(Change::Kind::removed, index);
+    const auto entry = entries_.begin() + static_cast<std::ptrdiff_t>(position(index));
+    const bool managed = entry->managed;
+    managed_count_ -= managed ? 1 : 0;
+    entries_.erase(entry);
+    notify(Change::Kind::removed, index, managed);
 }
 
 void TargetList::set_checked(int index, bool checked) {
     Entry& entry = entries_[position(index)];
-    if (entry.checked == checked) {
+    if (entry.checked == checked || entry.managed) {
         return;
     }
     entry.checked = checked;
-    notify(Change::Kind::checked, index);
+    notify(Change::Kind::checked, index, false);
+}
+
+std::size_t TargetList::set_managed(const std::vector<std::string>& texts) {
+    const std::unordered_set<std::string> wanted(texts.begin(), texts.end());
+    std::unordered_set<std::string> present;
+    for (int index = count() - 1; index >= own_count(); --index) {
+        if (wanted.count(entries_[static_cast<std::size_t>(index)].text) == 0) {
+            remove(index);
+        } else {
+            present.insert(entries_[static_cast<std::size_t>(index)].text);
+        }
+    }
+    std::size_t no_room = 0;
+    for (const std::string& text : texts) {
+        if (!present.insert(text).second) {
+            continue;
+        }
+        if (full()) {
+            ++no_room;
+            continue;
+        }
+        entries_.push_back(Entry{text, parse_target(text), true, true});
+        ++managed_count_;
+        notify(Change::Kind::added, count() - 1, true);
+    }
+    return no_room;
 }
 
 std::size_t TargetList::position(int index) const {
@@ -37,9 +68,9 @@ std::size_t TargetList::position(int index) const {
     return static_cast<std::size_t>(index);
 }
 
-void TargetList::notify(Change::Kind kind, int index) const {
+void TargetList::notify(Change::Kind kind, int index, bool managed) const {
     for (const Observer& observer : observers_) {
-        observer(Change{kind, index});
+        observer(Change{kind, index, managed});
     }
 }
 

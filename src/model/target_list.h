@@ -12,6 +12,9 @@ namespace tapster {
 // the file stores), the target read from it, and its check mark, which enables it. The
 // check-box list on screen and the stored Items section are both copies of this list;
 // observers hear of every change.
+//
+// The user's own entries come first; after them come the entries an administrator set by
+// policy ("managed"), which are always checked and never stored. Both share the limit.
 class TargetList {
   public:
     static constexpr int kNone = -1;
@@ -22,30 +25,42 @@ class TargetList {
         std::string text;
         Target target;
         bool checked = false;
+        bool managed = false;
     };
 
     struct Change {
-        enum class Kind { appended, removed, checked } kind = Kind::appended;
+        // added: a new entry at `index`; the ones from there on move down by one.
+        enum class Kind { added, removed, checked } kind = Kind::added;
         int index = kNone;
+        bool managed = false;
     };
     using Observer = std::function<void(const Change&)>;
 
     int count() const { return static_cast<int>(entries_.size()); }
+    // The user's own entries, positions 0 to own_count() - 1.
+    int own_count() const { return count() - managed_count_; }
     bool full() const { return count() >= kMostEntries; }
     const Entry& at(int index) const;
     const std::vector<Entry>& entries() const { return entries_; }
 
+    // Adds one of the user's entries after the user's others.
     void append(std::string text, bool checked = false);
     void remove(int index);
+    // A managed entry stays checked.
     void set_checked(int index, bool checked);
+    // Makes the managed entries these texts: entries that stay keep their place, the others
+    // go, new ones come last, as many as the list has room for. Repeated texts count once.
+    // Returns how many of the texts found no room.
+    std::size_t set_managed(const std::vector<std::string>& texts);
 
     void observe(Observer observer) { observers_.push_back(std::move(observer)); }
 
   private:
     std::size_t position(int index) const;
-    void notify(Change::Kind kind, int index) const;
+    void notify(Change::Kind kind, int index, bool managed) const;
 
     std::vector<Entry> entries_;
+    int managed_count_ = 0;
     std::vector<Observer> observers_;
 };
 

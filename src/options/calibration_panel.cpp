@@ -9,10 +9,16 @@ namespace tapster {
 namespace {
 
 constexpr unsigned kLongestInterval = 65535;  // what the timer can take, in milliseconds
+constexpr const char* kUnitHint = "Each 1000 is one second";
+constexpr const char* kManagedHint = "Set by your administrator. Each 1000 is one second";
 
 }  // namespace
 
 void CalibrationPanel::on_ok_clicked() {
+    if (managed_interval_) {
+        controls_.panel.set_visible(false);  // nothing to apply or store
+        return;
+    }
     ui::TextBox& field = controls_.calibration_field;
     const std::optional<double> value =
         parse_number(field.text(), services_.locale.number_format());
@@ -60,6 +66,30 @@ void CalibrationPanel::restore_calibration() {
     controls_.calibration_field.set_text(
         services_.settings.read(settings_keys::kRunSection, settings_keys::kCalibration,
                                 controls_.calibration_field.text()));
+}
+
+void CalibrationPanel::set_managed_interval(std::optional<unsigned> interval) {
+    if (interval == managed_interval_) {
+        return;
+    }
+    const bool was_managed = managed();
+    managed_interval_ = interval;
+    if (interval) {
+        if (!was_managed) {
+            user_text_ = controls_.calibration_field.text();
+        }
+        controls_.calibration_field.set_text(std::to_string(*interval));
+        controls_.calibration_field.set_enabled(false);
+        controls_.hint.set_caption(kManagedHint);
+        controls_.push_timer.set_interval(*interval);
+    } else if (was_managed) {
+        controls_.calibration_field.set_enabled(true);
+        controls_.hint.set_caption(kUnitHint);
+        controls_.calibration_field.set_text(user_text_);
+        // The user's value as stored, applied as the panel's OK applies it.
+        restore_calibration();
+        on_ok_clicked();
+    }
 }
 
 }  // namespace tapster

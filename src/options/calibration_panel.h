@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/locale.h"
@@ -14,7 +15,9 @@
 namespace tapster {
 
 // The push cycle's pace: the calibration panel, where the user types a number of
-// milliseconds, and the interval setting stored apart from it and applied at start-up.
+// milliseconds, and the interval setting stored apart from it and applied at start-up. An
+// interval an administrator sets overrides both while it is set: the panel shows it, says so
+// and changes nothing.
 class CalibrationPanel {
   public:
     struct Controls {
@@ -23,6 +26,7 @@ class CalibrationPanel {
         ui::TextBox& calibration_field;
         ui::TextBox& interval_field;  // hidden; shows the interval setting
         ui::Timer& push_timer;
+        ui::Label& hint;  // explains the unit, and says when an administrator set the value
     };
     struct Services {
         SettingsStore& settings;
@@ -48,9 +52,16 @@ class CalibrationPanel {
     void restore_interval_setting();
     void restore_calibration();
 
+    // The interval an administrator set, or none: then the user's calibration value applies
+    // again.
+    void set_managed_interval(std::optional<unsigned> interval);
+    bool managed() const { return managed_interval_.has_value(); }
+
   private:
     Controls controls_;
     Services services_;
+    std::optional<unsigned> managed_interval_;
+    std::string user_text_;  // what the field showed before an administrator set the value
 };
 
 }  // namespace tapster

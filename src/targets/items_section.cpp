@@ -52,8 +52,9 @@ struct TextChanges {
 
 StoredList stored_list(const TargetList& targets) {
     StoredList list;
-    list.reserve(targets.entries().size());
-    for (const TargetList::Entry& entry : targets.entries()) {
+    list.reserve(static_cast<std::size_t>(targets.own_count()));
+    for (int index = 0; index < targets.own_count(); ++index) {
+        const TargetList::Entry& entry = targets.at(index);
         list.push_back({entry.text, entry.checked});
     }
     return list;

@@ -17,6 +17,7 @@ struct StoredEntry {
 };
 using StoredList = std::vector<StoredEntry>;
 
+// The user's own entries: the ones an administrator set are never stored.
 StoredList stored_list(const TargetList& targets);
 // The section's entries in its order, each checked as its key says.
 StoredList stored_list(const SettingsStore::Entries& items);

@@ -16,16 +16,17 @@ ListEditing::ListEditing(Controls controls, TargetList& targets, StoredTargets& 
     : controls_(controls), targets_(targets), stored_(stored), message_boxes_(message_boxes) {
     targets_.observe([this](const TargetList::Change& change) { mirror(change); });
     controls_.target_list.user_checked.connect(
-        [this](int index, bool checked) { targets_.set_checked(index, checked); });
+        [this](int index, bool checked) { on_user_checked(index, checked); });
 }
 
 void ListEditing::mirror(const TargetList::Change& change) {
     ui::CheckListBox& list = controls_.target_list;
     switch (change.kind) {
-        case TargetList::Change::Kind::appended: {
+        case TargetList::Change::Kind::added: {
             const TargetList::Entry& entry = targets_.at(change.index);
-            list.add(entry.text);
-            list.set_checked(list.count() - 1, entry.checked);
+            list.insert(change.index,
+                        entry.managed ? std::string(kManagedMark) + entry.text : entry.text);
+            list.set_checked(change.index, entry.checked);
             break;
         }
         case TargetList::Change::Kind::removed:
@@ -35,6 +36,22 @@ void ListEditing::mirror(const TargetList::Change& change) {
             list.set_checked(change.index, targets_.at(change.index).checked);
             break;
     }
+}
+
+void ListEditing::on_user_checked(int index, bool checked) {
+    if (targets_.at(index).managed && !checked) {
+        // The list shows the mark cleared already: it is put back before the user is told.
+        controls_.target_list.set_checked(index, true);
+        refuse_managed_change();
+        return;
+    }
+    targets_.set_checked(index, checked);
+}
+
+void ListEditing::refuse_managed_change() {
+    tell_user(message_boxes_,
+              "Your administrator set this target, so Tapster keeps it in the list and presses "
+              "it. You can not remove it or clear its check mark.");
 }
 
 void ListEditing::on_add_clicked() {
@@ -106,6 +123,10 @@ void ListEditing::on_remove_chosen() {
     if (highlighted == ui::CheckListBox::kNone) {
         tell_user(message_boxes_,
                   "Please highlight and then right click on the item you would like to delete");
+        return;
+    }
+    if (targets_.at(highlighted).managed) {
+        refuse_managed_change();
         return;
     }
     targets_.remove(highlighted);

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/target_list.h"
 #include "platform/message_boxes.h"
@@ -16,9 +17,13 @@ namespace tapster {
 
 // What the user does with the target list: add a capture, look at an entry, check it,
 // remove it. The check-box list on screen mirrors the target list; every action ends with
-// the whole list stored again.
+// the whole list stored again. An entry an administrator set shows it in its text and can be
+// neither removed nor unchecked.
 class ListEditing {
   public:
+    // Leads the text of an administrator's entry on screen, where the list never cuts it off
+    // as it does the end of a long entry; the entry's own text stays as set.
+    static constexpr std::string_view kManagedMark = "Set by your administrator: ";
     struct Controls {
         CaptureFields fields;
         ui::CheckBox& force_click_box;
@@ -39,6 +44,8 @@ class ListEditing {
     // Why the capture fields describe a target that could never be pressed, or nothing.
     std::optional<std::string> why_never_pressed() const;
     void mirror(const TargetList::Change& change);
+    void on_user_checked(int index, bool checked);
+    void refuse_managed_change();
 
     Controls controls_;
     TargetList& targets_;

@@ -12,13 +12,14 @@ namespace tapster {
 
 namespace {
 
-// Turns the list into `wanted` with the few changes a list that only appends allows: the
-// entries `wanted` begins with stay where they are, with the highlight on screen, and only
-// change their check marks; the others are removed, and the rest of `wanted` appended.
+// Turns the user's own entries into `wanted` with the few changes a list that only appends
+// allows: the entries `wanted` begins with stay where they are, with the highlight on screen,
+// and only change their check marks; the others are removed, and the rest of `wanted`
+// appended. The administrator's entries after them are not the file's and stay.
 void show(TargetList& targets, const StoredList& wanted) {
     std::size_t next = 0;
     std::vector<int> unwanted;
-    for (int position = 0; position < targets.count(); ++position) {
+    for (int position = 0; position < targets.own_count(); ++position) {
         const TargetList::Entry& entry = targets.at(position);
         if (next < wanted.size() && entry.text == wanted[next].text) {
             targets.set_checked(position, wanted[next++].checked);
@@ -37,13 +38,19 @@ void show(TargetList& targets, const StoredList& wanted) {
 // Whether the list is still as it was agreed with the file: no change of the user's to store.
 bool unchanged(const TargetList& targets, const StoredList& agreed) {
     const std::vector<TargetList::Entry>& entries = targets.entries();
-    return std::equal(entries.begin(), entries.end(), agreed.begin(), agreed.end(),
+    return std::equal(entries.begin(), entries.begin() + targets.own_count(), agreed.begin(),
+                      agreed.end(),
                       [](const TargetList::Entry& entry, const StoredEntry& stored) {
                           return entry.checked == stored.checked && entry.text == stored.text;
                       });
 }
 
 constexpr auto kMostEntries = static_cast<std::size_t>(TargetList::kMostEntries);
+
+// How many of the user's own entries the list has room for beside the administrator's.
+std::size_t own_room(const TargetList& targets) {
+    return kMostEntries - static_cast<std::size_t>(targets.count() - targets.own_count());
+}
 
 }  // namespace
 
@@ -94,7 +101,8 @@ void StoredTargets::load() {
 void StoredTargets::append_stored(const StoredList& stored) {
     auto last_yield = clock_();
     bool yielded = false;
-    for (std::size_t index = 0; index < std::min(stored.size(), kMostEntries); ++index) {
+    const std::size_t room = own_room(targets_);
+    for (std::size_t index = 0; index < std::min(stored.size(), room); ++index) {
         if (!yielded || clock_() - last_yield >= kYieldEvery) {
             event_loop_.yield();
             last_yield = clock_();
@@ -176,7 +184,7 @@ void StoredTargets::follow_file() {
 
 void StoredTargets::adopt(StoredList file, const platform::SettingsFile::Stamp& stamp) {
     const std::size_t stored = file.size();
-    file.resize(std::min(stored, kMostEntries));
+    file.resize(std::min(stored, own_room(targets_)));
     agreed_ = std::move(file);
     show(targets_, agreed_);
     stamp_ = stamp;
@@ -185,11 +193,12 @@ void StoredTargets::adopt(StoredList file, const platform::SettingsFile::Stamp& 
 }
 
 void StoredTargets::tell_about_limit(std::size_t stored) {
-    if (stored > kMostEntries) {
+    const std::size_t room = own_room(targets_);
+    if (stored > room) {
         tell_once(told_limit_, "The list holds at most " +
                                    std::to_string(TargetList::kMostEntries) +
                                    " targets. Tapster shows the first ones; the other " +
-                                   std::to_string(stored - kMostEntries) +
+                                   std::to_string(stored - room) +
                                    " stay in the settings file unchanged.");
     }
 }

@@ -28,7 +28,8 @@ class CheckListBox : public Control {
 
     // The last change the program made to the entries, so a view can apply just that.
     struct Edit {
-        enum class Kind { appended, removed, checked } kind = Kind::appended;
+        // inserted: a new entry before others, which move down by one.
+        enum class Kind { appended, inserted, removed, checked } kind = Kind::appended;
         int index = kNone;
     };
 
@@ -49,6 +50,22 @@ class CheckListBox : public Control {
         entries_.push_back(Entry{std::move(text), false});
         last_edit_ = {Edit::Kind::appended, count() - 1};
         notify(Change::entries);
+    }
+    // A new unchecked entry at this position; the highlight goes with its entry.
+    void insert(int index, std::string text) {
+        if (index == count()) {
+            add(std::move(text));
+            return;
+        }
+        entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position(index)),
+                        Entry{std::move(text), false});
+        const bool moved = highlighted_ >= index;
+        highlighted_ += moved ? 1 : 0;
+        last_edit_ = {Edit::Kind::inserted, index};
+        notify(Change::entries);
+        if (moved) {
+            notify(Change::highlight);
+        }
     }
     void set_checked(int index, bool checked) {
         Entry& target = entries_[position(index)];

@@ -90,8 +90,9 @@ void CheckListView::mirror(ui::Change change) {
                     sync_count();
                 }
                 break;
+            case ui::CheckListBox::Edit::Kind::inserted:
             case ui::CheckListBox::Edit::Kind::removed:
-                // Every row from the removed one down shows another entry now.
+                // Every row from the changed one down shows another entry now.
                 ListView_SetItemCountEx(hwnd(), list_.count(), LVSICF_NOSCROLL);
                 break;
             case ui::CheckListBox::Edit::Kind::checked:

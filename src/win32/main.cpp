@@ -16,6 +16,7 @@
 #include "win32/win32_accessible_buttons.h"
 #include "win32/win32_desktop.h"
 #include "win32/win32_notification_area.h"
+#include "win32/win32_policy.h"
 #include "win32/win32_services.h"
 #include "win32/win32_sign_in.h"
 
@@ -46,6 +47,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Desktop desktop;
         win32::Win32Locale locale;
         win32::Win32SignIn sign_in;
+        win32::Win32Policy policy;
 
         // Declared before the window that observes it, so that it ends after the window.
         std::optional<MainForm> form_holder;
@@ -60,7 +62,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
 
         MainForm& form = form_holder.emplace(
             MainFormServices{settings, notification_area, message_boxes, shell, event_loop, desktop,
-                             locale, sign_in, accessible_buttons});
+                             locale, sign_in, accessible_buttons, policy});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -6,6 +6,7 @@
 #include "win32/form_pointer.h"
 #include "win32/resource_ids.h"
 #include "win32/single_instance.h"
+#include "win32/win32_policy.h"
 
 namespace tapster::win32 {
 
@@ -236,6 +237,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
                 DestroyWindow(hwnd_);
             }
             return 0;
+        case WM_SETTINGCHANGE:
+            if (announces_policy_change(reinterpret_cast<const wchar_t*>(lparam))) {
+                form.policy_changed();
+            }
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:

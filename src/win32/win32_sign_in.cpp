@@ -15,18 +15,19 @@ namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kValueName[] = L"Tapster";
 
-std::optional<std::wstring> read_run_value() {
+// The user's entry, or (HKEY_LOCAL_MACHINE) the one the MSI writes for everyone.
+std::optional<std::wstring> read_run_value(HKEY root = HKEY_CURRENT_USER) {
     DWORD bytes = 0;
     // Also matches a REG_EXPAND_SZ value, which it expands.
     constexpr DWORD kFlags = RRF_RT_REG_SZ;
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kValueName, kFlags, nullptr, nullptr, &bytes) !=
+    if (RegGetValueW(root, kRunKey, kValueName, kFlags, nullptr, nullptr, &bytes) !=
         ERROR_SUCCESS) {
         return std::nullopt;
     }
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kValueName, kFlags, nullptr, value.data(),
-                     &bytes) != ERROR_SUCCESS) {
+    if (RegGetValueW(root, kRunKey, kValueName, kFlags, nullptr, value.data(), &bytes) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     value.resize(value.find(L'\0'));
@@ -83,17 +84,27 @@ std::wstring Win32SignIn::running_program() {
 }
 
 bool Win32SignIn::starts_this_program() {
-    return names_program(read_run_value(), program_);
+    return names_program(read_run_value(), program_) ||
+           names_program(read_run_value(HKEY_LOCAL_MACHINE), program_);
 }
 
 Status Win32SignIn::set_starts_this_program(bool starts) {
+    // The machine's entry starts this program for everyone; only an administrator removes it.
+    const bool for_everyone = names_program(read_run_value(HKEY_LOCAL_MACHINE), program_);
     if (!starts) {
-        if (!names_program(read_run_value(), program_)) {
-            return Status::success();
+        if (names_program(read_run_value(), program_)) {
+            const LSTATUS error = RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kValueName);
+            if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND) {
+                return failure(error);
+            }
         }
-        const LSTATUS error = RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kValueName);
-        return error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND ? Status::success()
-                                                                       : failure(error);
+        return for_everyone ? Status::failure(
+                                  "Your administrator has Tapster start for everyone who signs "
+                                  "in; only they can turn that off.")
+                            : Status::success();
+    }
+    if (for_everyone) {
+        return Status::success();  // a second entry would only start a second copy
     }
     if (program_.empty()) {
         return failure(ERROR_FILE_NOT_FOUND);

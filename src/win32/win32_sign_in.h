@@ -7,7 +7,9 @@
 namespace tapster::win32 {
 
 // The value "Tapster" under HKCU\Software\Microsoft\Windows\CurrentVersion\Run, holding the
-// program's full path in quotes, as the installer writes it. No other key is written.
+// program's full path in quotes, as the installer writes it. No other key is written. The same
+// value under HKLM, which the MSI writes for everyone, counts as well, and can not be removed
+// here.
 class Win32SignIn : public platform::SignIn {
   public:
     // program: the full path of the tapster.exe meant; by default the running one.

@@ -24,25 +24,6 @@ std::optional<ControlInfo> visible_control(const Tapster& tapster, const std::st
     return std::nullopt;
 }
 
-// The texts of a message box's labels.
-std::string box_text(HWND box) {
-    std::string text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM parameter) {
-            wchar_t class_name[16] = {};
-            GetClassNameW(child, class_name, 16);
-            if (lstrcmpiW(class_name, L"Static") == 0) {
-                wchar_t label[256] = {};
-                GetWindowTextW(child, label, 256);
-                *reinterpret_cast<std::string*>(parameter) += driver::narrow(label);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
 TEST(Calibration, A500MsIntervalSetInThePanelPressesTwiceASecondAfterARestart) {
     driver::write_settings(
         R"({"Items": {"c-0": "Again **** #32770 **** OK **** 1 **** 1 **** False"}})");
@@ -103,7 +84,7 @@ TEST(Calibration, AStoredCalibrationThatIsNotANumberIsReportedAndReplaced) {
         message = FindWindowW(L"#32770", L"Tapster 2.1");
         return message != nullptr && IsWindowVisible(message);
     }));
-    EXPECT_EQ(box_text(message), "Only numbers can be entered");
+    EXPECT_EQ(driver::message_box_text(message), "Only numbers can be entered");
     EXPECT_FALSE(tapster.visible()) << "the message comes before the window";
 
     SendMessageTimeoutW(message, WM_COMMAND, IDOK, 0, SMTO_ABORTIFHUNG, 2000, nullptr);

@@ -1,5 +1,5 @@
-// The installer and the portable zip, on the Wine prefix's user: what they put where, and what
-// the uninstaller takes away again.
+// The installer and the portable zip, on the Wine prefix's user, and the MSI for the whole
+// machine: what they put where, and what uninstalling takes away again.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 
@@ -24,6 +25,7 @@ using namespace std::chrono_literals;
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tapster";
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kMachineUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 fs::path known_folder(const KNOWNFOLDERID& id) {
     PWSTR path = nullptr;
@@ -40,11 +42,11 @@ fs::path shortcut() {
     return known_folder(FOLDERID_Programs) / L"Tapster.lnk";
 }
 
-std::optional<std::wstring> registry_text(const wchar_t* key, const wchar_t* value) {
+std::optional<std::wstring> registry_text(const wchar_t* key, const wchar_t* value,
+                                          HKEY root = HKEY_CURRENT_USER) {
     wchar_t text[512] = {};
     DWORD size = sizeof text;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS) {
+    if (RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     return std::wstring(text);
@@ -132,6 +134,121 @@ TEST_F(Installer, StartsAtSignInOnlyWhenChosenAndForgetsItOnUninstall) {
 
     uninstall();
     EXPECT_FALSE(registry_text(kRunKey, L"Tapster").has_value());
+}
+
+// For each subkey of an HKLM key whose `name_value` is "Tapster", its name and `wanted` value.
+std::map<std::wstring, std::wstring> tapster_subkeys(const wchar_t* parent,
+                                                     const wchar_t* name_value,
+                                                     const wchar_t* wanted) {
+    std::map<std::wstring, std::wstring> found;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, parent, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return found;
+    }
+    wchar_t name[256] = {};
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        if (RegEnumKeyExW(opened, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        const std::wstring key = std::wstring(parent) + L"\\" + name;
+        if (registry_text(key.c_str(), name_value, HKEY_LOCAL_MACHINE) == L"Tapster") {
+            found[name] = registry_text(key.c_str(), wanted, HKEY_LOCAL_MACHINE).value_or(L"");
+        }
+    }
+    RegCloseKey(opened);
+    return found;
+}
+
+// The MSI's entries in Apps & features: product code and version.
+std::map<std::wstring, std::wstring> msi_products() {
+    return tapster_subkeys(kMachineUninstall, L"DisplayName", L"DisplayVersion");
+}
+
+fs::path machine_dir() {
+    return known_folder(FOLDERID_ProgramFiles) / L"Tapster";
+}
+// Windows puts a per-machine package's shortcut into every user's Start menu; Wine's
+// Windows Installer into the installing user's.
+bool machine_shortcut_exists() {
+    return fs::exists(known_folder(FOLDERID_CommonPrograms) / L"Tapster.lnk") ||
+           fs::exists(shortcut());
+}
+
+class Msi : public ::testing::Test {
+  protected:
+    void SetUp() override { uninstall_all(); }
+    void TearDown() override { uninstall_all(); }
+
+    static std::wstring package(const std::string& unix_path) {
+        return L"\"" + driver::windows_path(unix_path) + L"\"";
+    }
+    static std::wstring current() {
+        return package(packages_dir() + "/Tapster-" + version() + ".msi");
+    }
+    static std::wstring older() { return package(TAPSTER_OLDER_MSI); }
+    static DWORD msiexec(const std::wstring& arguments) { return run(L"msiexec.exe", arguments); }
+    static void uninstall_all() {
+        for (const auto& [product, installed_version] : msi_products()) {
+            msiexec(L"/x " + product + L" /qn");
+        }
+    }
+};
+
+TEST_F(Msi, InstallsSilentlyForTheMachineAndUninstallsKeepingTheSettings) {
+    ASSERT_EQ(msiexec(L"/i " + current() + L" /qn"), 0U);
+
+    EXPECT_EQ(files_in(machine_dir()),
+              (std::set<std::string>{"LICENSE.txt", "README.txt", "tapster.exe"}));
+    EXPECT_TRUE(machine_shortcut_exists());
+    const auto products = msi_products();
+    ASSERT_EQ(products.size(), 1U);
+    const std::wstring entry = std::wstring(kMachineUninstall) + L"\\" + products.begin()->first;
+    EXPECT_EQ(products.begin()->second, driver::widen(version()));
+    EXPECT_EQ(registry_text(entry.c_str(), L"Publisher", HKEY_LOCAL_MACHINE), L"Example Publisher");
+    // The icon Apps & features shows, as Windows Installer publishes it.
+    const auto icons =
+        tapster_subkeys(L"Software\\Classes\\Installer\\Products", L"ProductName", L"ProductIcon");
+    ASSERT_EQ(icons.size(), 1U);
+    EXPECT_TRUE(fs::exists(icons.begin()->second)) << driver::narrow(icons.begin()->second);
+    EXPECT_FALSE(registry_text(kRunKey, L"Tapster", HKEY_LOCAL_MACHINE).has_value())
+        << "not chosen";
+
+    driver::write_settings(R"({"Runit": {"Calibartion": "750"}})");
+    driver::Tapster installed(driver::narrow((machine_dir() / L"tapster.exe").wstring()));
+    EXPECT_TRUE(driver::wait_until([&] { return installed.visible(); }));
+
+    // Uninstalled while it runs: the running copy is ended first.
+    EXPECT_EQ(msiexec(L"/x " + current() + L" /qn"), 0U);
+    EXPECT_TRUE(installed.wait_for_exit(5000ms)) << "the running copy was not ended";
+    EXPECT_FALSE(fs::exists(machine_dir()));
+    EXPECT_FALSE(machine_shortcut_exists());
+    EXPECT_TRUE(msi_products().empty());
+    EXPECT_NE(driver::read_settings().find("750"), std::string::npos) << "the user's settings go";
+}
+
+TEST_F(Msi, UpgradesAnOlderVersionInPlaceKeepingTheSignInStartAndUninstallsSilently) {
+    const std::wstring run_entry = L"\"" + (machine_dir() / L"tapster.exe").wstring() + L"\"";
+    ASSERT_EQ(msiexec(L"/i " + older() + L" /qn RUNATSIGNIN=1"), 0U);
+    ASSERT_EQ(msi_products().size(), 1U);
+    EXPECT_EQ(registry_text(kRunKey, L"Tapster", HKEY_LOCAL_MACHINE), run_entry);
+
+    ASSERT_EQ(msiexec(L"/i " + current() + L" /qn"), 0U);
+    const auto products = msi_products();
+    ASSERT_EQ(products.size(), 1U) << "the older version stayed beside the newer";
+    EXPECT_EQ(products.begin()->second, driver::widen(version()));
+    EXPECT_EQ(files_in(machine_dir()),
+              (std::set<std::string>{"LICENSE.txt", "README.txt", "tapster.exe"}));
+    EXPECT_EQ(registry_text(kRunKey, L"Tapster", HKEY_LOCAL_MACHINE), run_entry);
+
+    EXPECT_NE(msiexec(L"/i " + older() + L" /qn"), 0U) << "an older version replaced a newer";
+    EXPECT_EQ(msi_products(), products);
+
+    EXPECT_EQ(msiexec(L"/x " + current() + L" /qn"), 0U);
+    EXPECT_TRUE(msi_products().empty());
+    EXPECT_FALSE(fs::exists(machine_dir()));
+    EXPECT_FALSE(registry_text(kRunKey, L"Tapster", HKEY_LOCAL_MACHINE).has_value());
 }
 
 TEST(PortableZip, HoldsTheProgramItsLicenceAndAReadmeOnly) {

@@ -43,19 +43,8 @@ class TargetListView : public ::testing::Test {
         return SendMessageW(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) !=
                0;
     }
-    // A point on an entry's row, this far from the list's left edge, on the screen. The
-    // list view reports the height its rows take without lending it memory.
-    POINT on_row(int index, int from_left) const {
-        const auto height = [&](int rows) {
-            return HIWORD(SendMessageW(list_, LVM_APPROXIMATEVIEWRECT, rows, MAKELPARAM(-1, -1)));
-        };
-        const int row_height = height(2) - height(1);
-        RECT rect{};
-        GetWindowRect(list_, &rect);
-        return POINT{rect.left + from_left, rect.top + 2 + row_height * index + row_height / 2};
-    }
-    POINT check_box(int index) const { return on_row(index, 10); }
-    POINT text(int index) const { return on_row(index, 120); }
+    POINT check_box(int index) const { return driver::list_view_row(list_, index, 10); }
+    POINT text(int index) const { return driver::list_view_row(list_, index, 120); }
     static bool stored(const std::string& entry) {
         return driver::read_settings().find(entry) != std::string::npos;
     }

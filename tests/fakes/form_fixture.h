@@ -9,6 +9,7 @@
 #include "fakes/fake_accessible_buttons.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_policy.h"
 #include "fakes/fake_settings_file.h"
 #include "settings/settings_store.h"
 
@@ -44,7 +45,7 @@ class FormFixture : public ::testing::Test {
     MainForm& form() {
         if (!form_) {
             form_ = std::make_unique<MainForm>(MainFormServices{
-                store, tray, boxes, shell, loop, desktop, locale, sign_in, accessible_buttons});
+                store, tray, boxes, shell, loop, desktop, locale, sign_in, accessible_buttons, policy});
         }
         return *form_;
     }
@@ -75,6 +76,7 @@ class FormFixture : public ::testing::Test {
     FakeLocale locale;
     FakeSignIn sign_in;
     FakeAccessibleButtons accessible_buttons;
+    FakePolicy policy;
 
   private:
     std::unique_ptr<MainForm> form_;

@@ -1,6 +1,8 @@
 // A target read once from its text, and the list that keeps the targets and tells its mirrors.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/param_name.h"
@@ -82,14 +84,56 @@ TEST(TargetList, ObserversHearEveryChangeButNotARepeatedCheckMark) {
     targets.remove(0);
 
     using Kind = TargetList::Change::Kind;
-    EXPECT_EQ(
-        heard,
-        (std::vector<std::pair<Kind, int>>{
-            {Kind::appended, 0}, {Kind::appended, 1}, {Kind::checked, 0}, {Kind::removed, 0}}));
+    EXPECT_EQ(heard,
+              (std::vector<std::pair<Kind, int>>{
+                  {Kind::added, 0}, {Kind::added, 1}, {Kind::checked, 0}, {Kind::removed, 0}}));
     ASSERT_EQ(targets.count(), 1);
     EXPECT_EQ(targets.at(0).text, "second");
     EXPECT_TRUE(targets.at(0).checked);
     EXPECT_THROW(targets.at(1), std::out_of_range);
+}
+
+TEST(TargetList, ManagedEntriesFollowTheUsersOwnStayCheckedAndShareTheLimit) {
+    TargetList targets;
+    std::vector<std::pair<int, bool>> added;  // index, managed
+    targets.observe([&](const TargetList::Change& change) {
+        if (change.kind == TargetList::Change::Kind::added) {
+            added.emplace_back(change.index, change.managed);
+        }
+    });
+    targets.append("own 1");
+    EXPECT_EQ(targets.set_managed({"policy 1", "policy 2", "policy 1"}), 0U);
+    targets.append("own 2");  // before the administrator's entries
+    targets.set_checked(2, false);
+
+    const auto texts = [&] {
+        std::vector<std::string> all;
+        for (const TargetList::Entry& entry : targets.entries()) {
+            all.push_back(entry.text + (entry.managed ? " M" : "") + (entry.checked ? " C" : ""));
+        }
+        return all;
+    };
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{"own 1", "own 2", "policy 1 M C", "policy 2 M C"}));
+    EXPECT_EQ(targets.own_count(), 2);
+    EXPECT_EQ(added,
+              (std::vector<std::pair<int, bool>>{{0, false}, {1, true}, {2, true}, {1, false}}));
+
+    // Entries that stay keep their place; gone ones go; new ones come last.
+    targets.set_managed({"policy 3", "policy 2"});
+    EXPECT_EQ(texts(),
+              (std::vector<std::string>{"own 1", "own 2", "policy 2 M C", "policy 3 M C"}));
+    targets.remove(0);
+    EXPECT_EQ(targets.own_count(), 1);
+
+    // The limit counts both; what finds no room is counted, and the user's entries stay.
+    while (!targets.full()) {
+        targets.append("own");
+    }
+    EXPECT_EQ(targets.set_managed({"policy 2", "policy 4", "policy 5"}), 1U);
+    EXPECT_EQ(targets.count(), TargetList::kMostEntries);
+    EXPECT_EQ(targets.at(targets.count() - 2).text, "policy 2");
+    EXPECT_EQ(targets.at(targets.count() - 1).text, "policy 4");
 }
 
 }  // namespace

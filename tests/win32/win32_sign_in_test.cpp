@@ -91,6 +91,25 @@ TEST_F(Win32SignInTest, TurningItOnAndOffWritesAndRemovesOnlyThisProgramsEntry) 
     EXPECT_TRUE(static_cast<bool>(sign_in.set_starts_this_program(false))) << "already off";
 }
 
+TEST_F(Win32SignInTest, TheMachinesEntryCountsButOnlyAnAdministratorRemovesIt) {
+    write_run_entry(std::nullopt);
+    const std::wstring entry = std::wstring(L"\"") + kProgram + L"\"";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tapster", REG_SZ, entry.c_str(),
+                              static_cast<DWORD>((entry.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    Win32SignIn sign_in(kProgram);
+
+    EXPECT_TRUE(sign_in.starts_this_program());
+    EXPECT_TRUE(static_cast<bool>(sign_in.set_starts_this_program(true)));
+    EXPECT_EQ(run_entry(), std::nullopt) << "a second entry starts a second copy";
+    const Status off = sign_in.set_starts_this_program(false);
+    EXPECT_TRUE(off.failed());
+    EXPECT_NE(off.message().find("administrator"), std::string::npos);
+    EXPECT_TRUE(sign_in.starts_this_program());
+
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Tapster");
+}
+
 TEST(Win32SignIn, TheRunningProgramIsAFullPathToAnExe) {
     const std::wstring program = Win32SignIn::running_program();
     ASSERT_GT(program.size(), 4U);

@@ -478,6 +478,35 @@ bool save_screenshot(const std::string& unix_png_path, const RECT* area) {
     return run_host_command(command) == 0;
 }
 
+POINT list_view_row(HWND list, int index, int from_left) {
+    // The list view reports the height its rows take without lending it memory.
+    const auto height = [&](int rows) {
+        return HIWORD(SendMessageW(list, LVM_APPROXIMATEVIEWRECT, rows, MAKELPARAM(-1, -1)));
+    };
+    const int row_height = height(2) - height(1);
+    RECT rect{};
+    GetWindowRect(list, &rect);
+    return POINT{rect.left + from_left, rect.top + 2 + row_height * index + row_height / 2};
+}
+
+std::string message_box_text(HWND box) {
+    std::string text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM parameter) {
+            wchar_t class_name[16] = {};
+            GetClassNameW(child, class_name, 16);
+            if (lstrcmpiW(class_name, L"Static") == 0) {
+                wchar_t label[512] = {};
+                GetWindowTextW(child, label, 512);
+                *reinterpret_cast<std::string*>(parameter) += narrow(label);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
 std::string list_view_text(HWND list, int index) {
     DWORD owner = 0;
     GetWindowThreadProcessId(list, &owner);

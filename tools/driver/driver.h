@@ -150,6 +150,13 @@ class MessageBoxProcess {
     std::filesystem::path result_file_;
 };
 
+// A point on the screen on a row of another process's list view, this far from its left
+// edge (a check box lies at 10, the text from about 30 on).
+POINT list_view_row(HWND list, int index, int from_left);
+
+// The texts of a message box's labels, joined.
+std::string message_box_text(HWND box);
+
 // The text of one entry of another process's list view, read through memory lent in that
 // process (the list view writes the text where the message points); empty when it fails.
 std::string list_view_text(HWND list, int index);
