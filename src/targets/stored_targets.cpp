@@ -39,8 +39,7 @@ void show(TargetList& targets, const StoredList& wanted) {
 bool unchanged(const TargetList& targets, const StoredList& agreed) {
     const std::vector<TargetList::Entry>& entries = targets.entries();
     return std::equal(entries.begin(), entries.begin() + targets.own_count(), agreed.begin(),
-                      agreed.end(),
-                      [](const TargetList::Entry& entry, const StoredEntry& stored) {
+                      agreed.end(), [](const TargetList::Entry& entry, const StoredEntry& stored) {
                           return entry.checked == stored.checked && entry.text == stored.text;
                       });
 }
@@ -195,11 +194,10 @@ void StoredTargets::adopt(StoredList file, const platform::SettingsFile::Stamp& 
 void StoredTargets::tell_about_limit(std::size_t stored) {
     const std::size_t room = own_room(targets_);
     if (stored > room) {
-        tell_once(told_limit_, "The list holds at most " +
-                                   std::to_string(TargetList::kMostEntries) +
-                                   " targets. Tapster shows the first ones; the other " +
-                                   std::to_string(stored - room) +
-                                   " stay in the settings file unchanged.");
+        tell_once(told_limit_,
+                  "The list holds at most " + std::to_string(TargetList::kMostEntries) +
+                      " targets. Tapster shows the first ones; the other " +
+                      std::to_string(stored - room) + " stay in the settings file unchanged.");
     }
 }
 
