@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages in packages.txt that this machine does not have yet, quietly:
-# one line says which, and apt's own output goes to build/logs/install-<part>.log.
+# one line says which, and apt's own output goes to build/logs/apt-<part>.log.
 #   scripts/install-deps.sh [build|run]            the packages of that part (default: all)
 #   scripts/install-deps.sh --missing [build|run]  only lists those not installed yet
 set -euo pipefail
@@ -40,7 +40,7 @@ if [[ ${#missing[@]} -eq 0 ]]; then
     exit 0
 fi
 
-log="build/logs/install-$part.log"
+log="build/logs/apt-$part.log"
 mkdir -p "$root/build/logs"
 echo "install-deps: installing ${missing[*]} (apt's output: $log)" >&2
 sudo=""
