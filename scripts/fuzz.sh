@@ -74,11 +74,12 @@ for target in "${targets[@]}"; do
 done
 
 if ((merge && crashes == 0)); then
-    # Keep only the inputs that reach code the committed corpus does not.
+    # Keep only the inputs that reach code the committed corpus does not: new branches, not
+    # new counts of the same ones, so that the corpus stays small.
     for target in "${targets[@]}"; do
         before=$(find "fuzz/corpus/$target" -type f | wc -l)
-        build/fuzz/"$target" -merge=1 "fuzz/corpus/$target" "build/fuzz/corpus/$target" \
-            >>"$logs/fuzz-$target.log" 2>&1
+        build/fuzz/"$target" -merge=1 -use_counters=0 "fuzz/corpus/$target" \
+            "build/fuzz/corpus/$target" >>"$logs/fuzz-$target.log" 2>&1
         after=$(find "fuzz/corpus/$target" -type f | wc -l)
         echo "fuzz: $target: $((after - before)) new inputs in fuzz/corpus/$target"
     done
