@@ -58,17 +58,24 @@ start() { # start NAME COMMAND...
     pid[$name]=$!
 }
 
-status_of() { # status_of NAME: the phase's exit status, empty while it runs
-    if [[ -f "$logs/$1.status" ]]; then cut -d' ' -f1 "$logs/$1.status"; fi
+# status_of NAME: sets status to the phase's exit status, empty while it runs (without a
+# process of its own: the waits ask every second).
+status_of() {
+    status=""
+    if [[ -f "$logs/$1.status" ]]; then read -r status _ <"$logs/$1.status" || true; fi
 }
 
 # after NAME...: waits until those phases have ended, and fails (125) unless all of them
 # passed. The calling phase's own time starts then.
 after() {
-    local name
+    local name status
     for name in "$@"; do
-        while [[ -z "$(status_of "$name")" ]]; do sleep 1; done
-        [[ "$(status_of "$name")" == 0 ]] || return 125
+        status_of "$name"
+        while [[ -z "$status" ]]; do
+            sleep 1
+            status_of "$name"
+        done
+        [[ $status == 0 ]] || return 125
     done
     begun=$SECONDS
 }
@@ -188,12 +195,12 @@ explain() {
 # ends the run with its reason.
 wait_for() {
     local other status
-    while [[ "$(status_of "$1")" != 0 ]]; do
+    while status_of "$1" && [[ $status != 0 ]]; do
         for other in "${!pid[@]}"; do
-            status="$(status_of "$other")"
+            status_of "$other"
             if [[ -z "$status" ]] && ! kill -0 "${pid[$other]}" 2>/dev/null; then
                 sleep 1
-                status="$(status_of "$other")"
+                status_of "$other"
                 status="${status:-1}" # killed before it could leave its status
             fi
             if [[ -n "$status" && $status != 0 && $status != 125 ]]; then
