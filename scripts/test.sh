@@ -113,7 +113,7 @@ prefix_for() { # prefix_for DPI
 wine_prefixes() {
     after install-run
     if [[ ! -f "$base_prefix/.tapster-ready" ]]; then
-        TAPSTER_WINEPREFIX="$base_prefix" scripts/with-wine.sh --own-display true
+        TAPSTER_DPI="" TAPSTER_WINEPREFIX="$base_prefix" scripts/with-wine.sh --own-display true
     fi
     local dpi
     for dpi in "$@"; do
