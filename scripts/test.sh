@@ -1,32 +1,284 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the portable core's unit tests natively (with
-# AddressSanitizer and UBSan), then the Windows program's tests under Wine on a private Xvfb.
+# Builds everything and runs every test, with one heading and one result line a phase; each
+# phase's whole output goes to build/logs/. A failure prints the failing test's own output (or
+# the fuzzer's report, or the compiler's errors) and ends the run with a non-zero status.
+#   scripts/test.sh               everything: the portable core's unit tests natively (ASan,
+#                                 UBSan), a short run of each fuzz target, and the Windows
+#                                 program's tests under Wine, then some of them at 144 DPI
+#   scripts/test.sh --native      only the native build and its unit tests
+#   scripts/test.sh --wine REGEX  only the Windows build and the Wine tests matching REGEX
+#                                 (at 96 DPI, or at TAPSTER_DPI)
+# The phases overlap: the Windows build comes first, and its tests under Wine, which mostly
+# wait, run beside the native build, the unit tests and the fuzz targets, which yield to them.
 set -euo pipefail
+set -m # each phase in a process group of its own, to be stopped as a whole
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-scripts/install-deps.sh
+usage="usage: scripts/test.sh [--native | --wine REGEX]"
+mode=all
+case "${1:-}" in
+"") ;;
+--native) mode=native ;;
+--wine)
+    mode=wine
+    wine_regex="${2:?$usage}"
+    ;;
+*)
+    echo "$usage" >&2
+    exit 2
+    ;;
+esac
 
-echo "== Portable core (native) =="
-cmake --preset native >/dev/null
-cmake --build --preset native
-ctest --preset native --output-on-failure -j 2
-
-if command -v clang++-14 >/dev/null; then
-    echo "== Fuzz targets (clang-14, libFuzzer) =="
-    scripts/fuzz.sh "${TAPSTER_FUZZ_SECONDS:-30}"
-fi
-
-echo "== Windows program (MinGW-w64, under Wine) =="
-cmake --preset windows >/dev/null
-cmake --build --preset windows
-export TAPSTER_WINEPREFIX="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-test}"
-scripts/with-wine.sh --own-display ctest --preset windows --output-on-failure
-echo "Screenshot of the main window: build/windows/main-window.png"
-
-echo "== Windows program at 150% display scale (under Wine) =="
+logs=build/logs
+mkdir -p "$logs"
+rm -f "$logs"/*.status
+started=$SECONDS
+fuzz_seconds="${TAPSTER_FUZZ_SECONDS:-10}"
+base_prefix="$root/build/wineprefix-test"
 # The tray, the capture (of a drawn button too) and the whole journey once more at 144 DPI;
 # the layout test is left out, its figures are pixels at 96 DPI.
-TAPSTER_WINEPREFIX="$root/build/wineprefix-test-144dpi" TAPSTER_DPI=144 \
-    scripts/with-wine.sh --own-display ctest --preset windows --output-on-failure \
-    -R "Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|ARealDragRecordsADrawnButton"
+dpi_regex="Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|ARealDragRecordsADrawnButton"
+background=10 # the niceness of the builds and fuzzing beside the Wine tests
+
+# ---- Phases. Each runs in the background, its output in build/logs/<name>.log, and leaves
+# "<exit status> <seconds>" in build/logs/<name>.status when it ends.
+
+declare -A pid
+start() { # start NAME COMMAND...
+    local name="$1"
+    shift
+    (
+        begun=$SECONDS
+        status=0
+        "$@" </dev/null >"$logs/$name.log" 2>&1 || status=$?
+        echo "$status $((SECONDS - begun))" >"$logs/$name.status.new"
+        mv "$logs/$name.status.new" "$logs/$name.status"
+    ) &
+    pid[$name]=$!
+}
+
+# status_of NAME: sets status to the phase's exit status, empty while it runs (without a
+# process of its own: the waits ask every second).
+status_of() {
+    status=""
+    if [[ -f "$logs/$1.status" ]]; then read -r status _ <"$logs/$1.status" || true; fi
+}
+
+# after NAME...: waits until those phases have ended, and fails (125) unless all of them
+# passed. The calling phase's own time starts then.
+after() {
+    local name status
+    for name in "$@"; do
+        status_of "$name"
+        while [[ -z "$status" ]]; do
+            sleep 1
+            status_of "$name"
+        done
+        [[ $status == 0 ]] || return 125
+    done
+    begun=$SECONDS
+}
+
+install_run() { scripts/install-deps.sh run; }
+
+build_windows() {
+    cmake --preset windows && cmake --build --preset windows -j 2
+}
+
+build_native() {
+    if [[ $mode == all ]]; then
+        after build-windows || true # one build at a time on two cores
+    fi
+    cmake --preset native && nice -n $background cmake --build --preset native -j 2
+}
+
+# Some unit tests need their share of the processor (a writer must finish some writes before
+# it is killed), so they do not yield.
+native_tests() {
+    after build-native
+    ctest --preset native -j 2
+}
+
+fuzz() {
+    after build-native install-run
+    nice -n $background scripts/fuzz.sh --check "$fuzz_seconds"
+}
+
+prefix_for() { # prefix_for DPI
+    if [[ "$1" == 96 ]]; then echo "$base_prefix"; else echo "$base_prefix-${1}dpi"; fi
+}
+
+# wine_prefixes DPI...: one prefix is made, and copied for other display scales.
+wine_prefixes() {
+    after install-run
+    if [[ ! -f "$base_prefix/.tapster-ready" ]]; then
+        TAPSTER_DPI="" TAPSTER_WINEPREFIX="$base_prefix" scripts/with-wine.sh --own-display true
+    fi
+    local dpi
+    for dpi in "$@"; do
+        if [[ $dpi != 96 && ! -f "$(prefix_for "$dpi")/.tapster-ready" ]]; then
+            TAPSTER_DPI=$dpi TAPSTER_WINEPREFIX="$(prefix_for "$dpi")" \
+                TAPSTER_WINEPREFIX_FROM="$base_prefix" scripts/with-wine.sh --own-display true
+        fi
+    done
+}
+
+wine_tests() { # wine_tests DPI REGEX [PHASE]: after PHASE, when given
+    after build-windows wine-prefixes ${3:-}
+    TAPSTER_DPI=$1 TAPSTER_WINEPREFIX="$(prefix_for "$1")" \
+        scripts/with-wine.sh --own-display ctest --preset windows -R "$2"
+}
+
+stop_all() {
+    local name
+    for name in "${!pid[@]}"; do
+        kill -TERM -- "-${pid[$name]}" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+}
+trap stop_all EXIT
+trap 'exit 130' INT TERM
+
+# ---- Reports
+
+say_time() { # say_time SECONDS: "48 s" or "6 min 12 s"
+    if (($1 < 60)); then echo "$1 s"; else echo "$(($1 / 60)) min $(($1 % 60)) s"; fi
+}
+
+took() { say_time "$(cut -d' ' -f2 "$logs/$1.status")"; }
+
+ctest_result() { # ctest_result LOG: "306 passed (48 s)"
+    local total seconds
+    total="$(sed -n 's/.* tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$1")"
+    seconds="$(sed -n 's/^Total Test time (real) = *\([0-9]*\).*/\1/p' "$1")"
+    echo "${total:-0} passed ($(say_time "${seconds:-0}"))"
+}
+
+# ctest_failures LOG: the failing tests' names, then the output of the first three of them.
+ctest_failures() {
+    echo "failed:" $(sed -n '/^The following tests FAILED:/,$ s/^[[:space:]]*[0-9]* - \(.*\) (.*)$/\1/p' "$1")
+    awk '
+        /Test +#[0-9]+: .*\*\*\*/ && !/\*\*\*Skipped/ { shown++; on = shown <= 3; lines = 0 }
+        /^ *Start +[0-9]+: |^ *[0-9]+\/[0-9]+ Test +#[0-9]+: .* (Passed|\*\*\*Skipped)|^[0-9]+% tests passed/ {
+            on = 0
+        }
+        on && lines++ < 80 { print }
+    ' "$1"
+}
+
+# build_errors LOG: the compiler's complaints, or the end of CMake's.
+build_errors() {
+    if grep -q '^FAILED: ' "$1"; then
+        sed -n '/^FAILED: /,$p' "$1" | grep -v '^ninja: build stopped' | head -n 40
+    else
+        tail -n 25 "$1"
+    fi
+}
+
+# explain NAME: says why the phase failed, the details last, and ends the run.
+explain() {
+    local log="$logs/$1.log"
+    echo "$1: FAILED"
+    case "$1" in
+    build-*) build_errors "$log" ;;
+    native-tests | wine-[0-9]*) ctest_failures "$log" ;;
+    fuzz) grep -v '^fuzz: .*no crash$' "$log" | tail -n 36 ;;
+    *) tail -n 25 "$log" ;;
+    esac
+    echo "test: FAILED after $(say_time $((SECONDS - started))); the whole output of $1: $log"
+    exit 1
+}
+
+# wait_for NAME: waits until the phase has passed. The first phase seen failing, this one or
+# any other (not those that only stopped, with 125, because a phase they needed failed),
+# ends the run with its reason.
+wait_for() {
+    local other status
+    while status_of "$1" && [[ $status != 0 ]]; do
+        for other in "${!pid[@]}"; do
+            status_of "$other"
+            if [[ -z "$status" ]] && ! kill -0 "${pid[$other]}" 2>/dev/null; then
+                sleep 1
+                status_of "$other"
+                status="${status:-1}" # killed before it could leave its status
+            fi
+            if [[ -n "$status" && $status != 0 && $status != 125 ]]; then
+                explain "$other"
+            fi
+        done
+        sleep 1
+    done
+}
+
+# ---- The run
+
+echo "== install: the Debian packages in scripts/packages.txt =="
+needed=all
+if [[ $mode == native ]]; then
+    needed=build
+fi
+missing="$(scripts/install-deps.sh --missing $needed)"
+if [[ -n "$missing" && $(id -u) -ne 0 ]]; then
+    sudo -v # asked here, not by an install in the background
+fi
+scripts/install-deps.sh build
+if [[ $mode != native ]]; then
+    start install-run install_run
+fi
+if [[ -z "$missing" ]]; then
+    echo "install: all there"
+elif [[ -z "$(scripts/install-deps.sh --missing run)" || $mode == native ]]; then
+    echo "install: done ($(say_time $((SECONDS - started))))"
+else
+    echo "install: the build tools are in ($(say_time $((SECONDS - started)))); the rest installs beside the builds ($logs/install-run.log)"
+fi
+
+scales=(96 144)
+if [[ $mode != native ]]; then
+    start build-windows build_windows
+fi
+if [[ $mode == wine ]]; then
+    scales=("${TAPSTER_DPI:-96}")
+    start wine-prefixes wine_prefixes "${scales[0]}"
+    start "wine-${scales[0]}" wine_tests "${scales[0]}" "$wine_regex"
+else
+    start build-native build_native
+    start native-tests native_tests
+fi
+if [[ $mode == all ]]; then
+    start fuzz fuzz
+    start wine-prefixes wine_prefixes "${scales[@]}"
+    start wine-96 wine_tests 96 "."
+    start wine-144 wine_tests 144 "$dpi_regex" wine-96
+fi
+
+if [[ $mode != wine ]]; then
+    echo "== native: the portable core (g++, ASan, UBSan) and its unit tests =="
+    wait_for native-tests
+    echo "native: $(ctest_result "$logs/native-tests.log"), build $(took build-native);" \
+        "logs: $logs/build-native.log, $logs/native-tests.log"
+fi
+if [[ $mode == all ]]; then
+    echo "== fuzz: each fuzz target for $fuzz_seconds s from fuzz/corpus (a longer search: scripts/fuzz.sh) =="
+    wait_for fuzz
+    tail -n 1 "$logs/fuzz.log"
+fi
+if [[ $mode != native ]]; then
+    for dpi in "${scales[@]}"; do
+        if [[ $mode == wine ]]; then
+            echo "== wine: the tests matching \"$wine_regex\" under Wine at $dpi DPI =="
+        elif [[ $dpi == 96 ]]; then
+            echo "== wine: tapster.exe (MinGW-w64) and its tests under Wine =="
+        else
+            echo "== wine $dpi dpi: the tray, the capture and the journey at 150% display scale =="
+        fi
+        wait_for "wine-$dpi"
+        echo "wine $dpi dpi: $(ctest_result "$logs/wine-$dpi.log"), build $(took build-windows);" \
+            "log: $logs/wine-$dpi.log"
+    done
+    if [[ -f build/windows/main-window.png ]]; then
+        echo "Screenshot of the main window: build/windows/main-window.png"
+    fi
+fi
+echo "test: all passed in $(say_time $((SECONDS - started))); logs in $logs/"

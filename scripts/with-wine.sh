@@ -4,7 +4,8 @@
 # The prefix (build/wineprefix unless TAPSTER_WINEPREFIX says otherwise) is created once,
 # with Wine's own fonts and one virtual desktop that all programs share, so tests can find
 # Tapster's window and click its tray icon; TAPSTER_DPI, when set at its creation, gives it
-# another display scale. With --own-display, or when there is no
+# another display scale. TAPSTER_WINEPREFIX_FROM names a ready prefix, not in use, to copy
+# instead, which is quicker than creating one. With --own-display, or when there is no
 # display, a private Xvfb server is started and stopped again afterwards.
 set -euo pipefail
 
@@ -48,16 +49,24 @@ if [[ $own_display -eq 1 || -z "${DISPLAY:-}" ]]; then
 fi
 
 if [[ ! -f "$WINEPREFIX/.tapster-ready" ]]; then
-    echo "with-wine: creating the Wine prefix $WINEPREFIX (once, about 10 s)" >&2
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    # Debian's Wine does not look in its own font folder; the program's dialog font
-    # ("MS Sans Serif") and Tahoma come from there.
-    if compgen -G "/usr/share/wine/fonts/*" >/dev/null; then
-        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    template="${TAPSTER_WINEPREFIX_FROM:-}"
+    if [[ -n "$template" && -f "$template/.tapster-ready" ]]; then
+        echo "with-wine: copying the Wine prefix $template to $WINEPREFIX" >&2
+        rm -rf "$WINEPREFIX"
+        cp -a "$template" "$WINEPREFIX"
+        rm "$WINEPREFIX/.tapster-ready"
+    else
+        echo "with-wine: creating the Wine prefix $WINEPREFIX (once, about 10 s)" >&2
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        # Debian's Wine does not look in its own font folder; the program's dialog font
+        # ("MS Sans Serif") and Tahoma come from there.
+        if compgen -G "/usr/share/wine/fonts/*" >/dev/null; then
+            cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+        fi
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     fi
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     if [[ -n "${TAPSTER_DPI:-}" ]]; then
         # A display scale other than 100%, for the tests that must hold at any scale.
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TAPSTER_DPI" /f >/dev/null 2>&1
