@@ -15,6 +15,7 @@
 #include "app/main_form.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_window_watch.h"
 #include "median_growth.h"
 #include "posix/posix_settings_file.h"
 #include "settings/settings_store.h"
@@ -86,8 +87,8 @@ struct Program {
     explicit Program(const fs::path& settings) : file(settings), store(file, {}) {}
 
     tapster::MainForm& start() {
-        form = std::make_unique<tapster::MainForm>(
-            tapster::MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
+        form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{
+            store, tray, boxes, shell, loop, desktop, locale, sign_in, windows, looks});
         form->start();
         return *form;
     }
@@ -102,6 +103,8 @@ struct Program {
     tapster::fakes::FakeDesktop desktop;
     tapster::fakes::FakeLocale locale;
     tapster::fakes::FakeSignIn sign_in;
+    tapster::fakes::FakeTopLevelWindows windows{desktop};
+    tapster::fakes::FakeBackgroundLooks looks;
     std::unique_ptr<tapster::MainForm> form;
 };
 

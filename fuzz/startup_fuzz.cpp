@@ -10,6 +10,7 @@
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings_file.h"
+#include "fakes/fake_window_watch.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -38,9 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeDesktop desktop;
     fakes::FakeLocale locale;
     fakes::FakeSignIn sign_in;
+    fakes::FakeTopLevelWindows top_level_windows(desktop);
+    fakes::FakeBackgroundLooks looks;
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
-    MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
+    MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
+                                   top_level_windows, looks});
     form.start();
     form.timer_ticked(WindowTimer::push);
 

@@ -8,6 +8,7 @@
 #include "information/information_menus.h"
 #include "model/target_list.h"
 #include "options/calibration_panel.h"
+#include "platform/background_looks.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/locale.h"
@@ -15,7 +16,9 @@
 #include "platform/notification_area.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
+#include "platform/top_level_windows.h"
 #include "pressing/mouse.h"
+#include "pressing/press_at_once.h"
 #include "pressing/push_cycle.h"
 #include "settings/save_failure_notice.h"
 #include "targets/list_editing.h"
@@ -38,6 +41,9 @@ struct MainFormServices {
     platform::Desktop& desktop;
     platform::Locale& locale;
     platform::SignIn& sign_in;
+    // The window watch's view of the desktop, and the thread its looks run on.
+    platform::TopLevelWindows& top_level_windows;
+    platform::BackgroundLooks& background_looks;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
@@ -84,6 +90,7 @@ class MainForm final : public WindowEvents {
     ListEditing list_editing_;
     Mouse mouse_;
     PushCycle push_cycle_;
+    PressAtOnce press_at_once_;
     WaitNotice wait_notice_;
     CaptureSession capture_;
     CalibrationPanel calibration_;

@@ -12,11 +12,13 @@
 #include "win32/main_window.h"
 #include "win32/single_instance.h"
 #include "win32/wide_string.h"
+#include "win32/win32_background_looks.h"
 #include "win32/win32_desktop.h"
 #include "win32/win32_notification_area.h"
 #include "win32/win32_services.h"
 #include "win32/win32_settings_file.h"
 #include "win32/win32_sign_in.h"
+#include "win32/win32_top_level_windows.h"
 
 namespace {
 
@@ -66,6 +68,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Desktop desktop;
         win32::Win32Locale locale;
         win32::Win32SignIn sign_in;
+        win32::Win32TopLevelWindows top_level_windows;
+        win32::Win32BackgroundLooks background_looks;
 
         // Declared before the window that observes it, so that it ends after the window.
         std::optional<MainForm> form_holder;
@@ -75,9 +79,9 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
                                                        main_window.small_icon());
         win32::Win32EventLoop event_loop(main_window);
 
-        MainForm& form =
-            form_holder.emplace(MainFormServices{settings, notification_area, message_boxes, shell,
-                                                 event_loop, desktop, locale, sign_in});
+        MainForm& form = form_holder.emplace(
+            MainFormServices{settings, notification_area, message_boxes, shell, event_loop, desktop,
+                             locale, sign_in, top_level_windows, background_looks});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -9,6 +9,7 @@
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings_file.h"
+#include "fakes/fake_window_watch.h"
 #include "settings/settings_store.h"
 
 namespace tapster {
@@ -23,6 +24,7 @@ class MainFormProbe {
     CaptureSession& capture() { return form_.capture_; }
     CapturedTitle& captured_title() { return form_.captured_title_; }
     CalibrationPanel& calibration() { return form_.calibration_; }
+    PushCycle& push_cycle() { return form_.push_cycle_; }
 
   private:
     MainForm& form_;
@@ -42,8 +44,9 @@ class FormFixture : public ::testing::Test {
 
     MainForm& form() {
         if (!form_) {
-            form_ = std::make_unique<MainForm>(
-                MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in});
+            form_ = std::make_unique<MainForm>(MainFormServices{store, tray, boxes, shell, loop,
+                                                                desktop, locale, sign_in,
+                                                                top_level_windows, looks});
         }
         return *form_;
     }
@@ -73,6 +76,8 @@ class FormFixture : public ::testing::Test {
     FakeDesktop desktop;
     FakeLocale locale;
     FakeSignIn sign_in;
+    FakeTopLevelWindows top_level_windows{desktop};
+    FakeBackgroundLooks looks;
 
   private:
     std::unique_ptr<MainForm> form_;
