@@ -18,6 +18,7 @@
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_policy.h"
+#include "fakes/fake_window_watch.h"
 #include "median_growth.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
@@ -91,8 +92,9 @@ struct Program {
     explicit Program(const fs::path& settings) : file(settings), store(file, {}) {}
 
     tapster::MainForm& start() {
-        form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{
-            store, tray, boxes, shell, loop, desktop, locale, sign_in, accessible_buttons, policy});
+        form = std::make_unique<tapster::MainForm>(
+            tapster::MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
+                                      accessible_buttons, policy, windows, looks});
         form->start();
         return *form;
     }
@@ -109,6 +111,8 @@ struct Program {
     tapster::fakes::FakeSignIn sign_in;
     tapster::fakes::FakeAccessibleButtons accessible_buttons;
     tapster::fakes::FakePolicy policy;
+    tapster::fakes::FakeTopLevelWindows windows{desktop};
+    tapster::fakes::FakeBackgroundLooks looks;
     std::unique_ptr<tapster::MainForm> form;
 };
 

@@ -12,6 +12,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/fake_policy.h"
 #include "fakes/fake_settings_file.h"
+#include "fakes/fake_window_watch.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -40,12 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeDesktop desktop;
     fakes::FakeLocale locale;
     fakes::FakeSignIn sign_in;
+    fakes::FakeTopLevelWindows top_level_windows(desktop);
+    fakes::FakeBackgroundLooks looks;
     fakes::FakeAccessibleButtons accessible_buttons;
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
     fakes::FakePolicy policy;
     MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
-                                   accessible_buttons, policy});
+                                   accessible_buttons, policy, top_level_windows, looks});
     form.start();
     form.timer_ticked(WindowTimer::push);
 

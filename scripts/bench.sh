@@ -2,24 +2,30 @@
 # Builds and runs the benchmarks: the push cycle, the settings store and the main window's
 # logic with a growing list natively (optimised, no sanitizers), the push cycle under Wine,
 # the capture's response time under Wine, one press of a drawn button through accessibility
-# under Wine, and the real program with a full list under Wine.
-# Figures are medians of one run.
-#   scripts/bench.sh [--push]    (--push: the push cycle only, without the capture)
+# under Wine, the real program with a full list under Wine, and "Press at once" under Wine
+# (press latency, the window watch's idle cost). Figures are medians of one run.
+#   scripts/bench.sh [--push | --press-at-once]
+#     --push: the push cycle only; --press-at-once: press latency and the watch's cost only
 set -euo pipefail
 push_only=0
+press_at_once_only=0
 if [[ "${1:-}" == "--push" ]]; then
     push_only=1
+elif [[ "${1:-}" == "--press-at-once" ]]; then
+    press_at_once_only=1
 fi
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 scripts/install-deps.sh
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target tapster_native_bench tapster_settings_store_bench \
-    tapster_main_form_bench
-build/bench/bench/tapster_native_bench
-build/bench/bench/tapster_settings_store_bench
-build/bench/bench/tapster_main_form_bench
+if [[ $press_at_once_only -eq 0 ]]; then
+    cmake --preset bench >/dev/null
+    cmake --build --preset bench --target tapster_native_bench tapster_settings_store_bench \
+        tapster_main_form_bench
+    build/bench/bench/tapster_native_bench
+    build/bench/bench/tapster_settings_store_bench
+    build/bench/bench/tapster_main_form_bench
+fi
 
 cmake --no-warn-unused-cli -S . -B build/windows-bench -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64-posix.cmake -DCMAKE_BUILD_TYPE=Release \
@@ -30,10 +36,16 @@ if [[ $push_only -eq 1 ]]; then
     scripts/with-wine.sh --own-display wine build/windows-bench/bench/tapster_wine_bench.exe
     exit 0
 fi
+if [[ $press_at_once_only -eq 1 ]]; then
+    cmake --build build/windows-bench --target tapster_press_at_once_bench
+    scripts/with-wine.sh --own-display wine build/windows-bench/bench/tapster_press_at_once_bench.exe
+    exit 0
+fi
 cmake --build build/windows-bench --target tapster_wine_bench tapster_capture_bench \
-    tapster_accessible_bench tapster_list_scale_bench
+    tapster_accessible_bench tapster_list_scale_bench tapster_press_at_once_bench
 scripts/with-wine.sh --own-display bash -c '
     wine build/windows-bench/bench/tapster_wine_bench.exe
     wine build/windows-bench/bench/tapster_capture_bench.exe
     wine build/windows-bench/bench/tapster_accessible_bench.exe
-    wine build/windows-bench/bench/tapster_list_scale_bench.exe'
+    wine build/windows-bench/bench/tapster_list_scale_bench.exe
+    wine build/windows-bench/bench/tapster_press_at_once_bench.exe'

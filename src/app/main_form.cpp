@@ -25,6 +25,10 @@ MainForm::MainForm(MainFormServices services)
       mouse_(services.desktop),
       push_cycle_(targets_, services.desktop, services.accessible_buttons, mouse_,
                   services.event_loop),
+      press_at_once_({controls_.press_at_once_entry, controls_.push_timer},
+                     {services.settings, save_failures_, services.top_level_windows,
+                      services.background_looks},
+                     targets_, push_cycle_),
       wait_notice_(controls_.wait_notice, controls_.wait_notice_text, controls_.wait_timer),
       capture_({controls_.window, capture_fields(controls_, captured_title_), controls_.lower_list,
                 controls_.lower_short_list},
@@ -47,6 +51,7 @@ void MainForm::start() {
     startup_.run();
     // After the user's own targets: an administrator's come after them in the list.
     policy_.refresh();
+    press_at_once_.restore();
 }
 
 void MainForm::connect_events() {
@@ -56,6 +61,7 @@ void MainForm::connect_events() {
     controls_.run_minimized_entry.clicked.connect([this] { on_run_minimized_chosen(); });
     controls_.pause_entry.clicked.connect([this] { on_pause_chosen(); });
     controls_.sign_in_entry.clicked.connect([this] { sign_in_option_.on_chosen(); });
+    controls_.press_at_once_entry.clicked.connect([this] { press_at_once_.on_chosen(); });
     controls_.show_entry.clicked.connect([this] { controls_.window.set_visible(true); });
 
     push_cycle_.refused.connect(
@@ -79,7 +85,10 @@ void MainForm::connect_events() {
     controls_.sponsor_offer_entry.clicked.connect([this] { information_.offer_sponsor(); });
 
     controls_.calibration_entry.clicked.connect([this] { calibration_.on_calibration_chosen(); });
-    controls_.calibration_ok_button.clicked.connect([this] { calibration_.on_ok_clicked(); });
+    controls_.calibration_ok_button.clicked.connect([this] {
+        calibration_.on_ok_clicked();
+        press_at_once_.refresh();  // an interval of 0 stops all pressing
+    });
     controls_.calibration_cancel_button.clicked.connect(
         [this] { calibration_.on_cancel_clicked(); });
 }
@@ -116,6 +125,7 @@ void MainForm::on_pause_chosen() {
     pause.set_checked(!pause.checked());
     push_cycle_.set_paused(pause.checked());
     tray_.set_paused(pause.checked());
+    press_at_once_.refresh();
 }
 
 void MainForm::resized(int outer_width_twips) {

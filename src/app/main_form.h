@@ -10,6 +10,7 @@
 #include "model/target_list.h"
 #include "options/calibration_panel.h"
 #include "platform/accessible_buttons.h"
+#include "platform/background_looks.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/locale.h"
@@ -18,7 +19,9 @@
 #include "platform/policy.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
+#include "platform/top_level_windows.h"
 #include "pressing/mouse.h"
+#include "pressing/press_at_once.h"
 #include "pressing/push_cycle.h"
 #include "settings/save_failure_notice.h"
 #include "targets/list_editing.h"
@@ -43,6 +46,9 @@ struct MainFormServices {
     platform::SignIn& sign_in;
     platform::AccessibleButtons& accessible_buttons;
     platform::Policy& policy;
+    // The window watch's view of the desktop, and the thread its looks run on.
+    platform::TopLevelWindows& top_level_windows;
+    platform::BackgroundLooks& background_looks;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
@@ -90,6 +96,7 @@ class MainForm final : public WindowEvents {
     ListEditing list_editing_;
     Mouse mouse_;
     PushCycle push_cycle_;
+    PressAtOnce press_at_once_;
     WaitNotice wait_notice_;
     CaptureSession capture_;
     CalibrationPanel calibration_;

@@ -36,6 +36,7 @@ inline constexpr std::string_view kInterval = "textinterval";
 inline constexpr std::string_view kRunSection = "Runit";
 inline constexpr std::string_view kRunMinimized = "RunMinimized";
 inline constexpr std::string_view kCalibration = "Calibartion";
+inline constexpr std::string_view kPressAtOnce = "PressAtOnce";  // in kRunSection
 inline constexpr std::string_view kItemsSection = "Items";
 }  // namespace settings_keys
 

@@ -3,6 +3,14 @@
 namespace tapster {
 
 void PushCycle::tick() {
+    run_tick(std::nullopt);
+}
+
+void PushCycle::tick_at_once(std::chrono::milliseconds interval) {
+    run_tick(interval);
+}
+
+void PushCycle::run_tick(std::optional<std::chrono::milliseconds> spared_within) {
     // The forced click's yield lets the next timer message in; a tick started there would
     // nest inside this one, one level more on every tick while a forced box stays open.
     if (ticking_ || paused_) {
@@ -14,72 +22,80 @@ void PushCycle::tick() {
         ~EndOfTick() { ticking = false; }
     } end_of_tick{ticking_};
     windows_.start_tick();
+    if (spared_within) {
+        const TimePoint since = clock_() - *spared_within;
+        std::erase_if(last_presses_, [&](const auto& press) { return press.second <= since; });
+    }
     // The count is read before every entry: entries may come and go, and a pause may be
     // chosen, while the forced click lets other events run.
     for (int index = 0; index < targets_.count() && !paused_; ++index) {
         const TargetList::Entry& entry = targets_.at(index);
-        if (entry.checked && entry.target.pressable()) {
+        if (entry.checked && entry.target.pressable() &&
+            !(spared_within && last_presses_.contains(entry.text))) {
             // A copy: while waiting for another program's answer, Windows may run a message
             // sent to Tapster that changes the list.
-            const Target target = entry.target;
-            push(target);
+            const TargetList::Entry pushed = entry;
+            if (push(pushed.target)) {
+                last_presses_[pushed.text] = clock_();
+            }
         }
     }
 }
 
-void PushCycle::push(const Target& target) {
+bool PushCycle::push(const Target& target) {
     const platform::WindowHandle window = windows_.find(target.window_class, target.title);
     if (window == 0) {
-        return;
+        return false;
     }
     if (target.accessible) {
-        push_accessible(target, window);
-        return;
+        return push_accessible(target, window);
     }
     // The identifier the capture found comes first; the button's own identifier is the
     // fallback when that control is missing or has no text.
     std::int32_t pressed_id = *target.found_control_id;
     std::string text = control_text(window, pressed_id);
     if (refused_by(target)) {
-        return;
+        return false;
     }
     if (text.empty()) {
         if (!target.control_id) {
-            return;
+            return false;
         }
         pressed_id = *target.control_id;
         text = control_text(window, pressed_id);
         if (refused_by(target)) {
-            return;
+            return false;
         }
     }
     if (!desktop_.equal_ignoring_case(text, target.button_text)) {
-        return;
+        return false;
     }
     desktop_.send_command(window, pressed_id);
     if (refused_by(target)) {
-        return;
+        return false;
     }
     if (target.forced) {
         forced_click();
     }
+    return true;
 }
 
-void PushCycle::push_accessible(const Target& target, platform::WindowHandle window) {
+bool PushCycle::push_accessible(const Target& target, platform::WindowHandle window) {
     // Runs other events while the program answers, as the forced click's yield does.
     switch (accessible_buttons_.press(window, target.button_text)) {
         case platform::AccessibleButtons::Press::pressed:
             if (target.forced) {
                 forced_click();
             }
-            break;
+            return true;
         case platform::AccessibleButtons::Press::refused:
             refused.raise(target);
-            break;
+            return false;
         case platform::AccessibleButtons::Press::not_found:
         case platform::AccessibleButtons::Press::no_answer:
-            break;
+            return false;
     }
+    return false;
 }
 
 std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t control_id) {

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 
 #include "model/target_list.h"
 #include "platform/accessible_buttons.h"
@@ -21,19 +26,27 @@ namespace tapster {
 class PushCycle {
   public:
     static constexpr std::size_t kTextBufferChars = 100;
+    // Time that only goes forward, for the spacing of presses; tests set it by hand.
+    using TimePoint = std::chrono::steady_clock::time_point;
+    using Clock = std::function<TimePoint()>;
 
     PushCycle(const TargetList& targets, platform::Desktop& desktop,
               platform::AccessibleButtons& accessible_buttons, Mouse& mouse,
-              platform::EventLoop& event_loop)
+              platform::EventLoop& event_loop, Clock clock = std::chrono::steady_clock::now)
         : targets_(targets),
           desktop_(desktop),
           accessible_buttons_(accessible_buttons),
           mouse_(mouse),
           event_loop_(event_loop),
+          clock_(std::move(clock)),
           windows_(desktop) {}
 
     // A tick asked for while one runs is skipped, and so is every tick while paused.
     void tick();
+    // The same tick, started by a window that has just appeared rather than by the timer: it
+    // leaves alone every target that a tick pressed within the last `interval`, so a box
+    // raised again right after its press waits for the timer as it always did.
+    void tick_at_once(std::chrono::milliseconds interval);
 
     // Paused, it presses nothing; the targets and the timer stay as they are.
     void set_paused(bool paused) { paused_ = paused; }
@@ -44,10 +57,13 @@ class PushCycle {
     ui::Event<const Target&> refused;
 
   private:
-    // One target; one that cannot be pressed is skipped and the tick goes on.
-    void push(const Target& target);
-    // A button its program draws itself, found by its accessible name.
-    void push_accessible(const Target& target, platform::WindowHandle window);
+    // With `spared_within`, targets pressed within that time are left alone.
+    void run_tick(std::optional<std::chrono::milliseconds> spared_within);
+    // One target; one that cannot be pressed is skipped and the tick goes on. True when its
+    // button was pressed.
+    bool push(const Target& target);
+    // A button its program draws itself, found by its accessible name. True when pressed.
+    bool push_accessible(const Target& target, platform::WindowHandle window);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     // After a read or a command: true, and the refusal raised, when the window refused it.
     bool refused_by(const Target& target);
@@ -58,7 +74,10 @@ class PushCycle {
     platform::AccessibleButtons& accessible_buttons_;
     Mouse& mouse_;
     platform::EventLoop& event_loop_;
+    Clock clock_;
     WindowFinder windows_;
+    // By target string: two entries of the same target are one box.
+    std::unordered_map<std::string, TimePoint> last_presses_;
     bool ticking_ = false;
     bool paused_ = false;
 };

@@ -14,11 +14,13 @@
 #include "win32/single_instance.h"
 #include "win32/wide_string.h"
 #include "win32/win32_accessible_buttons.h"
+#include "win32/win32_background_looks.h"
 #include "win32/win32_desktop.h"
 #include "win32/win32_notification_area.h"
 #include "win32/win32_policy.h"
 #include "win32/win32_services.h"
 #include "win32/win32_sign_in.h"
+#include "win32/win32_top_level_windows.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
                     int /*show*/) {
@@ -48,6 +50,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Locale locale;
         win32::Win32SignIn sign_in;
         win32::Win32Policy policy;
+        win32::Win32TopLevelWindows top_level_windows;
+        win32::Win32BackgroundLooks background_looks;
 
         // Declared before the window that observes it, so that it ends after the window.
         std::optional<MainForm> form_holder;
@@ -60,9 +64,9 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         // message loop has ended and no tick can ask it anything.
         win32::Win32AccessibleButtons accessible_buttons(event_loop);
 
-        MainForm& form = form_holder.emplace(
-            MainFormServices{settings, notification_area, message_boxes, shell, event_loop, desktop,
-                             locale, sign_in, accessible_buttons, policy});
+        MainForm& form = form_holder.emplace(MainFormServices{
+            settings, notification_area, message_boxes, shell, event_loop, desktop, locale, sign_in,
+            accessible_buttons, policy, top_level_windows, background_looks});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -70,6 +70,10 @@ std::string Win32Desktop::window_title(platform::WindowHandle window, std::size_
 }
 
 std::string Win32Desktop::fold_case(std::string_view text) {
+    return folded_case(text);
+}
+
+std::string folded_case(std::string_view text) {
     // Upper case by the file system's table, one UTF-16 unit for one: the rule Windows
     // compares window names with.
     std::wstring wide = to_wide(text);

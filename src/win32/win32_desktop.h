@@ -4,6 +4,9 @@
 
 namespace tapster::win32 {
 
+// Letter case folded as Windows compares window and class names; safe on any thread.
+std::string folded_case(std::string_view text);
+
 // Other programs' windows through the wide Win32 calls. Calls that need an answer from the
 // other program give up after a short time, so a hung program cannot freeze Tapster.
 class Win32Desktop : public platform::Desktop {

@@ -41,6 +41,8 @@ class FakeDesktop : public platform::Desktop {
     platform::WindowHandle window_under_cursor = 0;
     // Top-level windows of programs with higher rights: they take no message from us.
     std::set<platform::WindowHandle> elevated;
+    // Windows made but not shown yet.
+    std::set<platform::WindowHandle> hidden;
 
     // Adds a window; children come in the order they were added, as GetDlgItem finds them.
     platform::WindowHandle add(Node node, platform::WindowHandle handle = 0) {
@@ -63,6 +65,16 @@ class FakeDesktop : public platform::Desktop {
         std::erase(order_, handle);
     }
     Node& node(platform::WindowHandle handle) { return nodes_.at(handle); }
+    std::vector<platform::WindowHandle> top_level_windows() const {
+        std::vector<platform::WindowHandle> top;
+        std::copy_if(
+            order_.begin(), order_.end(), std::back_inserter(top),
+            [this](platform::WindowHandle handle) { return nodes_.at(handle).parent == 0; });
+        return top;
+    }
+    bool visible(platform::WindowHandle handle) const {
+        return nodes_.contains(handle) && !hidden.contains(handle);
+    }
 
     std::vector<std::string> commands() const {
         std::vector<std::string> sent;

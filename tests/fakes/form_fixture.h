@@ -11,6 +11,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/fake_policy.h"
 #include "fakes/fake_settings_file.h"
+#include "fakes/fake_window_watch.h"
 #include "settings/settings_store.h"
 
 namespace tapster {
@@ -25,6 +26,7 @@ class MainFormProbe {
     CaptureSession& capture() { return form_.capture_; }
     CapturedTitle& captured_title() { return form_.captured_title_; }
     CalibrationPanel& calibration() { return form_.calibration_; }
+    PushCycle& push_cycle() { return form_.push_cycle_; }
 
   private:
     MainForm& form_;
@@ -44,8 +46,9 @@ class FormFixture : public ::testing::Test {
 
     MainForm& form() {
         if (!form_) {
-            form_ = std::make_unique<MainForm>(MainFormServices{
-                store, tray, boxes, shell, loop, desktop, locale, sign_in, accessible_buttons, policy});
+            form_ = std::make_unique<MainForm>(
+                MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
+                                 accessible_buttons, policy, top_level_windows, looks});
         }
         return *form_;
     }
@@ -77,6 +80,8 @@ class FormFixture : public ::testing::Test {
     FakeSignIn sign_in;
     FakeAccessibleButtons accessible_buttons;
     FakePolicy policy;
+    FakeTopLevelWindows top_level_windows{desktop};
+    FakeBackgroundLooks looks;
 
   private:
     std::unique_ptr<MainForm> form_;

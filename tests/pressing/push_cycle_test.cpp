@@ -19,7 +19,8 @@ using Journal = std::vector<std::string>;
 
 class PushCycleTest : public ::testing::Test {
   protected:
-    PushCycleTest() : mouse(desktop), cycle(list, desktop, accessible, mouse, loop) {}
+    PushCycleTest()
+        : mouse(desktop), cycle(list, desktop, accessible, mouse, loop, [this] { return now; }) {}
 
     // A checked entry for a message box titled "Nag" with the given fields.
     void target(const std::string& button_text, const std::string& found_id,
@@ -45,6 +46,7 @@ class PushCycleTest : public ::testing::Test {
     FakeDesktop desktop;
     fakes::FakeAccessibleButtons accessible;
     fakes::FakeEventLoop loop;
+    PushCycle::TimePoint now{std::chrono::hours(1)};
     Mouse mouse;
     PushCycle cycle;
 };
@@ -210,6 +212,7 @@ TEST_F(PushCycleTest, ATickAskedForDuringTheForcedClickIsSkippedNotNested) {
     loop.on_yield = [&](int) {
         if (++nested < 100) {
             cycle.tick();  // the next timer message arrives during the yield
+            cycle.tick_at_once(std::chrono::milliseconds(1000));  // and a new window
         }
     };
 
@@ -219,6 +222,29 @@ TEST_F(PushCycleTest, ATickAskedForDuringTheForcedClickIsSkippedNotNested) {
     EXPECT_EQ(nested, 2) << "one yield per tick, no tick inside another";
     EXPECT_EQ(desktop.commands(),
               (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(box, 1)}));
+}
+
+TEST_F(PushCycleTest, ATickAtOnceSparesTargetsAnyTickPressedWithinTheInterval) {
+    using std::chrono::milliseconds;
+    const auto box = nag({{1, "OK"}});
+    target("OK", "1", "1");
+    list.append(to_target_string({"Other", "#32770", "OK", "1", "1", false}), true);
+    list.append(to_target_string({"Late", "#32770", "OK", "1", "1", false}), true);
+
+    cycle.tick();  // presses Nag; Other and Late are not open
+    const auto other = desktop.open({"#32770", "Other", {{1, "OK"}}});
+    now += milliseconds(999);
+    cycle.tick_at_once(milliseconds(1000));  // Nag was pressed 999 ms ago
+    const auto late = desktop.open({"#32770", "Late", {{1, "OK"}}});
+    now += milliseconds(1);
+    cycle.tick_at_once(milliseconds(1000));  // Nag's press is 1000 ms old, Other's 1 ms
+    cycle.tick();                            // the timer's tick presses whatever is open
+
+    EXPECT_EQ(desktop.commands(),
+              (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(other, 1),
+                       FakeDesktop::command(box, 1), FakeDesktop::command(late, 1),
+                       FakeDesktop::command(box, 1), FakeDesktop::command(other, 1),
+                       FakeDesktop::command(late, 1)}));
 }
 
 TEST_F(PushCycleTest, EntriesAddedOrRemovedDuringTheForcedClickAreSeenByTheSameTick) {

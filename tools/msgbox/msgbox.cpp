@@ -40,6 +40,7 @@ struct Settings {
 Settings settings;
 HWND box = nullptr;
 Clock::time_point shown_at;
+bool shown_seen = false;  // shown_at is the moment the box became visible
 bool hung_once = false;
 WNDPROC button_procedure = nullptr;
 
@@ -54,6 +55,19 @@ LRESULT CALLBACK lying_button(HWND window, UINT message, WPARAM wparam, LPARAM l
         return kClaimedLength;
     }
     return CallWindowProcW(button_procedure, window, message, wparam, lparam);
+}
+
+// The moment the box becomes visible, which the timer below would only see up to one round
+// later: the dialog's WM_WINDOWPOSCHANGED that shows it.
+LRESULT CALLBACK note_shown(int code, WPARAM wparam, LPARAM lparam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+    if (code == HC_ACTION && !shown_seen && call->message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) != 0 &&
+        GetParent(call->hwnd) == nullptr) {
+        shown_at = Clock::now();
+        shown_seen = true;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 BOOL CALLBACK find_box(HWND window, LPARAM) {
@@ -73,7 +87,9 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
         if (box == nullptr) {
             return;
         }
-        shown_at = Clock::now();
+        if (!shown_seen) {
+            shown_at = Clock::now();
+        }
         for (const auto& [id, text] : settings.button_texts) {
             SetDlgItemTextW(box, id, text.c_str());
         }
@@ -98,8 +114,9 @@ long long milliseconds_since(Clock::time_point start) {
 
 int raise_box() {
     box = nullptr;
-    // The timer that finds the box sets this again; a press before its first round (20 ms)
-    // is then timed from here instead of from the clock's epoch.
+    shown_seen = false;
+    // The box's showing sets this again; a press before it is then timed from here instead
+    // of from the clock's epoch.
     shown_at = Clock::now();
     return MessageBoxW(nullptr, L"Tapster should press a button of this box.",
                        settings.title.c_str(), settings.type);
@@ -148,6 +165,7 @@ int wmain(int count, wchar_t** arguments) {
         return 2;
     }
     SetTimer(nullptr, 0, 20, on_timer);
+    SetWindowsHookExW(WH_CALLWNDPROCRET, note_shown, nullptr, GetCurrentThreadId());
     int result = 0;
     long long open_ms = 0;
     if (settings.repeat_ms == 0) {

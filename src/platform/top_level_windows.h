@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace tapster::platform {
+
+// The desktop's top-level windows as the window watch sees them: from a thread of its own,
+// so every call is safe on any thread, and none sends a message to another program (a hung
+// one cannot hold the watch up). Asking the system about another program's window costs a
+// round trip to it, so the watch asks only about windows it has not seen before.
+class TopLevelWindows {
+  public:
+    virtual ~TopLevelWindows() = default;
+
+    // Refills `windows` with every top-level window now, in one request to the system; the
+    // vector keeps its capacity, so a look allocates nothing once the desktop is known.
+    virtual void list(std::vector<WindowHandle>& windows) = 0;
+    // The window's class name, letter case folded by fold_class_name; empty when it is gone.
+    virtual std::string folded_class(WindowHandle window) = 0;
+    // A class name with its letter case folded as find_window compares class names, so two
+    // names fold alike exactly when it would take one for the other.
+    virtual std::string fold_class_name(std::string_view class_name) = 0;
+    virtual bool visible(WindowHandle window) = 0;
+    // The window belongs to this program: its main window, a message box it shows.
+    virtual bool ours(WindowHandle window) = 0;
+};
+
+}  // namespace tapster::platform

@@ -1,0 +1,95 @@
+#include "win32/win32_background_looks.h"
+
+#include <utility>
+
+namespace tapster::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TapsterBackgroundLooks";
+constexpr UINT kFoundMessage = WM_APP + 1;
+
+}  // namespace
+
+Win32BackgroundLooks::Win32BackgroundLooks() {
+    register_window_class(kWindowClass);
+    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), creation_parameter());
+    thread_ = std::thread([this] { run(); });
+}
+
+Win32BackgroundLooks::~Win32BackgroundLooks() {
+    {
+        const std::lock_guard lock(mutex_);
+        ending_ = true;
+    }
+    switched_.notify_all();
+    thread_.join();
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+void Win32BackgroundLooks::connect(std::chrono::milliseconds period, std::function<bool()> look,
+                                   std::function<void()> found) {
+    const std::lock_guard lock(mutex_);
+    period_ms_ = static_cast<DWORD>(period.count());
+    look_ = std::move(look);
+    found_ = std::move(found);
+}
+
+void Win32BackgroundLooks::start() {
+    {
+        const std::lock_guard lock(mutex_);
+        looking_ = true;
+    }
+    switched_.notify_all();
+}
+
+void Win32BackgroundLooks::stop() {
+    const std::lock_guard lock(mutex_);
+    looking_ = false;
+}
+
+void Win32BackgroundLooks::run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        switched_.wait(lock, [this] { return looking_ || ending_; });
+        if (ending_) {
+            return;
+        }
+        const DWORD period_ms = period_ms_;
+        lock.unlock();
+        Sleep(period_ms);
+        lock.lock();
+        if (ending_) {
+            return;
+        }
+        if (!looking_ || !look_) {
+            continue;
+        }
+        bool found = false;
+        try {
+            found = look_();
+        } catch (...) {
+            // Out of memory, most likely: this look finds nothing, the next one tries again.
+            OutputDebugStringW(L"Tapster: a look for new windows failed\n");
+        }
+        if (found && !posted_.exchange(true) && window_ != nullptr) {
+            PostMessageW(window_, kFoundMessage, 0, 0);
+        }
+    }
+}
+
+LRESULT Win32BackgroundLooks::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == kFoundMessage) {
+        posted_ = false;
+        if (found_) {
+            found_();
+        }
+        return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace tapster::win32

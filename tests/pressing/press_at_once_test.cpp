@@ -1,0 +1,148 @@
+// "Press at once" in the whole form: when the window watch looks, what a window it finds
+// presses, and how the option is stored.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "fakes/param_name.h"
+
+#include "fakes/form_fixture.h"
+#include "model/target_string.h"
+
+namespace tapster {
+namespace {
+
+using fakes::FakeDesktop;
+using fakes::FormFixture;
+
+class PressAtOnceTest : public FormFixture {
+  protected:
+    void stored_target(const std::string& key, const std::string& title) {
+        stored("Items", key, to_target_string({title, "#32770", "OK", "1", "1", false}));
+    }
+    platform::WindowHandle box(const std::string& title) {
+        return desktop.open({"#32770", title, {{1, "OK"}}});
+    }
+    void calibrate(const std::string& milliseconds) {
+        controls().calibration_field.user_edit(milliseconds);
+        controls().calibration_ok_button.user_click();
+    }
+};
+
+TEST_F(PressAtOnceTest, ABoxThatAppearsIsPressedAtOnceButOneRaisedAgainWaitsForTheTimer) {
+    stored_target("c-0", "Nag");
+    form().start();
+    ASSERT_TRUE(controls().press_at_once_entry.checked()) << "on unless turned off";
+    ASSERT_TRUE(looks.running);
+    EXPECT_EQ(looks.period, std::chrono::milliseconds(50));
+    EXPECT_EQ(controls().options_menu.entries().back(), &controls().press_at_once_entry);
+    looks.look();
+
+    const auto first = box("Nag");
+    EXPECT_TRUE(looks.look());
+    EXPECT_EQ(desktop.commands(), std::vector{FakeDesktop::command(first, 1)});
+
+    // The program raises its box again the moment it was pressed.
+    desktop.close(first);
+    const auto again = box("Nag");
+    EXPECT_TRUE(looks.look());
+    EXPECT_EQ(desktop.commands().size(), 1U) << "pressed within the interval: the timer's";
+    form().timer_ticked(WindowTimer::push);
+    EXPECT_EQ(desktop.commands().back(), FakeDesktop::command(again, 1));
+}
+
+TEST_F(PressAtOnceTest, LooksOnlyWhileATickCouldPress) {
+    stored_target("c-0", "Nag");
+    stored_target("u-1", "Other");
+    form().start();
+    ASSERT_TRUE(looks.running);
+
+    controls().pause_entry.user_click();
+    EXPECT_FALSE(looks.running) << "paused";
+    controls().pause_entry.user_click();
+    EXPECT_TRUE(looks.running);
+
+    looks.look();
+    calibrate("0");
+    EXPECT_FALSE(looks.running) << "the push timer stopped";
+    // A look under way as the timer stopped finds a box: its find presses nothing.
+    box("Nag");
+    looks.running = true;
+    EXPECT_TRUE(looks.look());
+    EXPECT_TRUE(desktop.commands().empty());
+    calibrate("500");
+    EXPECT_TRUE(looks.running);
+
+    targets().set_checked(1, true);
+    targets().set_checked(0, false);
+    EXPECT_TRUE(looks.running);
+    targets().remove(1);
+    EXPECT_FALSE(looks.running) << "no enabled target left";
+}
+
+// The user's own entries go before an administrator's: the watch follows each entry where it
+// stands, so a policy target that goes takes its class along, not a user's entry's.
+TEST_F(PressAtOnceTest, FollowsTheUsersEntriesAddedBeforeAnAdministratorsOnes) {
+    policy.set_targets(platform::Policy::Scope::machine,
+                       {"Nag **** #32770 **** OK **** 1 **** 1 **** False"});
+    form().start();
+    ASSERT_TRUE(looks.running);
+    targets().append("Own **** Other **** OK **** 1 **** 1 **** False");
+
+    policy.set_targets(platform::Policy::Scope::machine, {});
+    form().policy_changed();
+    EXPECT_FALSE(looks.running) << "the user's own entry is not checked";
+    targets().set_checked(0, true);
+    EXPECT_TRUE(looks.running);
+}
+
+TEST_F(PressAtOnceTest, TurnedOffItIsStoredUnderAKeyOfItsOwnAndOnlyTheTimerPresses) {
+    stored_target("c-0", "Nag");
+    stored("Runit", "RunMinimized", "False");
+    form().start();
+
+    controls().press_at_once_entry.user_click();
+
+    EXPECT_FALSE(controls().press_at_once_entry.checked());
+    EXPECT_FALSE(looks.running);
+    EXPECT_EQ(read("Runit", "PressAtOnce"), "False");
+    EXPECT_EQ(read("Runit", "RunMinimized"), "False");
+    EXPECT_EQ(read("Items", "c-0"), "Nag **** #32770 **** OK **** 1 **** 1 **** False");
+    box("Nag");
+    form().timer_ticked(WindowTimer::push);
+    EXPECT_EQ(desktop.commands().size(), 1U);
+    controls().press_at_once_entry.user_click();
+    EXPECT_EQ(read("Runit", "PressAtOnce"), "True");
+    EXPECT_TRUE(looks.running);
+}
+
+struct StoredChoice {
+    const char* name;
+    const char* text;  // nullptr: nothing stored
+    bool on;
+};
+
+class PressAtOnceStored : public PressAtOnceTest,
+                          public ::testing::WithParamInterface<StoredChoice> {};
+
+TEST_P(PressAtOnceStored, IsRestoredAtStartAndOnUnlessStoredOff) {
+    stored_target("c-0", "Nag");
+    if (GetParam().text != nullptr) {
+        stored("Runit", "PressAtOnce", GetParam().text);
+    }
+    form().start();
+    EXPECT_EQ(controls().press_at_once_entry.checked(), GetParam().on);
+    EXPECT_EQ(looks.running, GetParam().on);
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, PressAtOnceStored,
+                         ::testing::Values(StoredChoice{"Nothing", nullptr, true},
+                                           StoredChoice{"On", "True", true},
+                                           StoredChoice{"Off", "False", false},
+                                           StoredChoice{"Unreadable", "sometimes", true}),
+                         [](const auto& info) {
+                             return fakes::param_name(info.index, info.param.name);
+                         });
+
+}  // namespace
+}  // namespace tapster
