@@ -39,6 +39,10 @@ base_prefix="$root/build/wineprefix-test"
 # The tray, the capture (of a drawn button too) and the whole journey once more at 144 DPI;
 # the layout test is left out, its figures are pixels at 96 DPI.
 dpi_regex="Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|ARealDragRecordsADrawnButton"
+# Tests that hold Tapster to a time (an answer within 100 ms, a press within a bound) run
+# once the native tests and the fuzz targets have ended, so that nothing else wants the
+# processor; the rest run beside them.
+timed_regex="AnswersAtOnce|PressAtOnce|WithinOne|TwiceASecond"
 background=10 # the niceness of the builds and fuzzing beside the Wine tests
 
 # ---- Phases. Each runs in the background, its output in build/logs/<name>.log, and leaves
@@ -124,10 +128,13 @@ wine_prefixes() {
     done
 }
 
-wine_tests() { # wine_tests DPI REGEX [PHASE]: after PHASE, when given
-    after build-windows wine-prefixes ${3:-}
-    TAPSTER_DPI=$1 TAPSTER_WINEPREFIX="$(prefix_for "$1")" \
-        scripts/with-wine.sh --own-display ctest --preset windows -R "$2"
+wine_tests() { # wine_tests DPI REGEX EXCLUDED [PHASE...]: after those phases
+    local dpi="$1" regex="$2" excluded="$3"
+    shift 3
+    after build-windows wine-prefixes "$@"
+    TAPSTER_DPI=$dpi TAPSTER_WINEPREFIX="$(prefix_for "$dpi")" \
+        scripts/with-wine.sh --own-display ctest --preset windows -R "$regex" \
+        ${excluded:+-E "$excluded"}
 }
 
 stop_all() {
@@ -182,7 +189,7 @@ explain() {
     echo "$1: FAILED"
     case "$1" in
     build-*) build_errors "$log" ;;
-    native-tests | wine-[0-9]*) ctest_failures "$log" ;;
+    native-tests | wine-*) ctest_failures "$log" ;;
     fuzz) grep -v '^fuzz: .*no crash$' "$log" | tail -n 36 ;;
     *) tail -n 25 "$log" ;;
     esac
@@ -241,7 +248,7 @@ fi
 if [[ $mode == wine ]]; then
     scales=("${TAPSTER_DPI:-96}")
     start wine-prefixes wine_prefixes "${scales[0]}"
-    start "wine-${scales[0]}" wine_tests "${scales[0]}" "$wine_regex"
+    start "wine-${scales[0]}" wine_tests "${scales[0]}" "$wine_regex" ""
 else
     start build-native build_native
     start native-tests native_tests
@@ -249,8 +256,9 @@ fi
 if [[ $mode == all ]]; then
     start fuzz fuzz
     start wine-prefixes wine_prefixes "${scales[@]}"
-    start wine-96 wine_tests 96 "."
-    start wine-144 wine_tests 144 "$dpi_regex" wine-96
+    start wine-96 wine_tests 96 "." "$timed_regex"
+    start wine-timed wine_tests 96 "$timed_regex" "" wine-96 native-tests fuzz
+    start wine-144 wine_tests 144 "$dpi_regex" "" wine-timed
 fi
 
 if [[ $mode != wine ]]; then
@@ -276,6 +284,11 @@ if [[ $mode != native ]]; then
         wait_for "wine-$dpi"
         echo "wine $dpi dpi: $(ctest_result "$logs/wine-$dpi.log"), build $(took build-windows);" \
             "log: $logs/wine-$dpi.log"
+        if [[ $mode == all && $dpi == 96 ]]; then
+            echo "== wine timed: the tests that hold Tapster to a time, with the processor to themselves =="
+            wait_for wine-timed
+            echo "wine timed: $(ctest_result "$logs/wine-timed.log"); log: $logs/wine-timed.log"
+        fi
     done
     if [[ -f build/windows/main-window.png ]]; then
         echo "Screenshot of the main window: build/windows/main-window.png"

@@ -42,6 +42,10 @@ struct PosixSettingsFiles {
         }
         return pattern;
     }
+    static void remove_test_folder(const fs::path& folder) {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
     static unsigned long own_process_id() { return static_cast<unsigned long>(::getpid()); }
     static unsigned long ended_process_id() {
         const pid_t child = ::fork();

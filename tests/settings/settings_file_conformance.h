@@ -4,6 +4,7 @@
 // prefix names the system):
 //
 //   static std::filesystem::path make_test_folder();    // new, empty
+//   static void remove_test_folder(path);               // with all in it, links too
 //   static unsigned long own_process_id();
 //   static unsigned long ended_process_id();            // a process that has exited
 //   static bool make_read_only(path);                   // false: this user cannot be stopped
@@ -80,8 +81,7 @@ class SettingsFileConformance : public ::testing::Test {
     }
     void TearDown() override {
         Traits::make_writable(lock_path());
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
+        Traits::remove_test_folder(root);
     }
 
     std::unique_ptr<SettingsFile> make(std::chrono::milliseconds lock_wait = kSettingsLockWait) {

@@ -31,12 +31,26 @@ struct Win32SettingsFiles {
         static int made = 0;
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
-        const fs::path folder =
-            fs::path(temp) / (L"tapster-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(++made));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        return folder;
+        fs::create_directories(temp);
+        // Wine hands out process ids again soon, and a folder that an earlier test process
+        // left may not be removable: a name already taken is passed over.
+        for (;;) {
+            const fs::path folder =
+                fs::path(temp) / (L"tapster-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(++made));
+            if (fs::create_directory(folder)) {
+                return folder;
+            }
+        }
+    }
+    // A host link whose file went first shows in Wine as nothing, which Wine cannot remove:
+    // the host removes what is left.
+    static void remove_test_folder(const fs::path& folder) {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        if (const auto unix_folder = unix_path(folder); unix_folder && fs::exists(folder)) {
+            run_on_host("rm -rf '" + *unix_folder + "'");
+        }
     }
     static unsigned long own_process_id() { return GetCurrentProcessId(); }
     // Far above any process id Windows (or Wine) hands out.
