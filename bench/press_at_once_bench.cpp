@@ -2,8 +2,9 @@
 // pressed, in the real program with one target at an interval of 1000 ms, the option on and
 // off in alternating blocks; and what the window watch costs while nothing happens, with 10
 // enabled targets of one class, and 1,000 targets of one class or of 1,000 classes: per look
-// taken back to back, on its own thread against the same time stopped, and in the real
-// program with the option on against off. CPU is the host's count for the process and the
+// taken back to back, on its own thread against the same time stopped (beside the thread
+// waking to do nothing, and a window timer), and in the real program with the option on
+// against off. CPU is the host's count for the process and the
 // wineserver together.
 //   tapster_press_at_once_bench [--latency | --idle]
 #include <windows.h>
@@ -127,7 +128,7 @@ void measure_watch_alone(const Scenario& scenario, const std::vector<std::string
     for (int index = 0; index < scenario.targets; ++index) {
         watch.want(windows.fold_class_name(scenario.window_class(index)));
     }
-    constexpr int kLooks = 1000;
+    constexpr int kLooks = 10000;  // long enough that the other Wine processes' noise fades
     watch.look();
     const long long before = cpu_ns(pids);
     for (int look = 0; look < kLooks; ++look) {
@@ -178,6 +179,19 @@ void measure_window_timer(const std::vector<std::string>& pids) {
                 ticking - stopped);
 }
 
+// The floor under any look every 50 ms on a thread: the thread waking and sleeping again
+// without asking anything, as Win32BackgroundLooks does with a look that costs nothing.
+void measure_bare_wake_ups(const std::vector<std::string>& pids) {
+    tapster::win32::Win32BackgroundLooks looks;
+    looks.connect(
+        50ms, [] { return false; }, [] {});
+    const double stopped = idle_share(pids, [] { Sleep(kIdleWindowMs); });
+    looks.start();
+    const double waking = idle_share(pids, [] { Sleep(kIdleWindowMs); });
+    looks.stop();
+    std::printf("  the same thread waking every 50 ms to do nothing: %+.3f %%\n", waking - stopped);
+}
+
 void measure_real_program(const Scenario& scenario) {
     std::string items;
     for (int index = 0; index < scenario.targets; ++index) {
@@ -223,6 +237,7 @@ void measure_idle() {
     for (const Scenario& scenario : kScenarios) {
         measure_watch_alone(scenario, pids);
     }
+    measure_bare_wake_ups(pids);
     measure_window_timer(pids);
     std::printf("the real program, share of a core over %u s, option on and off, twice\n",
                 static_cast<unsigned>(kIdleWindowMs / 1000));
