@@ -43,6 +43,7 @@ dpi_regex="Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|AR
 # once the native tests and the fuzz targets have ended, so that nothing else wants the
 # processor; the rest run beside them.
 timed_regex="AnswersAtOnce|PressAtOnce|WithinOne|TwiceASecond"
+dpi_timed_regex="PressesAnEnabled" # those of the 144 DPI pass
 background=10 # the niceness of the builds and fuzzing beside the Wine tests
 
 # ---- Phases. Each runs in the background, its output in build/logs/<name>.log, and leaves
@@ -97,15 +98,16 @@ build_native() {
     cmake --preset native && nice -n $background cmake --build --preset native -j 2
 }
 
-# Some unit tests need their share of the processor (a writer must finish some writes before
-# it is killed), so they do not yield.
 native_tests() {
     after build-native
     ctest --preset native -j 2
+    # CTest runs them a few to a process; the count is gtest's.
+    echo "unit tests: $(build/native/tests/tapster_unit_tests --gtest_list_tests | grep -c '^  ')"
 }
 
+# Its build shares the processor with the native build, both yielding to the Wine tests.
 fuzz() {
-    after build-native install-run
+    after build-windows install-run
     nice -n $background scripts/fuzz.sh --check "$fuzz_seconds"
 }
 
@@ -137,6 +139,12 @@ wine_tests() { # wine_tests DPI REGEX EXCLUDED [PHASE...]: after those phases
         ${excluded:+-E "$excluded"}
 }
 
+wine_timed() {
+    after native-tests fuzz
+    wine_tests 96 "$timed_regex" "" wine-96
+    wine_tests 144 "$dpi_timed_regex" "" wine-144
+}
+
 stop_all() {
     local name
     for name in "${!pid[@]}"; do
@@ -157,8 +165,11 @@ took() { say_time "$(cut -d' ' -f2 "$logs/$1.status")"; }
 
 ctest_result() { # ctest_result LOG: "306 passed (48 s)"
     local total seconds
-    total="$(sed -n 's/.* tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$1")"
-    seconds="$(sed -n 's/^Total Test time (real) = *\([0-9]*\).*/\1/p' "$1")"
+    # A phase may run CTest more than once.
+    total="$(sed -n 's/.* tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$1" |
+        awk '{ sum += $1 } END { print sum + 0 }')"
+    seconds="$(sed -n 's/^Total Test time (real) = *\([0-9]*\).*/\1/p' "$1" |
+        awk '{ sum += $1 } END { print sum + 0 }')"
     echo "${total:-0} passed ($(say_time "${seconds:-0}"))"
 }
 
@@ -257,14 +268,15 @@ if [[ $mode == all ]]; then
     start fuzz fuzz
     start wine-prefixes wine_prefixes "${scales[@]}"
     start wine-96 wine_tests 96 "." "$timed_regex"
-    start wine-timed wine_tests 96 "$timed_regex" "" wine-96 native-tests fuzz
-    start wine-144 wine_tests 144 "$dpi_regex" "" wine-timed
+    start wine-144 wine_tests 144 "$dpi_regex" "$timed_regex" wine-96
+    start wine-timed wine_timed
 fi
 
 if [[ $mode != wine ]]; then
     echo "== native: the portable core (g++, ASan, UBSan) and its unit tests =="
     wait_for native-tests
-    echo "native: $(ctest_result "$logs/native-tests.log"), build $(took build-native);" \
+    echo "native: $(sed -n 's/^unit tests: //p' "$logs/native-tests.log") passed" \
+        "($(took native-tests)), build $(took build-native);" \
         "logs: $logs/build-native.log, $logs/native-tests.log"
 fi
 if [[ $mode == all ]]; then
@@ -284,12 +296,12 @@ if [[ $mode != native ]]; then
         wait_for "wine-$dpi"
         echo "wine $dpi dpi: $(ctest_result "$logs/wine-$dpi.log"), build $(took build-windows);" \
             "log: $logs/wine-$dpi.log"
-        if [[ $mode == all && $dpi == 96 ]]; then
-            echo "== wine timed: the tests that hold Tapster to a time, with the processor to themselves =="
-            wait_for wine-timed
-            echo "wine timed: $(ctest_result "$logs/wine-timed.log"); log: $logs/wine-timed.log"
-        fi
     done
+    if [[ $mode == all ]]; then
+        echo "== wine timed: the tests that hold Tapster to a time, with the processor to themselves =="
+        wait_for wine-timed
+        echo "wine timed: $(ctest_result "$logs/wine-timed.log"); log: $logs/wine-timed.log"
+    fi
     if [[ -f build/windows/main-window.png ]]; then
         echo "Screenshot of the main window: build/windows/main-window.png"
     fi
