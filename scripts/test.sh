@@ -9,8 +9,7 @@
 #   scripts/test.sh --wine REGEX  only the Windows build and the Wine tests matching REGEX
 #                                 (at 96 DPI, or at TAPSTER_DPI)
 # The phases overlap: the Windows build comes first, and its tests under Wine, which mostly
-# wait, run beside the native build, the unit tests and the fuzz targets (which yield to the
-# rest); the tests that hold Tapster to a time run last, alone.
+# wait, run beside the native build, the unit tests and the fuzz targets, which yield to them.
 set -euo pipefail
 set -m # each phase in a process group of its own, to be stopped as a whole
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -45,7 +44,7 @@ dpi_regex="Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|AR
 # processor; the rest run beside them.
 timed_regex="AnswersAtOnce|PressAtOnce|WithinOne|TwiceASecond"
 dpi_timed_regex="PressesAnEnabled" # those of the 144 DPI pass
-background=10 # the niceness of fuzzing, which waits for nothing
+background=10 # the niceness of the builds and fuzzing beside the Wine tests
 
 # ---- Phases. Each runs in the background, its output in build/logs/<name>.log, and leaves
 # "<exit status> <seconds>" in build/logs/<name>.status when it ends.
@@ -96,7 +95,7 @@ build_native() {
     if [[ $mode == all ]]; then
         after build-windows || true # one build at a time on two cores
     fi
-    cmake --preset native && cmake --build --preset native -j 2
+    cmake --preset native && nice -n $background cmake --build --preset native -j 2
 }
 
 native_tests() {
@@ -106,7 +105,7 @@ native_tests() {
     echo "unit tests: $(build/native/tests/tapster_unit_tests --gtest_list_tests | grep -c '^  ')"
 }
 
-# It takes what the processor has left while the native build and the Wine tests run.
+# Its build shares the processor with the native build, both yielding to the Wine tests.
 fuzz() {
     after build-windows install-run
     nice -n $background scripts/fuzz.sh --check "$fuzz_seconds"
