@@ -4,7 +4,8 @@
 #   scripts/fuzz.sh [SECONDS]          the long search, SECONDS per target (default 300); what
 #                                      it finds that reaches new code joins fuzz/corpus/
 #   scripts/fuzz.sh --check [SECONDS]  a short run (default 10 s) from fuzz/corpus/, which it
-#                                      leaves as it is; scripts/test.sh runs this
+#                                      leaves as it is, of an unoptimised build that is quicker
+#                                      to make (build/fuzz-check); scripts/test.sh runs this
 # Each target is fuzz/<name>_fuzz.cpp with its corpus in fuzz/corpus/<name>/ (commit what the
 # long search adds, so that short runs start from it). Inputs found in a run go to
 # build/fuzz/corpus/<name>/, libFuzzer's output to build/logs/fuzz-<name>.log. A crash prints
@@ -14,10 +15,16 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 merge=1
+build=build/fuzz
+build_type=RelWithDebInfo
+optimize=-O1
 seconds=300
 slowest=10 # seconds one input may take
 if [[ "${1:-}" == "--check" ]]; then
     merge=0
+    build=build/fuzz-check
+    build_type=Debug
+    optimize=-O0
     seconds=10
     slowest=30 # the short run shares the processor with the other tests
     shift
@@ -27,8 +34,9 @@ logs=build/logs
 mkdir -p "$logs" build/fuzz/crashes
 started=$SECONDS
 
-if ! { cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo && cmake --build build/fuzz -j 2; } >"$logs/fuzz-build.log" 2>&1; then
+if ! { cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DCMAKE_BUILD_TYPE=$build_type -DTAPSTER_FUZZ_OPTIMIZE=$optimize &&
+    cmake --build "$build" -j 2; } >"$logs/fuzz-build.log" 2>&1; then
     echo "fuzz: the build failed; from $logs/fuzz-build.log:"
     grep -E -A12 'error|Error' "$logs/fuzz-build.log" | head -n 40
     exit 1
@@ -38,7 +46,7 @@ fi
 run() {
     local target="$1"
     mkdir -p "build/fuzz/corpus/$target"
-    build/fuzz/"$target" -max_total_time="$seconds" -print_final_stats=1 -timeout="$slowest" \
+    "$build/$target" -max_total_time="$seconds" -print_final_stats=1 -timeout="$slowest" \
         -rss_limit_mb=2048 -artifact_prefix="build/fuzz/crashes/$target-" \
         "build/fuzz/corpus/$target" "fuzz/corpus/$target" >"$logs/fuzz-$target.log" 2>&1
 }
@@ -71,7 +79,7 @@ for target in "${targets[@]}"; do
     sed -n '/ERROR\|runtime error\|deadly signal\|ALARM\|out-of-memory/,$p' "$log" | head -n 30
     artifact="$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log" | tail -n 1)"
     if [[ -n "$artifact" ]]; then
-        echo "fuzz: reproduce with: build/fuzz/$target $artifact"
+        echo "fuzz: reproduce with: $build/$target $artifact"
     fi
 done
 
@@ -80,7 +88,7 @@ if ((merge && crashes == 0)); then
     # new counts of the same ones, so that the corpus stays small.
     for target in "${targets[@]}"; do
         before=$(find "fuzz/corpus/$target" -type f | wc -l)
-        build/fuzz/"$target" -merge=1 -use_counters=0 "fuzz/corpus/$target" \
+        "$build/$target" -merge=1 -use_counters=0 "fuzz/corpus/$target" \
             "build/fuzz/corpus/$target" >>"$logs/fuzz-$target.log" 2>&1
         after=$(find "fuzz/corpus/$target" -type f | wc -l)
         echo "fuzz: $target: $((after - before)) new inputs in fuzz/corpus/$target"
