@@ -39,11 +39,12 @@ base_prefix="$root/build/wineprefix-test"
 # The tray, the capture (of a drawn button too) and the whole journey once more at 144 DPI;
 # the layout test is left out, its figures are pixels at 96 DPI.
 dpi_regex="Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|ARealDragRecordsADrawnButton"
-# Tests that hold Tapster to a time (an answer within 100 ms, a press within a bound) run
-# once the native tests and the fuzz targets have ended, so that nothing else wants the
-# processor; the rest run beside them.
-timed_regex="AnswersAtOnce|PressAtOnce|WithinOne|TwiceASecond"
-dpi_timed_regex="PressesAnEnabled" # those of the 144 DPI pass
+# Tests that hold Tapster to a time (an answer within 100 ms, a press within a bound), and
+# those of buttons that programs draw themselves, whose calls into another process meet a
+# deadline, run once the native tests and the fuzz targets have ended, so that nothing else
+# wants the processor; the rest run beside them.
+timed_regex="AnswersAtOnce|PressAtOnce|WithinOne|TwiceASecond|DrawnButtons"
+dpi_timed_regex="PressesAnEnabled|ARealDragRecordsADrawnButton" # those of the 144 DPI pass
 background=10 # the niceness of the builds and fuzzing beside the Wine tests
 
 # ---- Phases. Each runs in the background, its output in build/logs/<name>.log, and leaves
