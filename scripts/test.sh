@@ -48,7 +48,8 @@ dpi_timed_regex="PressesAnEnabled|ARealDragRecordsADrawnButton" # those of the 1
 background=10 # the niceness of the builds and fuzzing beside the Wine tests
 
 # ---- Phases. Each runs in the background, its output in build/logs/<name>.log, and leaves
-# "<exit status> <seconds>" in build/logs/<name>.status when it ends.
+# "<exit status> <seconds>" in build/logs/<name>.status when it ends. A phase runs where
+# `set -e` does not hold (its status is caught), so each step that may fail says `|| return`.
 
 declare -A pid
 start() { # start NAME COMMAND...
@@ -100,15 +101,15 @@ build_native() {
 }
 
 native_tests() {
-    after build-native
-    ctest --preset native -j 2
+    after build-native || return
+    ctest --preset native -j 2 || return
     # CTest runs them a few to a process; the count is gtest's.
     echo "unit tests: $(build/native/tests/tapster_unit_tests --gtest_list_tests | grep -c '^  ')"
 }
 
 # Its build shares the processor with the native build, both yielding to the Wine tests.
 fuzz() {
-    after build-windows install-run
+    after build-windows install-run || return
     nice -n $background scripts/fuzz.sh --check "$fuzz_seconds"
 }
 
@@ -118,15 +119,17 @@ prefix_for() { # prefix_for DPI
 
 # wine_prefixes DPI...: one prefix is made, and copied for other display scales.
 wine_prefixes() {
-    after install-run
+    after install-run || return
     if [[ ! -f "$base_prefix/.tapster-ready" ]]; then
-        TAPSTER_DPI="" TAPSTER_WINEPREFIX="$base_prefix" scripts/with-wine.sh --own-display true
+        TAPSTER_DPI="" TAPSTER_WINEPREFIX="$base_prefix" scripts/with-wine.sh --own-display true ||
+            return
     fi
     local dpi
     for dpi in "$@"; do
         if [[ $dpi != 96 && ! -f "$(prefix_for "$dpi")/.tapster-ready" ]]; then
             TAPSTER_DPI=$dpi TAPSTER_WINEPREFIX="$(prefix_for "$dpi")" \
-                TAPSTER_WINEPREFIX_FROM="$base_prefix" scripts/with-wine.sh --own-display true
+                TAPSTER_WINEPREFIX_FROM="$base_prefix" scripts/with-wine.sh --own-display true ||
+                return
         fi
     done
 }
@@ -134,15 +137,15 @@ wine_prefixes() {
 wine_tests() { # wine_tests DPI REGEX EXCLUDED [PHASE...]: after those phases
     local dpi="$1" regex="$2" excluded="$3"
     shift 3
-    after build-windows wine-prefixes "$@"
+    after build-windows wine-prefixes "$@" || return
     TAPSTER_DPI=$dpi TAPSTER_WINEPREFIX="$(prefix_for "$dpi")" \
         scripts/with-wine.sh --own-display ctest --preset windows -R "$regex" \
         ${excluded:+-E "$excluded"}
 }
 
 wine_timed() {
-    after native-tests fuzz
-    wine_tests 96 "$timed_regex" "" wine-96
+    after native-tests fuzz || return
+    wine_tests 96 "$timed_regex" "" wine-96 || return
     wine_tests 144 "$dpi_timed_regex" "" wine-144
 }
 
