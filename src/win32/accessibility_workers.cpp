@@ -13,7 +13,8 @@
 
 namespace tapster::win32 {
 
-namespace {
+// Named, not anonymous: AccessibilityWorkers::Worker, which has external linkage, holds one.
+namespace worker_thread {
 
 // What a worker thread and its owner share; the thread holds it too, so it stays valid for a
 // thread that was left behind.
@@ -55,11 +56,12 @@ void serve(const std::shared_ptr<Mailbox>& mailbox) {
     }
 }
 
-}  // namespace
+}  // namespace worker_thread
 
 struct AccessibilityWorkers::Worker {
     Worker()
-        : mailbox(std::make_shared<Mailbox>()), thread([mailbox = mailbox] { serve(mailbox); }) {}
+        : mailbox(std::make_shared<worker_thread::Mailbox>()),
+          thread([mailbox = mailbox] { worker_thread::serve(mailbox); }) {}
     // A thread still in a call is left to end after it.
     ~Worker() {
         if (thread.joinable()) {
@@ -89,7 +91,7 @@ struct AccessibilityWorkers::Worker {
         mailbox->wake.notify_one();
     }
 
-    std::shared_ptr<Mailbox> mailbox;
+    std::shared_ptr<worker_thread::Mailbox> mailbox;
     std::thread thread;
 };
 

@@ -26,4 +26,7 @@ inline std::string version() {
     return TAPSTER_VERSION;
 }
 
+// The Options menu's place on the main window's menu bar, counted from 0.
+constexpr int kOptionsMenu = 1;
+
 }  // namespace tapster::e2e

@@ -15,7 +15,6 @@ using driver::MessageBoxProcess;
 using driver::Tapster;
 using namespace std::chrono_literals;
 
-constexpr int kOptionsMenu = 1;
 constexpr int kPressAtOnceEntry = 4;  // after "Start when I sign in"
 
 // Two targets and a push timer of 3 s, so that "before the next tick" is plain to see.

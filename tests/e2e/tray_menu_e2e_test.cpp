@@ -18,7 +18,6 @@ using driver::MessageBoxProcess;
 using driver::Tapster;
 using namespace std::chrono_literals;
 
-constexpr int kOptionsMenu = 1;
 constexpr int kSignInEntry = 3;  // Run Minimized, Calibration, Pause pressing, Start when ...
 
 class TrayMenu : public ::testing::Test {

@@ -13,36 +13,37 @@
 namespace tapster::win32 {
 namespace {
 
-struct Case {
+struct CommandLineCase {
     const char* command_line;
     const char* expected;
 };
 
-void PrintTo(const Case& example, std::ostream* out) {
+void PrintTo(const CommandLineCase& example, std::ostream* out) {
     *out << '[' << example.command_line << ']';
 }
 
-class SystemProgramPath : public ::testing::TestWithParam<Case> {};
+class SystemProgramPath : public ::testing::TestWithParam<CommandLineCase> {};
 
 TEST_P(SystemProgramPath, OnlyABareSystemProgramGetsTheWindowsFolder) {
-    const Case& example = GetParam();
+    const CommandLineCase& example = GetParam();
     EXPECT_EQ(to_utf8(with_system_program_path(to_wide(example.command_line), L"C:\\Windows")),
               example.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, SystemProgramPath,
-    ::testing::Values(Case{"explorer http://example.org/a b",
-                           R"("C:\Windows\explorer.exe" http://example.org/a b)"},
-                      Case{"EXPLORER.EXE", R"("C:\Windows\EXPLORER.EXE")"},
-                      Case{R"(  "explorer" "C:\x y")", R"("C:\Windows\explorer.exe" "C:\x y")"},
-                      Case{"explorer\thttp://a", "\"C:\\Windows\\explorer.exe\"\thttp://a"},
-                      // A folder or drive given by the caller is the caller's choice.
-                      Case{R"(.\explorer.exe http://a)", R"(.\explorer.exe http://a)"},
-                      Case{R"("D:\Tools\explorer.exe" a)", R"("D:\Tools\explorer.exe" a)"},
-                      Case{"notepad explorer", "notepad explorer"},
-                      Case{"explorerx a", "explorerx a"}, Case{R"("explorer a)", R"("explorer a)"},
-                      Case{"", ""}));
+    ::testing::Values(
+        CommandLineCase{"explorer http://example.org/a b",
+                        R"("C:\Windows\explorer.exe" http://example.org/a b)"},
+        CommandLineCase{"EXPLORER.EXE", R"("C:\Windows\EXPLORER.EXE")"},
+        CommandLineCase{R"(  "explorer" "C:\x y")", R"("C:\Windows\explorer.exe" "C:\x y")"},
+        CommandLineCase{"explorer\thttp://a", "\"C:\\Windows\\explorer.exe\"\thttp://a"},
+        // A folder or drive given by the caller is the caller's choice.
+        CommandLineCase{R"(.\explorer.exe http://a)", R"(.\explorer.exe http://a)"},
+        CommandLineCase{R"("D:\Tools\explorer.exe" a)", R"("D:\Tools\explorer.exe" a)"},
+        CommandLineCase{"notepad explorer", "notepad explorer"},
+        CommandLineCase{"explorerx a", "explorerx a"},
+        CommandLineCase{R"("explorer a)", R"("explorer a)"}, CommandLineCase{"", ""}));
 
 TEST(SystemProgramPath, TheWindowsFolderHoldsExplorer) {
     const std::wstring folder = windows_folder();
