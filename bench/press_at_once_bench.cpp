@@ -4,8 +4,8 @@
 // enabled targets of one class, and 1,000 targets of one class or of 1,000 classes: per look
 // taken back to back, on its own thread against the same time stopped (beside the thread
 // waking to do nothing, and a window timer), and in the real program with the option on
-// against off. CPU is the host's count for the process and the
-// wineserver together.
+// against off; each difference as the median of alternating rounds. CPU is the host's count
+// for the process and the wineserver together.
 //   tapster_press_at_once_bench [--latency | --idle]
 #include <windows.h>
 
@@ -34,7 +34,11 @@ using tapster::bench::load_average;
 constexpr int kBoxesPerBlock = 12;
 constexpr int kBlocksPerChoice = 2;
 constexpr double kLooksPerSecond = 20.0;  // one look every 50 ms
-constexpr DWORD kIdleWindowMs = 12000;
+constexpr DWORD kIdleWindowMs = 10000;
+// An idle cost is a difference of two small shares that other processes' noise moves by about
+// as much: it is measured in alternating rounds, and the median of the differences is given.
+constexpr int kIdleRounds = 5;
+constexpr int kProgramRounds = 3;
 
 std::string settings(const std::string& items_json, bool at_once) {
     return R"({"Runit": {"PressAtOnce": ")" + std::string(at_once ? "True" : "False") +
@@ -122,6 +126,29 @@ double idle_share(const std::vector<std::string>& pids, During during) {
     return percent_of_a_core(cpu_ns(pids) - before, seconds);
 }
 
+// "median (lowest to highest)" of the differences, in percent of a core.
+std::string spread(std::vector<double> differences) {
+    std::sort(differences.begin(), differences.end());
+    char text[64];
+    std::snprintf(text, sizeof text, "%+.3f %% (%+.3f to %+.3f)",
+                  differences[differences.size() / 2], differences.front(), differences.back());
+    return text;
+}
+
+// The CPU share with `on` in force minus the share without, in alternating rounds.
+template <typename On, typename Off>
+std::string idle_difference(const std::vector<std::string>& pids, On on, Off off) {
+    std::vector<double> differences;
+    for (int round = 0; round < kIdleRounds; ++round) {
+        const double stopped = idle_share(pids, [] { Sleep(kIdleWindowMs); });
+        on();
+        const double running = idle_share(pids, [] { Sleep(kIdleWindowMs); });
+        off();
+        differences.push_back(running - stopped);
+    }
+    return spread(differences);
+}
+
 void measure_watch_alone(const Scenario& scenario, const std::vector<std::string>& pids) {
     tapster::win32::Win32TopLevelWindows windows;
     tapster::WindowWatch watch(windows);
@@ -139,18 +166,15 @@ void measure_watch_alone(const Scenario& scenario, const std::vector<std::string
     tapster::win32::Win32BackgroundLooks looks;
     looks.connect(
         50ms, [&] { return watch.look(); }, [] {});
-    std::vector<double> differences;
-    for (int round = 0; round < 2; ++round) {
-        const double stopped = idle_share(pids, [] { Sleep(kIdleWindowMs); });
-        watch.restart();
-        looks.start();
-        const double looking = idle_share(pids, [] { Sleep(kIdleWindowMs); });
-        looks.stop();
-        differences.push_back(looking - stopped);
-    }
-    std::printf("  %-30s  %6.1f us/look = %.3f %%   thread: %+.3f %%, %+.3f %%\n", scenario.name,
-                per_look_us, per_look_us * kLooksPerSecond / 1e6 * 100.0, differences[0],
-                differences[1]);
+    const std::string thread = idle_difference(
+        pids,
+        [&] {
+            watch.restart();
+            looks.start();
+        },
+        [&] { looks.stop(); });
+    std::printf("  %-30s  %6.1f us/look = %.3f %%   thread: %s\n", scenario.name, per_look_us,
+                per_look_us * kLooksPerSecond / 1e6 * 100.0, thread.c_str());
 }
 
 // What the watch would cost by its wake-ups alone on a window timer of the event loop's
@@ -185,11 +209,9 @@ void measure_bare_wake_ups(const std::vector<std::string>& pids) {
     tapster::win32::Win32BackgroundLooks looks;
     looks.connect(
         50ms, [] { return false; }, [] {});
-    const double stopped = idle_share(pids, [] { Sleep(kIdleWindowMs); });
-    looks.start();
-    const double waking = idle_share(pids, [] { Sleep(kIdleWindowMs); });
-    looks.stop();
-    std::printf("  the same thread waking every 50 ms to do nothing: %+.3f %%\n", waking - stopped);
+    const std::string waking = idle_difference(
+        pids, [&] { looks.start(); }, [&] { looks.stop(); });
+    std::printf("  the same thread waking every 50 ms to do nothing: %s\n", waking.c_str());
 }
 
 void measure_real_program(const Scenario& scenario) {
@@ -208,8 +230,8 @@ void measure_real_program(const Scenario& scenario) {
     }
     std::vector<double> on;
     std::vector<double> off;
-    for (int round = 0; round < 2; ++round) {
-        for (const bool at_once : {true, false}) {
+    for (int round = 0; round < kProgramRounds; ++round) {
+        for (const bool at_once : {false, true}) {
             tapster::driver::write_settings(settings(items, at_once));
             tapster::driver::Tapster tapster(TAPSTER_EXE_PATH);
             tapster::driver::wait_until([&] { return tapster.visible(); }, 20000ms);
@@ -220,8 +242,13 @@ void measure_real_program(const Scenario& scenario) {
             (at_once ? on : off).push_back(idle_share(pids, [] { Sleep(kIdleWindowMs); }));
         }
     }
-    std::printf("  %-30s  on %.3f %% %.3f %%   off %.3f %% %.3f %%   on-off %+.3f %% %+.3f %%\n",
-                scenario.name, on[0], on[1], off[0], off[1], on[0] - off[0], on[1] - off[1]);
+    std::vector<double> differences;
+    for (std::size_t round = 0; round < on.size(); ++round) {
+        differences.push_back(on[round] - off[round]);
+    }
+    std::sort(off.begin(), off.end());
+    std::printf("  %-30s  off %.3f %% (median), on-off %s\n", scenario.name, off[off.size() / 2],
+                spread(differences).c_str());
 }
 
 void measure_idle() {
@@ -232,15 +259,15 @@ void measure_idle() {
                 load_average().c_str(), pids.size());
     std::printf(
         "the watch alone: CPU per look back to back, as a share of a core at 20 looks/s;\n"
-        "its thread looking for %u s minus the same time stopped, twice\n",
-        static_cast<unsigned>(kIdleWindowMs / 1000));
+        "its thread looking for %u s minus the same time stopped: median of %d rounds\n",
+        static_cast<unsigned>(kIdleWindowMs / 1000), kIdleRounds);
     for (const Scenario& scenario : kScenarios) {
         measure_watch_alone(scenario, pids);
     }
     measure_bare_wake_ups(pids);
     measure_window_timer(pids);
-    std::printf("the real program, share of a core over %u s, option on and off, twice\n",
-                static_cast<unsigned>(kIdleWindowMs / 1000));
+    std::printf("the real program, share of a core over %u s, option off then on: median of %d\n",
+                static_cast<unsigned>(kIdleWindowMs / 1000), kProgramRounds);
     for (const Scenario& scenario : kScenarios) {
         measure_real_program(scenario);
     }
