@@ -13,7 +13,7 @@ PressAtOnce::PressAtOnce(Controls controls, Services services, TargetList& targe
       wanted_(targets, watch_, services.windows) {
     controls_.entry.set_checked(true);
     services_.looks.connect(
-        kLookPeriod, [this] { return watch_.look(); }, [this] { on_found(); });
+        kLookPeriods, [this] { return watch_.look(); }, [this] { on_found(); });
     // The first enabled target, or the last one disabled, starts or stops the looks.
     targets.observe([this](const TargetList::Change&) { refresh(); });
 }

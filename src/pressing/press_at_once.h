@@ -18,11 +18,15 @@ namespace tapster {
 // Options -> "Press at once", on unless the user turned it off: a box is pressed as soon as
 // it shows instead of at the push timer's next tick. While the option is on, pressing is not
 // paused, the push timer runs and an enabled target can be pressed, the window watch looks
-// at the desktop about every 50 ms on the platform's own thread, and a window it finds
-// starts a push tick at once. Off, the push timer alone presses, as it always did.
+// at the desktop on the platform's own thread, and a window it finds starts a push tick at
+// once. Off, the push timer alone presses, as it always did.
 class PressAtOnce {
   public:
-    static constexpr std::chrono::milliseconds kLookPeriod{50};
+    // As seldom as a box shown at a random moment allows: one is pressed well within 100 ms.
+    // A box is made hidden and shown once its buttons exist; while a wanted window that was
+    // just made is hidden, looks come often, so that it is pressed as it shows.
+    static constexpr platform::LookPeriods kLookPeriods{.usual = std::chrono::milliseconds(90),
+                                                        .expecting = std::chrono::milliseconds(10)};
 
     struct Controls {
         ui::MenuEntry& entry;

@@ -33,7 +33,7 @@ void WindowWatch::restart() {
     hidden_.clear();
 }
 
-bool WindowWatch::look() {
+platform::LookOutcome WindowWatch::look() {
     windows_.list(current_);
     std::sort(current_.begin(), current_.end());
     bool found = false;
@@ -52,7 +52,9 @@ bool WindowWatch::look() {
     }
     started_ = true;
     previous_.swap(current_);
-    return found;
+    const bool expecting = std::ranges::any_of(
+        hidden_, [](const Hidden& hidden) { return hidden.looks < kQuickLooks; });
+    return {.found = found, .expecting = expecting};
 }
 
 bool WindowWatch::examine_new(platform::WindowHandle window) {

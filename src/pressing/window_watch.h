@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/background_looks.h"
 #include "platform/top_level_windows.h"
 
 namespace tapster {
@@ -19,10 +20,13 @@ namespace tapster {
 // The wanted classes change on the event loop's thread while looks run on the watch's own.
 class WindowWatch {
   public:
-    // A message box is made hidden and shown a moment later, once its buttons exist; a new
-    // window of a wanted class is looked at again until it shows, for about 2 s at one look
-    // every 50 ms. A window that stays hidden longer is left to the timer's ticks.
-    static constexpr int kLooksWhileHidden = 40;
+    // A message box is made hidden and shown a moment later, once its buttons exist (under
+    // Wine 60 to 90 ms later). A new window of a wanted class that is still hidden is looked
+    // at again at the short period for its first kQuickLooks looks, so that it is pressed as
+    // it shows whatever the usual period, then at the usual one up to kLooksWhileHidden looks
+    // in all, about 2 s. A window that stays hidden longer is left to the timer's ticks.
+    static constexpr int kQuickLooks = 30;
+    static constexpr int kLooksWhileHidden = 50;
 
     explicit WindowWatch(platform::TopLevelWindows& windows) : windows_(windows) {}
 
@@ -36,9 +40,10 @@ class WindowWatch {
     // point and reports nothing.
     void restart();
 
-    // Whether a window of a wanted class, not one of this program's, has shown since the
-    // previous look: one that is new, or new at an earlier look and shown only now.
-    bool look();
+    // Found: a window of a wanted class, not one of this program's, has shown since the
+    // previous look, one that is new or new at an earlier look and shown only now. Expecting:
+    // such a window is still in its first kQuickLooks looks hidden.
+    platform::LookOutcome look();
 
   private:
     struct Hidden {

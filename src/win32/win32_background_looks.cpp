@@ -30,10 +30,11 @@ Win32BackgroundLooks::~Win32BackgroundLooks() {
     }
 }
 
-void Win32BackgroundLooks::connect(std::chrono::milliseconds period, std::function<bool()> look,
+void Win32BackgroundLooks::connect(platform::LookPeriods periods,
+                                   std::function<platform::LookOutcome()> look,
                                    std::function<void()> found) {
     const std::lock_guard lock(mutex_);
-    period_ms_ = static_cast<DWORD>(period.count());
+    periods_ = periods;
     look_ = std::move(look);
     found_ = std::move(found);
 }
@@ -53,14 +54,15 @@ void Win32BackgroundLooks::stop() {
 
 void Win32BackgroundLooks::run() {
     std::unique_lock lock(mutex_);
+    bool expecting = false;  // the last look expects something: the next comes sooner
     for (;;) {
         switched_.wait(lock, [this] { return looking_ || ending_; });
         if (ending_) {
             return;
         }
-        const DWORD period_ms = period_ms_;
+        const auto wait = expecting ? periods_.expecting : periods_.usual;
         lock.unlock();
-        Sleep(period_ms);
+        Sleep(static_cast<DWORD>(wait.count()));
         lock.lock();
         if (ending_) {
             return;
@@ -68,14 +70,15 @@ void Win32BackgroundLooks::run() {
         if (!looking_ || !look_) {
             continue;
         }
-        bool found = false;
+        platform::LookOutcome outcome;
         try {
-            found = look_();
+            outcome = look_();
         } catch (...) {
             // Out of memory, most likely: this look finds nothing, the next one tries again.
             OutputDebugStringW(L"Tapster: a look for new windows failed\n");
         }
-        if (found && !posted_.exchange(true) && window_ != nullptr) {
+        expecting = outcome.expecting;
+        if (outcome.found && !posted_.exchange(true) && window_ != nullptr) {
             PostMessageW(window_, kFoundMessage, 0, 0);
         }
     }

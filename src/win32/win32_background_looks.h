@@ -24,7 +24,7 @@ class Win32BackgroundLooks : public platform::BackgroundLooks, private WindowPro
     Win32BackgroundLooks(const Win32BackgroundLooks&) = delete;
     Win32BackgroundLooks& operator=(const Win32BackgroundLooks&) = delete;
 
-    void connect(std::chrono::milliseconds period, std::function<bool()> look,
+    void connect(platform::LookPeriods periods, std::function<platform::LookOutcome()> look,
                  std::function<void()> found) override;
     void start() override;
     void stop() override;
@@ -34,8 +34,8 @@ class Win32BackgroundLooks : public platform::BackgroundLooks, private WindowPro
     void run();
 
     HWND window_ = nullptr;
-    DWORD period_ms_ = 50;
-    std::function<bool()> look_;
+    platform::LookPeriods periods_{};
+    std::function<platform::LookOutcome()> look_;
     std::function<void()> found_;
     std::atomic<bool> posted_{false};  // a find is on its way to the event loop
     // Guards the two switches; held while a look runs, so stop() waits for it.

@@ -52,11 +52,11 @@ class FakeTopLevelWindows : public platform::TopLevelWindows {
 class FakeBackgroundLooks : public platform::BackgroundLooks {
   public:
     bool running = false;
-    std::chrono::milliseconds period{0};
+    platform::LookPeriods periods{};
 
-    void connect(std::chrono::milliseconds look_period, std::function<bool()> look,
+    void connect(platform::LookPeriods look_periods, std::function<platform::LookOutcome()> look,
                  std::function<void()> found) override {
-        period = look_period;
+        periods = look_periods;
         look_ = std::move(look);
         found_ = std::move(found);
     }
@@ -65,15 +65,18 @@ class FakeBackgroundLooks : public platform::BackgroundLooks {
 
     // One look, when looks run; true when it found something.
     bool look() {
-        if (!running || !look_()) {
+        if (!running) {
             return false;
         }
-        found_();
-        return true;
+        const platform::LookOutcome outcome = look_();
+        if (outcome.found) {
+            found_();
+        }
+        return outcome.found;
     }
 
   private:
-    std::function<bool()> look_;
+    std::function<platform::LookOutcome()> look_;
     std::function<void()> found_;
 };
 

@@ -34,7 +34,9 @@ TEST_F(PressAtOnceTest, ABoxThatAppearsIsPressedAtOnceButOneRaisedAgainWaitsForT
     form().start();
     ASSERT_TRUE(controls().press_at_once_entry.checked()) << "on unless turned off";
     ASSERT_TRUE(looks.running);
-    EXPECT_EQ(looks.period, std::chrono::milliseconds(50));
+    // A box that shows at any moment is seen within 100 ms; one seen made is seen as it shows.
+    EXPECT_LT(looks.periods.usual, std::chrono::milliseconds(100));
+    EXPECT_LT(looks.periods.expecting, looks.periods.usual);
     EXPECT_EQ(controls().options_menu.entries().back(), &controls().press_at_once_entry);
     looks.look();
 

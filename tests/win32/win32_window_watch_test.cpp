@@ -57,37 +57,41 @@ TEST(TopLevelWindows, ListReadAndFoldAsTheFinderDoes) {
     EXPECT_EQ(windows.folded_class(handle), "");
 }
 
-TEST(BackgroundLooks, LookOnTheirOwnThreadReportToTheEventLoopsAndStopWhenTold) {
+TEST(BackgroundLooks, LookOnTheirOwnThreadSoonerWhenExpectingReportToTheEventLoopAndStop) {
     Win32BackgroundLooks looks;
     std::atomic<int> looked{0};
     std::atomic<DWORD> look_thread{0};
     int found = 0;
     DWORD found_thread = 0;
     looks.connect(
-        10ms,
+        {.usual = 300ms, .expecting = 5ms},
         [&] {
             look_thread = GetCurrentThreadId();
-            return ++looked % 3 == 0;  // every third look finds something
+            // Every look expects something; every third finds it.
+            return platform::LookOutcome{.found = ++looked % 3 == 0, .expecting = true};
         },
         [&] {
             ++found;
             found_thread = GetCurrentThreadId();
         });
 
+    const auto start = std::chrono::steady_clock::now();
     looks.start();
-    const auto until = std::chrono::steady_clock::now() + 5s;
     MSG message{};
-    while (found < 2 && std::chrono::steady_clock::now() < until) {
+    while (found < 2 && std::chrono::steady_clock::now() < start + 5s) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
             DispatchMessageW(&message);
         }
         Sleep(5);
     }
+    const auto took = std::chrono::steady_clock::now() - start;
     looks.stop();
     const int looked_when_stopped = looked;
     Sleep(100);
 
     EXPECT_GE(found, 2);
+    // One usual wait, then five short ones; at the usual period alone six looks take 1.8 s.
+    EXPECT_LT(took, 1200ms);
     EXPECT_EQ(found_thread, GetCurrentThreadId());
     EXPECT_NE(look_thread.load(), GetCurrentThreadId());
     EXPECT_EQ(looked.load(), looked_when_stopped) << "a look ran after stop()";
