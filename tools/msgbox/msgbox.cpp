@@ -3,7 +3,7 @@
 // that Tapster must press.
 //
 //   tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]... [--hang MS]
-//                  [--timeout MS] [--repeat MS] [--lying-button ID]
+//                  [--timeout MS] [--repeat MS] [--lying-button ID] [--show-after MS]
 //
 // RESULT_FILE receives "<button id> <milliseconds open>"; the id is 0 when nobody pressed a
 // button within the timeout (default 10 s). --button renames a button once the box is shown;
@@ -11,7 +11,10 @@
 // stops answering messages. --repeat raises the box again as soon as it is pressed, for that
 // long, and then writes "<presses> <milliseconds>" instead. --lying-button makes that button
 // answer WM_GETTEXT by copying its text as asked but claiming 5000 characters, and
-// WM_GETTEXTLENGTH with 5000, as a faulty program might.
+// WM_GETTEXTLENGTH with 5000, as a faulty program might. --show-after raises a box of the class
+// "TapsterShowAfter" instead, with one OK button, made hidden and shown that long after, as a
+// program might keep a box ready (a message box under Wine shows 60 to 90 ms after it was
+// made).
 #include <windows.h>
 
 #include <chrono>
@@ -35,6 +38,7 @@ struct Settings {
     DWORD timeout_ms = 10000;
     DWORD repeat_ms = 0;
     int lying_button = 0;
+    DWORD show_after_ms = 0;  // not 0: the box is a TapsterShowAfter window
 };
 
 Settings settings;
@@ -104,12 +108,69 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
         Sleep(settings.hang_ms);
     }
     if (Clock::now() - shown_at > std::chrono::milliseconds(settings.timeout_ms)) {
-        EndDialog(box, 0);
+        if (settings.show_after_ms > 0) {
+            DestroyWindow(box);
+        } else {
+            EndDialog(box, 0);
+        }
     }
 }
 
 long long milliseconds_since(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+constexpr wchar_t kShowAfterClass[] = L"TapsterShowAfter";
+int show_after_button = 0;
+
+LRESULT CALLBACK show_after_box(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 60, 40,
+                            80, 24, window, reinterpret_cast<HMENU>(IDOK),
+                            GetModuleHandleW(nullptr), nullptr);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wparam) == IDOK) {
+                show_after_button = IDOK;
+                DestroyWindow(window);
+            }
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+// A box of a class of its own with an OK button, made hidden and shown a while later.
+int raise_show_after_box() {
+    static const bool registered = [] {
+        WNDCLASSW window_class{};
+        window_class.lpfnWndProc = show_after_box;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        window_class.lpszClassName = kShowAfterClass;
+        return RegisterClassW(&window_class) != 0;
+    }();
+    if (!registered) {
+        return 0;
+    }
+    show_after_button = 0;
+    box = CreateWindowExW(0, kShowAfterClass, settings.title.c_str(), WS_POPUP | WS_CAPTION, 100,
+                          100, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    Sleep(settings.show_after_ms);
+    // Timed from the call: the box may be seen visible before its WM_WINDOWPOSCHANGED.
+    shown_at = Clock::now();
+    shown_seen = true;
+    ShowWindow(box, SW_SHOW);
+    MSG message{};
+    while (box != nullptr && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return show_after_button;
 }
 
 int raise_box() {
@@ -118,6 +179,9 @@ int raise_box() {
     // The box's showing sets this again; a press before it is then timed from here instead
     // of from the clock's epoch.
     shown_at = Clock::now();
+    if (settings.show_after_ms > 0) {
+        return raise_show_after_box();
+    }
     return MessageBoxW(nullptr, L"Tapster should press a button of this box.",
                        settings.title.c_str(), settings.type);
 }
@@ -145,6 +209,8 @@ bool parse(int count, wchar_t** arguments) {
             settings.repeat_ms = static_cast<DWORD>(std::stoul(value));
         } else if (option == L"--lying-button") {
             settings.lying_button = std::stoi(value);
+        } else if (option == L"--show-after") {
+            settings.show_after_ms = static_cast<DWORD>(std::stoul(value));
         } else if (option == L"--timeout") {
             settings.timeout_ms = static_cast<DWORD>(std::stoul(value));
         } else {
@@ -160,7 +226,7 @@ int wmain(int count, wchar_t** arguments) {
     if (!parse(count, arguments)) {
         std::fputs(
             "usage: tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]"
-            " [--hang MS] [--timeout MS] [--repeat MS] [--lying-button ID]\n",
+            " [--hang MS] [--timeout MS] [--repeat MS] [--lying-button ID] [--show-after MS]\n",
             stderr);
         return 2;
     }
