@@ -144,6 +144,14 @@ double percent_of_a_core(long long cpu_nanoseconds, double seconds) {
     return static_cast<double>(cpu_nanoseconds) / 1e9 / seconds * 100.0;
 }
 
+// The host's processes named so, and the wineserver that answers their calls.
+std::vector<std::string> with_wineserver(const std::string& name) {
+    std::vector<std::string> pids = host_processes(name);
+    const std::vector<std::string> server = host_processes("wineserver");
+    pids.insert(pids.end(), server.begin(), server.end());
+    return pids;
+}
+
 // CPU of the processes over one idle window while `during` holds.
 template <typename During>
 double idle_share(const std::vector<std::string>& pids, During during) {
@@ -220,12 +228,10 @@ void measure_watch_alone(const Scenario& scenario, const std::vector<std::string
 }
 
 // The 10-target watch's thread at other usual periods than the program's, for choosing one:
-// a look's cost under Wine is mostly waking the thread and the wineserver from idle, which
-// does not shrink in proportion as looks grow rarer.
+// under Wine a look's cost is mostly waking the thread and the wineserver from idle, much the
+// same however rare the looks, so the watch's cost follows the looks a second.
 void measure_periods() {
-    std::vector<std::string> pids = host_processes("tapster_press_at_once_bench");
-    const std::vector<std::string> server = host_processes("wineserver");
-    pids.insert(pids.end(), server.begin(), server.end());
+    const std::vector<std::string> pids = with_wineserver("tapster_press_at_once_bench");
     std::printf("the 10-target watch's thread by usual period: median of %d rounds of %u s\n",
                 kIdleRounds, static_cast<unsigned>(kRoundMs / 1000));
     tapster::win32::Win32TopLevelWindows windows;
@@ -300,9 +306,7 @@ void measure_real_program(const Scenario& scenario) {
             tapster::driver::Tapster tapster(TAPSTER_EXE_PATH);
             tapster::driver::wait_until([&] { return tapster.visible(); }, 20000ms);
             Sleep(3000);  // the list loaded, the start-up's work done
-            std::vector<std::string> pids = host_processes("tapster.exe");
-            const std::vector<std::string> server = host_processes("wineserver");
-            pids.insert(pids.end(), server.begin(), server.end());
+            const std::vector<std::string> pids = with_wineserver("tapster.exe");
             (at_once ? on : off).push_back(idle_share(pids, [] { Sleep(kProgramWindowMs); }));
         }
     }
@@ -316,9 +320,7 @@ void measure_real_program(const Scenario& scenario) {
 }
 
 void measure_idle() {
-    std::vector<std::string> pids = host_processes("tapster_press_at_once_bench");
-    const std::vector<std::string> server = host_processes("wineserver");
-    pids.insert(pids.end(), server.begin(), server.end());
+    const std::vector<std::string> pids = with_wineserver("tapster_press_at_once_bench");
     std::printf("\nwindow watch while no window comes (load before: %s; %zu host processes)\n",
                 load_average().c_str(), pids.size());
     std::printf(
