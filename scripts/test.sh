@@ -134,13 +134,21 @@ wine_prefixes() {
     done
 }
 
+# The packages that the installer tests install, made once a run before any Wine tests: two
+# phases that each made them would write the same staging folder at once.
+packaging_tests="^make_(packages|older_msi)\$"
+packages() {
+    after build-windows install-run || return
+    ctest --preset windows -R "$packaging_tests"
+}
+
 wine_tests() { # wine_tests DPI REGEX EXCLUDED [PHASE...]: after those phases
     local dpi="$1" regex="$2" excluded="$3"
     shift 3
-    after build-windows wine-prefixes "$@" || return
+    after build-windows wine-prefixes packages "$@" || return
     TAPSTER_DPI=$dpi TAPSTER_WINEPREFIX="$(prefix_for "$dpi")" \
         scripts/with-wine.sh --own-display ctest --preset windows -R "$regex" \
-        ${excluded:+-E "$excluded"}
+        -E "$packaging_tests${excluded:+|$excluded}" --fixture-exclude-setup packages
 }
 
 wine_timed() {
@@ -204,7 +212,7 @@ explain() {
     echo "$1: FAILED"
     case "$1" in
     build-*) build_errors "$log" ;;
-    native-tests | wine-*) ctest_failures "$log" ;;
+    native-tests | packages | wine-*) ctest_failures "$log" ;;
     fuzz) grep -v '^fuzz: .*no crash$' "$log" | tail -n 36 ;;
     *) tail -n 25 "$log" ;;
     esac
@@ -259,6 +267,9 @@ fi
 scales=(96 144)
 if [[ $mode != native ]]; then
     start build-windows build_windows
+fi
+if [[ $mode != native ]]; then
+    start packages packages
 fi
 if [[ $mode == wine ]]; then
     scales=("${TAPSTER_DPI:-96}")

@@ -32,20 +32,23 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 if [[ $own_display -eq 1 || -z "${DISPLAY:-}" ]]; then
-    # Pick a display number nobody uses.
-    for number in $(seq 91 120); do
-        if [[ ! -e "/tmp/.X11-unix/X$number" && ! -e "/tmp/.X$number-lock" ]]; then
-            break
-        fi
-    done
-    echo "with-wine: no display of its own given; starting Xvfb on :$number" >&2
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display number itself and writes it once it takes connections: two
+    # runs started at the same moment never share a display, and so never each other's clicks.
+    number_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 1 50); do
-        [[ -e "/tmp/.X11-unix/X$number" ]] && break
+    for _ in $(seq 1 100); do
+        [[ -s "$number_file" ]] && break
         sleep 0.1
     done
+    number="$(tr -dc 0-9 <"$number_file")"
+    rm -f "$number_file"
+    if [[ -z "$number" ]]; then
+        echo "with-wine: Xvfb did not start" >&2
+        exit 1
+    fi
+    echo "with-wine: no display of its own given; started Xvfb on :$number" >&2
+    export DISPLAY=":$number"
 fi
 
 if [[ ! -f "$WINEPREFIX/.tapster-ready" ]]; then

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -149,9 +150,12 @@ void xdotool(const std::string& arguments) {
 int run_host_command(const std::string& shell_command) {
     // Wine starts a program of the host system when given its unix path, but does not wait
     // for it: the shell leaves its exit code in a file, and that file is awaited.
+    // Named for this run alone: a process of another Wine prefix, run beside this one, may
+    // have the same process id.
+    static const std::string run = std::to_string(std::random_device{}());
     static int counter = 0;
     const std::string marker = "/tmp/tapster-driver-" + std::to_string(GetCurrentProcessId()) +
-                               "-" + std::to_string(++counter) + ".done";
+                               "-" + run + "-" + std::to_string(++counter) + ".done";
     std::wstring command_line =
         L"/bin/sh -c \"" + widen(shell_command) + L"; echo $? > " + widen(marker) + L"\"";
     STARTUPINFOW startup{};
