@@ -50,6 +50,18 @@ class TrayMenu : public ::testing::Test {
         driver::xdotool("mousemove " + driver::xdotool_point(middle) + " sleep 0.2 click 1");
     }
     static bool box_open(const wchar_t* title) { return FindWindowW(L"#32770", title) != nullptr; }
+    // Waits until the entry chosen in the menu has run: the menu closes before its entry runs,
+    // in the same message, and a message sent afterwards is answered only once that has ended.
+    static void wait_until_chosen(const Tapster& tapster) {
+        ASSERT_TRUE(driver::wait_until([] {
+            return FindWindowW(L"#32768", nullptr) == nullptr ||
+                   !IsWindowVisible(FindWindowW(L"#32768", nullptr));
+        }));
+        DWORD_PTR ignored = 0;
+        ASSERT_NE(
+            SendMessageTimeoutW(tapster.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored),
+            0);
+    }
 
   private:
     std::optional<std::wstring> saved_sign_in_;
@@ -85,10 +97,38 @@ TEST_F(TrayMenu, RealClicksOnTheIconShowTheWindowAndOpenTheMenu) {
     EXPECT_TRUE(tapster->tray_icon_present());
 }
 
+// Asked for from the keyboard (the menu key on the selected icon), the shell names the icon as
+// the menu's anchor, wherever the pointer is.
+TEST_F(TrayMenu, TheMenuOpensAtTheAnchorTheShellGivesNotAtThePointer) {
+    auto tapster = start_in_tray();
+    const POINT pointer{200, 150};
+    driver::xdotool("mousemove " + driver::xdotool_point(pointer));
+    ASSERT_TRUE(driver::wait_until([&] {
+        POINT now{};
+        return GetCursorPos(&now) != FALSE && now.x == pointer.x && now.y == pointer.y;
+    }));
+
+    const POINT icon = Tapster::tray_icon_point();
+    const HWND menu = tapster->open_tray_menu();
+    ASSERT_NE(menu, nullptr);
+    RECT rect{};
+    GetWindowRect(menu, &rect);
+    EXPECT_FALSE(PtInRect(&rect, pointer)) << "the menu opened at the pointer";
+    // The menu keeps to the screen, so it may open above the icon or to its left.
+    RECT near_icon = rect;
+    InflateRect(&near_icon, 24, 24);
+    EXPECT_TRUE(PtInRect(&near_icon, icon))
+        << "menu at " << rect.left << "," << rect.top << "; icon at " << icon.x << "," << icon.y;
+    choose_entry(menu, show);
+    EXPECT_TRUE(driver::wait_until([&] { return tapster->visible(); }));
+}
+
 TEST_F(TrayMenu, PausedABoxStaysOpenAndIsPressedAfterResuming) {
     auto tapster = start_in_tray();
 
     choose_tray_entry(*tapster, pause);
+    // A box that shows before the pause has taken is pressed at once.
+    wait_until_chosen(*tapster);
     // Long enough for the wait below and the press after resuming.
     MessageBoxProcess box(msgbox_exe(), L"Nag ok --timeout 12000");
     ASSERT_NE(box.wait_until_shown(L"Nag"), nullptr);

@@ -10,7 +10,7 @@
 // the order given) whose default action closed the dialog, or 0 when none did within the
 // timeout (default 10 s). --nested puts the buttons inside a grouping element; --disabled N
 // shows button N as unavailable, yet its default action still closes the dialog, so a press
-// that should not have been made shows. --hang stops the thread's messages for MS right after
+// that should not have been made shows. --hang stops the thread's messages for MS from the moment
 // the dialog is shown; --hang-in-call stops the thread for MS inside the first call that asks
 // its accessible tree for children, so the caller is stuck inside that call. --keep-open
 // leaves the dialog open after each press and writes "<presses> <milliseconds>" instead.
@@ -49,7 +49,6 @@ Settings settings;
 drawn::Dialog dialog;
 IAccessible* client_object = nullptr;
 Clock::time_point shown_at;
-bool hung_once = false;
 int result = 0;  // the button that closed the dialog, or the number of presses
 
 void lay_out() {
@@ -120,10 +119,6 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
             pressed(window, static_cast<int>(wparam));
             return 0;
         case WM_TIMER:
-            if (settings.hang_ms > 0 && !hung_once) {
-                hung_once = true;
-                Sleep(settings.hang_ms);
-            }
             if (Clock::now() - shown_at > std::chrono::milliseconds(settings.timeout_ms)) {
                 DestroyWindow(window);
             }
@@ -217,6 +212,8 @@ int wmain(int count, wchar_t** arguments) {
     ShowWindow(dialog.window, SW_SHOWNORMAL);
     UpdateWindow(dialog.window);
     shown_at = Clock::now();
+    // Shown and painted, and asleep before its first message: nobody can press it first.
+    Sleep(settings.hang_ms);
     SetTimer(dialog.window, kClockTimer, 20, nullptr);
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -6,12 +6,12 @@
 //                  [--timeout MS] [--repeat MS] [--lying-button ID] [--show-after MS]
 //
 // RESULT_FILE receives "<button id> <milliseconds open>"; the id is 0 when nobody pressed a
-// button within the timeout (default 10 s). --button renames a button once the box is shown;
-// --hang puts the box's thread to sleep for that long right after it appears, so the box
-// stops answering messages. --repeat raises the box again as soon as it is pressed, for that
-// long, and then writes "<presses> <milliseconds>" instead. --lying-button makes that button
-// answer WM_GETTEXT by copying its text as asked but claiming 5000 characters, and
-// WM_GETTEXTLENGTH with 5000, as a faulty program might. --show-after raises a box of the class
+// button within the timeout (default 10 s). --button renames a button before the box shows;
+// --hang puts the box's thread to sleep for that long as it becomes visible, so the box
+// stops answering messages before anyone can press it. --repeat raises the box again as soon as it
+// is pressed, for that long, and then writes "<presses> <milliseconds>" instead. --lying-button
+// makes that button answer WM_GETTEXT by copying its text as asked but claiming 5000 characters,
+// and WM_GETTEXTLENGTH with 5000, as a faulty program might. --show-after raises a box of the class
 // "TapsterShowAfter" instead, with one OK button, made hidden and shown that long after, as a
 // program might keep a box ready (a message box under Wine shows 60 to 90 ms after it was
 // made).
@@ -61,15 +61,43 @@ LRESULT CALLBACK lying_button(HWND window, UINT message, WPARAM wparam, LPARAM l
     return CallWindowProcW(button_procedure, window, message, wparam, lparam);
 }
 
-// The moment the box becomes visible, which the timer below would only see up to one round
-// later: the dialog's WM_WINDOWPOSCHANGED that shows it.
+// Renames the buttons and installs the lying one, once for each box.
+void prepare(HWND window) {
+    static HWND prepared = nullptr;
+    if (window == prepared) {
+        return;
+    }
+    prepared = window;
+    for (const auto& [id, text] : settings.button_texts) {
+        SetDlgItemTextW(window, id, text.c_str());
+    }
+    if (settings.lying_button != 0) {
+        button_procedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(GetDlgItem(window, settings.lying_button), GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(lying_button)));
+    }
+}
+
+// The box as it is made, before it shows, so that no press can come before its buttons are
+// as asked; and the moment it becomes visible, which the timer below would only see up to one
+// round later: the dialog's WM_WINDOWPOSCHANGED that shows it.
 LRESULT CALLBACK note_shown(int code, WPARAM wparam, LPARAM lparam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && settings.show_after_ms == 0 &&
+        GetParent(call->hwnd) == nullptr) {
+        prepare(call->hwnd);
+    }
     if (code == HC_ACTION && !shown_seen && call->message == WM_WINDOWPOSCHANGED &&
         (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) != 0 &&
         GetParent(call->hwnd) == nullptr) {
         shown_at = Clock::now();
         shown_seen = true;
+        // The moment it becomes visible, before any program could press it: a box that
+        // hangs only a timer round later may already be closed by then.
+        if (settings.hang_ms > 0 && !hung_once) {
+            hung_once = true;
+            Sleep(settings.hang_ms);
+        }
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -94,13 +122,8 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
         if (!shown_seen) {
             shown_at = Clock::now();
         }
-        for (const auto& [id, text] : settings.button_texts) {
-            SetDlgItemTextW(box, id, text.c_str());
-        }
-        if (settings.lying_button != 0) {
-            button_procedure = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(GetDlgItem(box, settings.lying_button), GWLP_WNDPROC,
-                                  reinterpret_cast<LONG_PTR>(lying_button)));
+        if (settings.show_after_ms == 0) {
+            prepare(box);
         }
     }
     if (settings.hang_ms > 0 && !hung_once) {
