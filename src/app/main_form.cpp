@@ -36,12 +36,14 @@ MainForm::MainForm(MainFormServices services)
       calibration_({controls_.window, controls_.calibration_panel, controls_.calibration_field,
                     controls_.interval_field, controls_.push_timer, controls_.calibration_hint},
                    {services.settings, services.message_boxes, services.locale, save_failures_}),
-      tray_(services.notification_area, controls_.window, controls_.tray_menu),
+      tray_(services.notification_area, controls_.window, controls_.tray_menu,
+            controls_.tray_timer),
       refusal_notice_(services.notification_area),
       sign_in_option_(services.sign_in, controls_.sign_in_entry, services.message_boxes),
       information_(services.message_boxes, services.shell),
       startup_({tray_, calibration_, stored_targets_, services.settings, controls_.window,
-                controls_.run_minimized_entry, [this] { on_minimize_clicked(); }}),
+                controls_.run_minimized_entry, [this] { on_minimize_clicked(); },
+                services.message_boxes}),
       policy_(services.policy, targets_, calibration_, services.message_boxes) {
     connect_events();
 }
@@ -106,6 +108,9 @@ void MainForm::timer_ticked(WindowTimer timer) {
             break;
         case WindowTimer::wait:
             capture_.on_wait_tick();
+            break;
+        case WindowTimer::tray:
+            tray_.add();
             break;
     }
 }

@@ -71,7 +71,7 @@ class MainForm final : public WindowEvents {
     void session_ending() override { tray_.remove(); }
     void taskbar_created() override { tray_.add(); }
     void tray_selected() override { tray_.on_selected(); }
-    void tray_menu_requested() override { tray_.on_menu_requested(); }
+    void tray_menu_requested(ui::PopupAnchor anchor) override { tray_.on_menu_requested(anchor); }
     void policy_changed() override { policy_.refresh(); }
 
   private:

@@ -72,6 +72,7 @@ WindowControls::WindowControls()
       inspect_timer("Timer1", 1000),
       push_timer("Timer2", 1000),
       wait_timer("Timer4", 500),
+      tray_timer("TrayRetry", 2000),
       file_menu("FileM", "File"),
       suggestions_entry("SuggestionsM", "Suggestions"),
       file_about_entry("AboutProduct", "About"),
@@ -176,6 +177,8 @@ ui::Timer& WindowControls::timer(WindowTimer timer) {
             return push_timer;
         case WindowTimer::wait:
             break;
+        case WindowTimer::tray:
+            return tray_timer;
     }
     return wait_timer;
 }

@@ -57,6 +57,7 @@ struct WindowControls {
     ui::Timer inspect_timer;
     ui::Timer push_timer;
     ui::Timer wait_timer;
+    ui::Timer tray_timer;  // runs only while the shell has refused the icon
 
     // Menus: the menu bar's menus, their entries, the target list's and the tray icon's
     // pop-up menus. An entry may stand in two menus and is then one and the same.

@@ -2,15 +2,18 @@
 
 #include <array>
 
+#include "ui/menu_entry.h"
+
 namespace tapster {
 
 struct WindowControls;
 
-// The window's three timers, by their work: reading the window under the pointer while a
-// capture is armed, the push cycle, and the wait notice's animation.
-enum class WindowTimer { inspect, push, wait };
+// The window's timers, by their work: reading the window under the pointer while a capture
+// is armed, the push cycle, the wait notice's animation, and asking the shell again for a
+// tray icon it refused.
+enum class WindowTimer { inspect, push, wait, tray };
 inline constexpr std::array kWindowTimers{WindowTimer::inspect, WindowTimer::push,
-                                          WindowTimer::wait};
+                                          WindowTimer::wait, WindowTimer::tray};
 
 // The main form as its window on screen sees it: the controls to show, and what happened to
 // the window. The window's views observe the controls and turn the user's input on them
@@ -35,10 +38,11 @@ class WindowEvents {
     virtual void policy_changed() = 0;
 
     // The notification area: the taskbar was made anew (its icons are gone), and what the
-    // user did with the icon.
+    // user did with the icon. The menu opens at the anchor the system gives: the click, or
+    // the icon itself when the menu was asked for from the keyboard.
     virtual void taskbar_created() = 0;
     virtual void tray_selected() = 0;
-    virtual void tray_menu_requested() = 0;
+    virtual void tray_menu_requested(ui::PopupAnchor anchor) = 0;
 };
 
 }  // namespace tapster

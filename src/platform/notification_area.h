@@ -14,8 +14,10 @@ class NotificationArea {
         std::string tip;
     };
 
-    // Both report the platform's answer; a refused duplicate add is an expected answer.
+    // Whether the icon is shown after the call; an add of an icon already shown changes
+    // nothing and answers true.
     virtual bool add(const Icon& icon) = 0;
+    // The platform's answer.
     virtual bool remove(const Icon& icon) = 0;
     // Changes the tip of the icon already shown; false when there is none.
     virtual bool modify(const Icon& icon) = 0;

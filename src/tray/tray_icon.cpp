@@ -11,10 +11,11 @@ platform::NotificationArea::Icon TrayIcon::icon() const {
 }
 
 void TrayIcon::add() {
-    notification_area_.add(icon());
+    retry_timer_.set_enabled(!notification_area_.add(icon()));
 }
 
 void TrayIcon::remove() {
+    retry_timer_.set_enabled(false);
     notification_area_.remove(icon());
 }
 

@@ -25,7 +25,7 @@ enum class Change {
     highlight,  // list: the highlighted entry
     interval,   // timer interval or enabled state
     mouse_pointer,
-    popup,  // a menu asks to be shown as a pop-up at the pointer
+    popup,  // a menu asks to be shown as a pop-up
 };
 
 class Control;

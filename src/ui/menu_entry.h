@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,6 +9,12 @@
 #include "ui/event.h"
 
 namespace tapster::ui {
+
+// Where a pop-up menu opens, in screen pixels.
+struct PopupAnchor {
+    int x = 0;
+    int y = 0;
+};
 
 // A menu of the menu bar, an entry of a menu, or a separator ("-").
 class MenuEntry : public Control {
@@ -33,13 +40,19 @@ class MenuEntry : public Control {
     const std::vector<MenuEntry*>& entries() const { return entries_; }
 
     void user_click() { clicked.raise(); }
-    // Shows this menu as a pop-up at the mouse pointer; the view runs the chosen entry.
-    void show_popup() { notify(Change::popup); }
+    // Shows this menu as a pop-up at the anchor, or at the mouse pointer without one; the
+    // view runs the chosen entry.
+    void show_popup(std::optional<PopupAnchor> anchor = std::nullopt) {
+        popup_anchor_ = anchor;
+        notify(Change::popup);
+    }
+    const std::optional<PopupAnchor>& popup_anchor() const { return popup_anchor_; }
 
   private:
     std::string caption_;
     bool checked_ = false;
     bool default_item_ = false;
+    std::optional<PopupAnchor> popup_anchor_;
     std::vector<MenuEntry*> entries_;
 };
 

@@ -57,8 +57,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         std::optional<MainForm> form_holder;
         win32::MainWindow main_window;
         message_boxes.set_owner(main_window.hwnd());
-        win32::Win32NotificationArea notification_area(main_window.hwnd(),
-                                                       main_window.small_icon());
+        win32::Win32NotificationArea& notification_area = main_window.notification_area();
         win32::Win32EventLoop event_loop(main_window);
         // After the event loop it runs while it waits; it ends before the form, once the
         // message loop has ended and no tick can ask it anything.
@@ -71,7 +70,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         form.start();
         return main_window.run_message_loop();
     } catch (const std::exception& error) {
-        MessageBoxW(nullptr, tapster::win32::to_wide(error.what()).c_str(), L"Tapster 2.1",
+        const std::string text = std::string("Tapster could not start: ") + error.what() + ".";
+        MessageBoxW(nullptr, tapster::win32::to_wide(text).c_str(), L"Tapster 2.1",
                     MB_OK | MB_ICONERROR);
         return 1;
     }

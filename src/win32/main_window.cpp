@@ -24,14 +24,16 @@ HICON load_icon(int id, int size, UINT flags) {
 
 MainWindow::MainWindow() {
     // Shared icons belong to the system and live as long as the program.
-    small_icon_ = load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXSMICON), LR_SHARED);
-    register_window_class(
-        kMainWindowClass,
-        {GetSysColorBrush(COLOR_BTNFACE),
-         load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED), small_icon_});
-    hwnd_ = CreateWindowExW(kExStyle, kMainWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), creation_parameter());
+    register_window_class(kMainWindowClass,
+                          {GetSysColorBrush(COLOR_BTNFACE),
+                           load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXICON), LR_SHARED),
+                           load_icon(IDI_TAPSTER, GetSystemMetrics(SM_CXSMICON), LR_SHARED)});
+    hwnd_ =
+        checked_window(CreateWindowExW(kExStyle, kMainWindowClass, L"", kStyle, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), creation_parameter()),
+                       "the main window");
+    notification_area_.emplace(hwnd_, GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAPSTER));
     tray_messages_.emplace(hwnd_);
     // A second start reaches this copy with it, whatever its integrity level.
     show_request_ = show_window_message();
@@ -212,7 +214,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         }
         return 0;
     }
-    if (tray_messages_->handle(message, lparam, form)) {
+    if (tray_messages_->handle(message, wparam, lparam, form)) {
         return 0;
     }
     if (message == show_request_ && show_request_ != 0) {
@@ -268,6 +270,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DPICHANGED: {
             const auto* suggested = reinterpret_cast<const RECT*>(lparam);
             apply_dpi(HIWORD(wparam));
+            notification_area_->set_dpi(HIWORD(wparam));
             SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);

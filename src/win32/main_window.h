@@ -26,8 +26,8 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     MainWindow& operator=(const MainWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-    // The small icon, which the tray shows.
-    HICON small_icon() const { return small_icon_; }
+    // The window's icon in the notification area, drawn anew when the display scale changes.
+    Win32NotificationArea& notification_area() { return *notification_area_; }
 
     // Creates the controls, menus and timers of the form; they run from here on.
     void attach(WindowEvents& form);
@@ -49,8 +49,8 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     void sync_timer(std::size_t index);
 
     HWND hwnd_ = nullptr;
-    HICON small_icon_ = nullptr;
     ScopedFont font_;
+    std::optional<Win32NotificationArea> notification_area_;
     std::optional<TrayMessages> tray_messages_;
     UINT show_request_ = 0;
     int dpi_ = 96;

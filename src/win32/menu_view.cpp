@@ -77,7 +77,11 @@ void MenuView::show_popup(const ui::MenuEntry& menu, HMENU handle) {
     }
     SetMenuDefaultItem(handle, default_id, FALSE);
     POINT pointer{};
-    GetCursorPos(&pointer);
+    if (const auto& anchor = menu.popup_anchor()) {
+        pointer = {anchor->x, anchor->y};
+    } else {
+        GetCursorPos(&pointer);
+    }
     // The rules for a menu of a notification-area icon, harmless for the others: the owner
     // must be in the foreground, or the menu does not close when the user clicks elsewhere,
     // and the posted message lets a second showing open at once.

@@ -31,7 +31,7 @@ class MenuView : public ui::ControlObserver {
 
   private:
     HMENU build(const ui::MenuEntry& menu);
-    // Shows a pop-up menu at the pointer and runs the chosen entry.
+    // Shows a pop-up menu at its anchor, or at the pointer, and runs the chosen entry.
     void show_popup(const ui::MenuEntry& menu, HMENU handle);
 
     struct Popup {

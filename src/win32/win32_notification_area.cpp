@@ -1,6 +1,7 @@
 #include "win32/win32_notification_area.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <string>
 
@@ -20,12 +21,32 @@ NOTIFYICONDATAW icon_data(HWND window) {
 
 }  // namespace
 
+Win32NotificationArea::Win32NotificationArea(HWND window, HINSTANCE module,
+                                             const wchar_t* icon_name)
+    : window_(window), module_(module), icon_name_(icon_name) {
+    set_dpi(GetDpiForWindow(window));
+}
+
+void Win32NotificationArea::set_dpi(UINT dpi) {
+    const int size = GetSystemMetricsForDpi(SM_CXSMICON, dpi);
+    // Not shared: a shared icon comes at the size first asked for, whatever is asked later.
+    ScopedIcon icon(static_cast<HICON>(
+        LoadImageW(module_, icon_name_, IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    if (!icon) {
+        return;  // the old picture stays
+    }
+    // The shell keeps a copy of the picture: the old one may go once it has the new one.
+    std::swap(icon_, icon);
+    notify(NIM_MODIFY, last_);
+}
+
 bool Win32NotificationArea::notify(DWORD action, const Icon& icon) {
     NOTIFYICONDATAW data = icon_data(window_);
     // Version 4 shows the tip only when asked to.
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = icon_;
+    data.hIcon = icon_.get();
+    last_ = icon;
     const std::wstring tip = to_wide(icon.tip);
     tip.copy(data.szTip, std::size(data.szTip) - 1);
     return Shell_NotifyIconW(action, &data) != FALSE;
@@ -33,7 +54,9 @@ bool Win32NotificationArea::notify(DWORD action, const Icon& icon) {
 
 bool Win32NotificationArea::add(const Icon& icon) {
     if (!notify(NIM_ADD, icon)) {
-        return false;
+        // Refused: either the icon is there already, which a change finds, or the shell is
+        // not ready to take it.
+        return notify(NIM_MODIFY, icon);
     }
     // Asked anew at every add: a shell that restarted knows nothing of the last one.
     NOTIFYICONDATAW data = icon_data(window_);
@@ -82,14 +105,15 @@ TrayMessages::TrayMessages(HWND window)
     ChangeWindowMessageFilterEx(window, taskbar_created_, MSGFLT_ALLOW, nullptr);
 }
 
-bool TrayMessages::handle(UINT message, LPARAM lparam, WindowEvents& events) const {
+bool TrayMessages::handle(UINT message, WPARAM wparam, LPARAM lparam, WindowEvents& events) const {
     if (message == kTrayCallbackMessage) {
         switch (tray_event(lparam)) {
             case TrayEvent::selected:
                 events.tray_selected();
                 break;
             case TrayEvent::menu_requested:
-                events.tray_menu_requested();
+                // Version 4 puts the anchor in wParam: the click, or the icon for a menu key.
+                events.tray_menu_requested({GET_X_LPARAM(wparam), GET_Y_LPARAM(wparam)});
                 break;
             case TrayEvent::none:
                 break;

@@ -65,7 +65,7 @@ TEST_F(MainFormLifecycle, MinimizeHidesAndLeavesExactlyOneIcon) {
 
     EXPECT_FALSE(controls().window.visible());
     EXPECT_TRUE(tray.present);
-    EXPECT_EQ(tray.adds, 2);  // the second add is the one the shell refuses
+    EXPECT_EQ(tray.adds, 2);  // the second finds the icon there already
     EXPECT_EQ(tray.removes, 0);
 }
 
@@ -153,6 +153,22 @@ TEST_F(MainFormLifecycle, SelectingTheTrayIconShowsTheHiddenWindow) {
     EXPECT_TRUE(controls().window.visible());
     EXPECT_TRUE(tray.present);
     EXPECT_EQ(tray.adds, 2);
+}
+
+// A shell not ready at sign-in refuses the add and may never send TaskbarCreated.
+TEST_F(MainFormLifecycle, ARefusedIconIsAskedForAgainUntilTheShellTakesIt) {
+    tray.refused_adds = 2;
+    form().start();
+    EXPECT_FALSE(tray.present);
+    ASSERT_TRUE(controls().tray_timer.running());
+
+    form().timer_ticked(WindowTimer::tray);
+    EXPECT_FALSE(tray.present);
+    EXPECT_TRUE(controls().tray_timer.running());
+    form().timer_ticked(WindowTimer::tray);
+    EXPECT_TRUE(tray.present);
+    EXPECT_FALSE(controls().tray_timer.running()) << "still asking once the icon is there";
+    EXPECT_EQ(tray.adds, 3);
 }
 
 TEST_F(MainFormLifecycle, TheIconComesBackWhenTheTaskbarIsMadeAnewAndGoesWithTheSession) {

@@ -26,13 +26,15 @@ class FakeNotificationArea : public platform::NotificationArea {
     bool present = false;
     int adds = 0;
     int removes = 0;
+    int refused_adds = 0;  // adds still to refuse, as a shell that is not there yet does
     Icon last_icon;
 
     bool add(const Icon& icon) override {
         ++adds;
         last_icon = icon;
         journal_.push_back("tray add");
-        if (present) {
+        if (refused_adds > 0) {
+            --refused_adds;
             return false;
         }
         present = true;

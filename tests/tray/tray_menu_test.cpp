@@ -82,11 +82,11 @@ TEST_F(TrayMenu, OpensOnceForEachRequest) {
     controls().tray_menu.set_observer(&spy);
     form().start();
 
-    form().tray_menu_requested();
+    form().tray_menu_requested({640, 1000});
     EXPECT_EQ(spy.popups, 1);
     form().tray_selected();
     EXPECT_EQ(spy.popups, 1);
-    form().tray_menu_requested();
+    form().tray_menu_requested({12, 34});
     EXPECT_EQ(spy.popups, 2);
     controls().tray_menu.set_observer(nullptr);
 }

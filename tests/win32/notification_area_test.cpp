@@ -25,7 +25,7 @@ class NotificationAreaTest : public ::testing::Test {
 };
 
 TEST_F(NotificationAreaTest, ABalloonAndANewTipShowAtTheIconOnlyWhileTheIconIsThere) {
-    Win32NotificationArea area(window_, LoadIconW(nullptr, IDI_APPLICATION));
+    Win32NotificationArea area(window_, nullptr, IDI_APPLICATION);
     const platform::NotificationArea::Icon icon{"Tapster test"};
     ASSERT_TRUE(area.add(icon));
     EXPECT_TRUE(area.show_balloon("Tapster", "Still running here; Ü ✓"));
@@ -33,6 +33,36 @@ TEST_F(NotificationAreaTest, ABalloonAndANewTipShowAtTheIconOnlyWhileTheIconIsTh
     ASSERT_TRUE(area.remove(icon));
     EXPECT_FALSE(area.show_balloon("Tapster", "no icon, no balloon"));
     EXPECT_FALSE(area.modify(icon));
+}
+
+int icon_width(HICON icon) {
+    ICONINFO info{};
+    if (GetIconInfo(icon, &info) == FALSE) {
+        return 0;
+    }
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+// The icon is drawn at the small-icon size of the window's display scale, and anew when the
+// scale changes; an add of the icon already there answers that it is shown.
+TEST_F(NotificationAreaTest, TheIconComesAtTheSizeOfTheDisplayScaleAndAgainWhenItChanges) {
+    const int first_size = GetSystemMetricsForDpi(SM_CXSMICON, GetDpiForWindow(window_));
+    const int larger_size = GetSystemMetricsForDpi(SM_CXSMICON, 192);
+    ASSERT_GT(larger_size, first_size);
+    Win32NotificationArea area(window_, nullptr, IDI_APPLICATION);
+    EXPECT_EQ(icon_width(area.icon()), first_size);
+    const platform::NotificationArea::Icon icon{"Tapster test"};
+    ASSERT_TRUE(area.add(icon));
+    EXPECT_TRUE(area.add(icon)) << "the icon is there already";
+
+    area.set_dpi(192);
+    EXPECT_EQ(icon_width(area.icon()), larger_size);
+    EXPECT_TRUE(area.modify(icon));
+    ASSERT_TRUE(area.remove(icon));
 }
 
 // The low word is what the user did, the high word the icon's number. Only the left press
