@@ -2,6 +2,7 @@
 
 #include "ui/form_window.h"
 #include "win32/wide_string.h"
+#include "win32/window_procedure.h"
 
 namespace tapster::win32 {
 
@@ -14,9 +15,11 @@ void ControlView::create(const wchar_t* window_class, const std::string& text, D
     if (!control_.enabled()) {
         style |= WS_DISABLED;
     }
-    hwnd_ = CreateWindowExW(ex_style, window_class, to_wide(text).c_str(), style, 0, 0, 0, 0,
-                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleW(nullptr), creation_parameter);
+    hwnd_ = checked_window(
+        CreateWindowExW(ex_style, window_class, to_wide(text).c_str(), style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleW(nullptr), creation_parameter),
+        "the window of " + control_.name());
 }
 
 void ControlView::apply_style(const ViewStyle& style) {

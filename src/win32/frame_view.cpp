@@ -23,9 +23,11 @@ FrameView::FrameView(ui::Frame& frame, HWND parent, int id) : ControlView(frame)
     background_.reset(look.background_rgb ? CreateSolidBrush(to_colorref(*look.background_rgb))
                                           : nullptr);
     if (look.border) {
-        group_box_ = CreateWindowExW(0, L"BUTTON", to_wide(frame.caption()).c_str(),
-                                     WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0, 0, hwnd(),
-                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        group_box_ =
+            checked_window(CreateWindowExW(0, L"BUTTON", to_wide(frame.caption()).c_str(),
+                                           WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0, 0, hwnd(),
+                                           nullptr, GetModuleHandleW(nullptr), nullptr),
+                           "the border of " + frame.name());
     }
 }
 

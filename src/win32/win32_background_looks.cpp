@@ -13,8 +13,10 @@ constexpr UINT kFoundMessage = WM_APP + 1;
 
 Win32BackgroundLooks::Win32BackgroundLooks() {
     register_window_class(kWindowClass);
-    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), creation_parameter());
+    window_ =
+        checked_window(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       GetModuleHandleW(nullptr), creation_parameter()),
+                       "the window that hears of new windows");
     thread_ = std::thread([this] { run(); });
 }
 

@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <stdexcept>
 
 #include "win32/wide_string.h"
+#include "win32/win32_file_errors.h"
 
 namespace tapster::win32 {
 
@@ -101,7 +103,23 @@ void register_window_class(const wchar_t* name, const WindowClassLook& look) {
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = look.background;
     window_class.lpszClassName = name;
-    RegisterClassExW(&window_class);
+    if (RegisterClassExW(&window_class) == 0) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_CLASS_ALREADY_EXISTS) {
+            throw std::runtime_error(
+                "the window class " + to_utf8(name) +
+                " could not be registered: " + platform::win32_file::system_message(error));
+        }
+    }
+}
+
+HWND checked_window(HWND window, const std::string& what) {
+    if (window == nullptr) {
+        const DWORD error = GetLastError();
+        throw std::runtime_error(
+            what + " could not be created: " + platform::win32_file::system_message(error));
+    }
+    return window;
 }
 
 SubclassProcedure::~SubclassProcedure() {

@@ -57,8 +57,14 @@ struct WindowClassLook {
 };
 
 // Registers a class whose windows run WindowProcedure::procedure, with the arrow pointer.
-// Registering a class again changes nothing: the system keeps the first registration.
+// Registering a class again changes nothing: the system keeps the first registration. A
+// class the system refuses throws std::runtime_error with the system's reason.
 void register_window_class(const wchar_t* name, const WindowClassLook& look = {});
+
+// The window CreateWindowExW just returned; a failure (nullptr) throws std::runtime_error
+// naming what could not be created and the system's reason, so that start-up ends with a
+// clear message instead of a window that never shows.
+HWND checked_window(HWND window, const std::string& what);
 
 // The object behind a window of a system class (a list view, ...) that Tapster subclasses:
 // its messages reach `on_subclassed_message` through the same barrier until the object ends.

@@ -1,6 +1,8 @@
 // The whole start-up: what the program shows and stores after it, from the settings it found.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "fakes/form_fixture.h"
 
 namespace tapster {
@@ -115,6 +117,31 @@ TEST_F(StartUp, AStoredCalibrationTheTimerCannotTakeIsRefusedLikeTypedOne) {
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(controls().push_timer.interval(), 1000U);
     EXPECT_EQ(read("Runit", "Calibartion"), "99999") << "refused, not overwritten";
+}
+
+// An unexpected failure in the middle of start-up skips the rest of the options and the
+// targets, as it always did, but is no longer silent: the user hears once what failed.
+TEST_F(StartUp, AnUnexpectedFailureIsToldOnceNamingTheStepAndTheCalibrationStillApplies) {
+    stored("Runit", "RunMinimized", "True");
+    stored("Runit", "Calibartion", "400");
+    stored("Items", "c-0", "first");
+    struct FailingView : ui::ControlObserver {
+        void control_changed(ui::Control&, ui::Change) override {
+            throw std::runtime_error("the menu is gone");
+        }
+    } failing_view;
+    controls().run_minimized_entry.set_observer(&failing_view);
+
+    form().start();
+    controls().run_minimized_entry.set_observer(nullptr);
+
+    ASSERT_EQ(boxes.shown.size(), 1U);
+    EXPECT_EQ(boxes.shown[0].text,
+              "Tapster could not read the option \"Run Minimized on Start\" at start-up (the "
+              "menu is gone) and goes on without it.");
+    EXPECT_EQ(boxes.shown[0].title, "Tapster 2.1");
+    EXPECT_EQ(controls().push_timer.interval(), 400U);
+    EXPECT_EQ(controls().target_list.count(), 0) << "the rest of the step was skipped";
 }
 
 }  // namespace

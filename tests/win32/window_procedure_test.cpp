@@ -94,5 +94,22 @@ TEST(WindowProcedure, AnEscapedExceptionIsReportedOnceAndEveryWindowKeepsWorking
     EXPECT_EQ(reports().front(), "picture handler failed");
 }
 
+// A class or a window the system refuses ends start-up with what failed and why, rather
+// than with a window that never shows.
+TEST(WindowProcedure, AClassOrWindowTheSystemRefusesThrowsWithWhatFailed) {
+    register_window_class(L"TapsterTestThrowing");
+    EXPECT_NO_THROW(register_window_class(L"TapsterTestThrowing")) << "registered once already";
+
+    try {
+        checked_window(CreateWindowExW(0, L"TapsterTestNoSuchClass", L"", WS_OVERLAPPED, 0, 0, 10,
+                                       10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr),
+                       "the test window");
+        ADD_FAILURE() << "a window of no class was taken";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("the test window could not be created: ", 0), 0U)
+            << error.what();
+    }
+}
+
 }  // namespace
 }  // namespace tapster::win32
