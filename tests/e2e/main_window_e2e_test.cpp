@@ -141,7 +141,14 @@ TEST_F(MainWindow, RefusesEveryCloseRequest) {
     const int caption = GetSystemMetrics(SM_CYCAPTION);
     Tapster::click_at(POINT{outer.right - GetSystemMetrics(SM_CXFRAME) - caption / 2,
                             outer.top + GetSystemMetrics(SM_CYFRAME) + caption / 2});
-    std::this_thread::sleep_for(500ms);
+    // Input is handled in order: once a later click has changed a box, the keys and the
+    // click before it have been handled too.
+    const auto force = tapster->find_control("Button", "Force It?");
+    ASSERT_TRUE(force.has_value());
+    const LRESULT before = SendMessageW(force->window, BM_GETCHECK, 0, 0);
+    tapster->click_control(*force);
+    EXPECT_TRUE(driver::wait_until(
+        [&] { return SendMessageW(force->window, BM_GETCHECK, 0, 0) != before; }));
 
     EXPECT_TRUE(tapster->running());
     EXPECT_TRUE(IsWindow(window));
