@@ -66,11 +66,7 @@ TEST_F(Hardening, ALongTitleIsRecordedWithAStarAddedEnabledAndPressed) {
     const HWND window = box.wait_until_shown(driver::widen(title));
     ASSERT_NE(window, nullptr);
 
-    const POINT check_mark =
-        driver::center_on_screen(tapster.find_control("TapsterPicture", "")->window);
-    driver::xdotool("mousemove " + driver::xdotool_point(check_mark) +
-                    " mousedown 1 sleep 0.3 mousemove " +
-                    driver::xdotool_point(driver::center_on_screen(GetDlgItem(window, IDOK))));
+    ASSERT_TRUE(tapster.hold_check_mark_over(driver::center_on_screen(GetDlgItem(window, IDOK))));
     EXPECT_TRUE(driver::wait_until([&] { return tapster.capture_complete(); }, 3000ms));
     const std::string recorded = tapster.capture_fields()[0].text;
     driver::xdotool("mouseup 1");
@@ -118,10 +114,7 @@ TEST_F(Hardening, AButtonThatLiesAboutItsTextLengthLeavesTapsterRunning) {
     ASSERT_TRUE(result.has_value());
     EXPECT_TRUE(result->button == IDOK || result->button == 0) << result->button;
     EXPECT_TRUE(tapster->running());
-    DWORD_PTR answer = 0;
-    EXPECT_NE(
-        SendMessageTimeoutW(tapster->window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer), 0)
-        << "the window stopped answering";
+    EXPECT_TRUE(tapster->answers(2000ms)) << "the window stopped answering";
     // It still presses an honest box.
     auto honest = raise(L"Liar ok --timeout 5000");
     const auto honest_result = honest->wait();

@@ -20,7 +20,6 @@ using driver::Tapster;
 using namespace std::chrono_literals;
 
 using driver::xdotool;
-using driver::xdotool_point;
 
 class Journey : public ::testing::Test {
   protected:
@@ -63,10 +62,7 @@ TEST_F(Journey, RecordAddEnablePressRestartAndRemove) {
         MessageBoxProcess first(msgbox_exe(), L"Journey ok --timeout 60000");
         const HWND box = first.wait_until_shown(L"Journey");
         ASSERT_NE(box, nullptr);
-        const POINT check_mark =
-            driver::center_on_screen(tapster.find_control("TapsterPicture", "")->window);
-        xdotool("mousemove " + xdotool_point(check_mark) + " mousedown 1 sleep 0.3 mousemove " +
-                xdotool_point(driver::center_on_screen(GetDlgItem(box, IDOK))));
+        ASSERT_TRUE(tapster.hold_check_mark_over(driver::center_on_screen(GetDlgItem(box, IDOK))));
         EXPECT_TRUE(driver::wait_until([&] { return tapster.capture_complete(); }, 3000ms));
         xdotool("mouseup 1");
 
@@ -109,8 +105,7 @@ TEST_F(Journey, RecordAddEnablePressRestartAndRemove) {
 
     // Remove it: highlight it, right-click, choose "Remove it?".
     Tapster::click_at(first_entry(list));
-    const POINT entry = first_entry(list);
-    xdotool("mousemove " + xdotool_point(entry) + " click 3 sleep 0.5 key --delay 150 Down Return");
+    ASSERT_TRUE(Tapster::choose_from_pop_up(first_entry(list), 0));
     EXPECT_TRUE(driver::wait_until([&] { return entries(list) == 0; }));
     EXPECT_TRUE(driver::wait_until(
         [] { return driver::read_settings().find("Items") == std::string::npos; }));

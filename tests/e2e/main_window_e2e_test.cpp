@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include "driver.h"
 #include "e2e_environment.h"
@@ -266,7 +265,8 @@ TEST_F(MainWindow, AStoredRunMinimizedStartsHiddenWithTheIconPresent) {
     driver::write_settings(R"({"Runit": {"RunMinimized": "True"}})");
 
     Tapster tapster(tapster_exe());
-    std::this_thread::sleep_for(1500ms);
+    // Start-up runs before the window handles its first message, and ends by showing it or not.
+    ASSERT_TRUE(tapster.answers(5000ms));
 
     EXPECT_FALSE(tapster.visible());
     EXPECT_TRUE(tapster.tray_icon_present());

@@ -140,8 +140,7 @@ TEST_F(PolicyTargets, TheUserCanNeitherRemoveNorUncheckThem) {
     EXPECT_TRUE(checked(1));
 
     Tapster::click_at(on_row(1, 120));  // highlight it, then "Remove it?" from the pop-up
-    driver::xdotool("mousemove " + driver::xdotool_point(on_row(1, 120)) +
-                    " click 3 sleep 0.5 key --delay 150 Down Return");
+    ASSERT_TRUE(Tapster::choose_from_pop_up(on_row(1, 120), 0));
     expect_refusal();
 
     EXPECT_EQ(texts(), (std::vector<std::string>{kOwn, managed(kMachine), managed(kUser)}));

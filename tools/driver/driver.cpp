@@ -230,6 +230,12 @@ bool Tapster::running() const {
     return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
+bool Tapster::answers(std::chrono::milliseconds timeout) const {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                               static_cast<UINT>(timeout.count()), &ignored) != 0;
+}
+
 bool Tapster::wait_for_exit(std::chrono::milliseconds timeout) {
     return WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
@@ -331,7 +337,7 @@ void Tapster::click_tray_icon(int button) const {
             std::to_string(button));
 }
 
-HWND Tapster::tray_menu() {
+HWND Tapster::pop_up_menu() {
     HWND menu = nullptr;
     wait_until([&] {
         menu = FindWindowW(L"#32768", nullptr);
@@ -345,7 +351,7 @@ HWND Tapster::open_tray_menu() const {
     const POINT anchor = tray_icon_point();
     PostMessageW(window_, kTrayCallbackMessage, MAKEWPARAM(anchor.x, anchor.y),
                  MAKELPARAM(WM_CONTEXTMENU, tray_identity().id));
-    return tray_menu();
+    return pop_up_menu();
 }
 
 std::vector<ControlInfo> Tapster::capture_fields() const {
@@ -382,6 +388,32 @@ bool Tapster::capture_complete() const {
 
 void Tapster::click_at(POINT screen_point) {
     xdotool("mousemove " + xdotool_point(screen_point) + " click 1");
+}
+
+bool Tapster::choose_from_pop_up(POINT screen_point, int entry_position) {
+    xdotool("mousemove " + xdotool_point(screen_point) + " click 3");
+    if (pop_up_menu() == nullptr) {
+        return false;
+    }
+    std::string keys = "key --delay 150";
+    for (int step = 0; step <= entry_position; ++step) {
+        keys += " Down";
+    }
+    xdotool(keys + " Return");
+    return true;
+}
+
+bool Tapster::hold_check_mark_over(POINT screen_point) const {
+    const auto check_mark = find_control("TapsterPicture", "");
+    if (!check_mark) {
+        return false;
+    }
+    xdotool("mousemove " + xdotool_point(center_on_screen(check_mark->window)) + " mousedown 1");
+    if (!wait_until([&] { return capture_armed(); })) {
+        return false;
+    }
+    xdotool("mousemove " + xdotool_point(screen_point));
+    return true;
 }
 
 void Tapster::click_control(const ControlInfo& control) const {

@@ -63,6 +63,9 @@ class Tapster {
     DWORD process_id() const { return process_id_; }
     bool running() const;
     bool wait_for_exit(std::chrono::milliseconds timeout);
+    // Whether its window thread handles a message sent now within that time: its start-up
+    // has run, and whatever was handling a message before has ended.
+    bool answers(std::chrono::milliseconds timeout) const;
     bool visible() const { return IsWindowVisible(window_) != FALSE; }
 
     std::string caption() const;
@@ -107,10 +110,16 @@ class Tapster {
     void click_tray_icon(int button) const;
     static POINT tray_icon_point();
     // The pop-up menu on screen, once it shows; nullptr when none came.
-    static HWND tray_menu();
+    static HWND pop_up_menu();
 
     // Real input through the X server, at a point in screen coordinates.
     static void click_at(POINT screen_point);
+    // Right-clicks there and, once the pop-up menu shows, chooses the entry at this position
+    // (from 0) with the keyboard; false when no menu came.
+    static bool choose_from_pop_up(POINT screen_point, int entry_position);
+    // Presses the mouse on the check mark and, once that has armed a capture, moves it over
+    // this point with the button held; false when no capture was armed.
+    bool hold_check_mark_over(POINT screen_point) const;
     void click_control(const ControlInfo& control) const;
 
   private:

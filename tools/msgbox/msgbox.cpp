@@ -4,6 +4,7 @@
 //
 //   tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]... [--hang MS]
 //                  [--timeout MS] [--repeat MS] [--lying-button ID] [--show-after MS]
+//                  [--then TITLE]
 //
 // RESULT_FILE receives "<button id> <milliseconds open>"; the id is 0 when nobody pressed a
 // button within the timeout (default 10 s). --button renames a button before the box shows;
@@ -14,7 +15,9 @@
 // and WM_GETTEXTLENGTH with 5000, as a faulty program might. --show-after raises a box of the class
 // "TapsterShowAfter" instead, with one OK button, made hidden and shown that long after, as a
 // program might keep a box ready (a message box under Wine shows 60 to 90 ms after it was
-// made).
+// made). --then raises a second box of that title the moment a button closes the first, and
+// reports the second; a test that needs a box raised just after a press then does not wait for
+// a new process to start.
 #include <windows.h>
 
 #include <chrono>
@@ -39,6 +42,7 @@ struct Settings {
     DWORD repeat_ms = 0;
     int lying_button = 0;
     DWORD show_after_ms = 0;  // not 0: the box is a TapsterShowAfter window
+    std::wstring then_title;  // not empty: a second box follows a pressed first one
 };
 
 Settings settings;
@@ -234,6 +238,8 @@ bool parse(int count, wchar_t** arguments) {
             settings.lying_button = std::stoi(value);
         } else if (option == L"--show-after") {
             settings.show_after_ms = static_cast<DWORD>(std::stoul(value));
+        } else if (option == L"--then") {
+            settings.then_title = value;
         } else if (option == L"--timeout") {
             settings.timeout_ms = static_cast<DWORD>(std::stoul(value));
         } else {
@@ -249,7 +255,8 @@ int wmain(int count, wchar_t** arguments) {
     if (!parse(count, arguments)) {
         std::fputs(
             "usage: tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]"
-            " [--hang MS] [--timeout MS] [--repeat MS] [--lying-button ID] [--show-after MS]\n",
+            " [--hang MS] [--timeout MS] [--repeat MS] [--lying-button ID] [--show-after MS]"
+            " [--then TITLE]\n",
             stderr);
         return 2;
     }
@@ -259,6 +266,10 @@ int wmain(int count, wchar_t** arguments) {
     long long open_ms = 0;
     if (settings.repeat_ms == 0) {
         result = raise_box();
+        if (result != 0 && !settings.then_title.empty()) {
+            settings.title = settings.then_title;
+            result = raise_box();
+        }
         open_ms = milliseconds_since(shown_at);
     } else {
         // Counts the presses in a fixed time, each box raised the moment the last one closed.
