@@ -265,10 +265,10 @@ TEST_F(MainWindow, AStoredRunMinimizedStartsHiddenWithTheIconPresent) {
     driver::write_settings(R"({"Runit": {"RunMinimized": "True"}})");
 
     Tapster tapster(tapster_exe());
-    // Start-up runs before the window handles its first message, and ends by showing it or not.
-    ASSERT_TRUE(tapster.answers(5000ms));
+    // Start-up adds the icon first and ends, moments later, by showing the window or not.
+    ASSERT_TRUE(driver::wait_until([&] { return tapster.tray_icon_present(); }));
 
-    EXPECT_FALSE(tapster.visible());
+    EXPECT_FALSE(driver::wait_until([&] { return tapster.visible(); }, 1000ms));
     EXPECT_TRUE(tapster.tray_icon_present());
     tapster.send_tray_notification(WM_LBUTTONDOWN);
     EXPECT_TRUE(driver::wait_until([&] { return tapster.visible(); }));
