@@ -6,16 +6,16 @@ namespace tapster::win32 {
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"TapsterDispatcher";
-constexpr UINT kRunMessage = WM_APP + 1;
+constexpr wchar_t kDispatcherClass[] = L"TapsterDispatcher";
+constexpr UINT kRunWorkMessage = WM_APP + 1;
 constexpr UINT_PTR kAfterInputTimer = 1;
 
 }  // namespace
 
 Win32Dispatcher::Win32Dispatcher() {
-    register_window_class(kWindowClass);
+    register_window_class(kDispatcherClass);
     window_ =
-        checked_window(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+        checked_window(CreateWindowExW(0, kDispatcherClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                        GetModuleHandleW(nullptr), creation_parameter()),
                        "the window that runs work in turn");
 }
@@ -33,7 +33,7 @@ void Win32Dispatcher::post(std::function<void()> work) {
 void Win32Dispatcher::wake() {
     if (!woken_) {
         // A full queue refuses the message; the next post asks again.
-        woken_ = PostMessageW(window_, kRunMessage, 0, 0) != FALSE;
+        woken_ = PostMessageW(window_, kRunWorkMessage, 0, 0) != FALSE;
     }
 }
 
@@ -69,7 +69,7 @@ void Win32Dispatcher::run_next() {
 }
 
 LRESULT Win32Dispatcher::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == kRunMessage || (message == WM_TIMER && wparam == kAfterInputTimer)) {
+    if (message == kRunWorkMessage || (message == WM_TIMER && wparam == kAfterInputTimer)) {
         run_next();
         return 0;
     }
