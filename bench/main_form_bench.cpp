@@ -93,9 +93,10 @@ struct Program {
 
     tapster::MainForm& start() {
         form = std::make_unique<tapster::MainForm>(
-            tapster::MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
-                                      accessible_buttons, policy, windows, looks});
+            tapster::MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale,
+                                      sign_in, accessible_buttons, policy, windows, looks});
         form->start();
+        dispatcher.run_all();  // the rest of the list's load
         return *form;
     }
 
@@ -105,7 +106,7 @@ struct Program {
     tapster::fakes::FakeNotificationArea tray{journal};
     tapster::fakes::FakeMessageBoxes boxes;
     tapster::fakes::FakeShell shell{journal};
-    tapster::fakes::FakeEventLoop loop;
+    tapster::fakes::FakeDispatcher dispatcher;
     tapster::fakes::FakeDesktop desktop;
     tapster::fakes::FakeLocale locale;
     tapster::fakes::FakeSignIn sign_in;

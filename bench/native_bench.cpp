@@ -37,8 +37,7 @@ class BenchDesktop : public tapster::platform::Desktop {
     tapster::platform::WindowHandle window_at(tapster::platform::Point) override { return 0; }
     tapster::platform::Point cursor_position() override { return {}; }
     void set_cursor_position(tapster::platform::Point) override {}
-    void left_button_down() override {}
-    void left_button_up() override {}
+    void click_at(tapster::platform::Point /*screen_point*/) override {}
     tapster::platform::Size primary_screen_size() override { return {1024, 768}; }
     bool equal_ignoring_case(std::string_view first, std::string_view second) override {
         return first.size() == second.size();

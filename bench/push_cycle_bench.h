@@ -18,26 +18,18 @@
 #include "model/target_list.h"
 #include "model/target_string.h"
 #include "platform/accessible_buttons.h"
-#include "platform/event_loop.h"
 #include "pressing/mouse.h"
 #include "pressing/push_cycle.h"
 
 namespace tapster::bench {
 
-class NoEvents : public platform::EventLoop {
-  public:
-    void yield() override {}
-};
-
 // Every target here has a window class and control identifiers: none is found by name.
 class NoAccessibleButtons : public platform::AccessibleButtons {
   public:
-    std::optional<Found> button_at(platform::Point /*screen_point*/) override {
-        return std::nullopt;
-    }
-    Press press(platform::WindowHandle /*window*/, std::string_view /*name*/) override {
-        return Press::not_found;
-    }
+    void ask_button_at(platform::Point /*screen_point*/,
+                       std::function<void(std::optional<Found>)> /*answered*/) override {}
+    void press(platform::WindowHandle /*window*/, std::string_view /*name*/,
+               std::function<void(Press)> /*answered*/) override {}
 };
 
 // Times two bodies in alternation, so that drift in the machine's speed falls on both
@@ -93,9 +85,8 @@ inline void run_scenario(platform::Desktop& desktop, const std::string& window_c
         list.append(to_target_string({titles.back(), window_class, "OK", "1", "1", false}), true);
     }
     Mouse mouse(desktop);
-    NoEvents events;
     NoAccessibleButtons accessible_buttons;
-    PushCycle cycle(list, desktop, accessible_buttons, mouse, events);
+    PushCycle cycle(list, desktop, accessible_buttons, mouse);
 
     platform::Desktop& calls = *opaque(desktop);
     const auto [engine, floor] = median_ms(

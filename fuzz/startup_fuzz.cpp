@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeNotificationArea tray(journal);
     fakes::FakeMessageBoxes boxes;
     fakes::FakeShell shell(journal);
-    fakes::FakeEventLoop loop;
+    fakes::FakeDispatcher dispatcher;
     fakes::FakeDesktop desktop;
     fakes::FakeLocale locale;
     fakes::FakeSignIn sign_in;
@@ -47,9 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
     fakes::FakePolicy policy;
-    MainForm form(MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
+    MainForm form(MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
                                    accessible_buttons, policy, top_level_windows, looks});
     form.start();
+    dispatcher.run_all();
     form.timer_ticked(WindowTimer::push);
 
     SettingsStore::Entries after;

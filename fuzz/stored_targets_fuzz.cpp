@@ -62,11 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool readable = !store.try_read_section("Items", before).failed();
 
     tapster::fakes::FakeMessageBoxes boxes;
-    tapster::fakes::FakeEventLoop loop;
+    tapster::fakes::FakeDispatcher dispatcher;
     tapster::SaveFailureNotice save_failures(boxes);
     tapster::TargetList targets;
-    tapster::StoredTargets stored(store, targets, loop, boxes, save_failures);
+    tapster::StoredTargets stored(store, targets, dispatcher, boxes, save_failures);
     stored.load();
+    dispatcher.run_all();
     const std::string added = "Added **** #32770 **** OK **** 1 **** 1 **** False";
     targets.append(added);
     stored.save();

@@ -12,7 +12,7 @@
 #include "platform/accessible_buttons.h"
 #include "platform/background_looks.h"
 #include "platform/desktop.h"
-#include "platform/event_loop.h"
+#include "platform/dispatcher.h"
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
@@ -40,7 +40,7 @@ struct MainFormServices {
     platform::NotificationArea& notification_area;
     platform::MessageBoxes& message_boxes;
     platform::Shell& shell;
-    platform::EventLoop& event_loop;
+    platform::Dispatcher& dispatcher;
     platform::Desktop& desktop;
     platform::Locale& locale;
     platform::SignIn& sign_in;

@@ -8,12 +8,8 @@ namespace tapster {
 
 CaptureSession::CaptureSession(Controls controls, WaitNotice& wait_notice,
                                platform::Desktop& desktop,
-                               platform::AccessibleButtons& accessible_buttons,
-                               platform::EventLoop& event_loop)
-    : controls_(controls),
-      wait_notice_(wait_notice),
-      inspector_(desktop, accessible_buttons),
-      event_loop_(event_loop) {
+                               platform::AccessibleButtons& accessible_buttons)
+    : controls_(controls), wait_notice_(wait_notice), inspector_(desktop, accessible_buttons) {
     for (ui::TextBox* field : controls_.fields.completing()) {
         field->changed.connect([this] { check_completion(); });
     }
@@ -21,6 +17,7 @@ CaptureSession::CaptureSession(Controls controls, WaitNotice& wait_notice,
 
 void CaptureSession::on_check_mark_pressed(const ui::MouseArgs& /*args*/) {
     state_ = State::armed;
+    ++questions_;
     controls_.window.set_mouse_pointer(ui::MousePointer::move);
     for (ui::TextBox* field : controls_.fields.completing()) {
         field->set_text("");
@@ -35,6 +32,7 @@ void CaptureSession::on_check_mark_released(const ui::MouseArgs& /*args*/) {
 
 void CaptureSession::end() {
     state_ = State::idle;
+    ++questions_;
     controls_.window.set_mouse_pointer(ui::MousePointer::arrow);
     set_fields_enabled(true);
 }
@@ -66,23 +64,22 @@ void CaptureSession::on_inspect_tick() {
     // A classic button is read from its window first: the standard controls do not all show
     // themselves to screen readers as push buttons.
     if (!inspector_.over_button()) {
-        record_drawn_button();
+        ask_for_drawn_button();
         return;
     }
     if (!control) {
         return;
     }
     CaptureFields& fields = controls_.fields;
-    // The release may arrive during the yield, so the state is asked again after it.
-    if (control->is_button && armed()) {
-        // Let the wait notice, the release and painting run, as a long search would.
-        event_loop_.yield();
+    if (control->is_button) {
+        ++questions_;  // a drawn button's late answer must not overwrite this one
         const int found_id = inspector_.found_control_id(control->window);
         fields.control_id.set_text(std::to_string(control->control_id));
         fields.found_id.set_text(std::to_string(found_id));
         fields.button_text.set_text(control->text);
         check_completion();
     }
+    // Filling the fields above may have completed the capture, which then ends.
     const auto holder = inspector_.read_holder(control->window);
     if (holder && control->is_button && armed()) {
         fields.captured_title = holder->title;
@@ -91,19 +88,25 @@ void CaptureSession::on_inspect_tick() {
     }
 }
 
-void CaptureSession::record_drawn_button() {
-    const auto button = inspector_.read_drawn_button_under_pointer();
-    // The release may arrive while the other program answers.
-    if (!button || !armed()) {
-        return;
-    }
+void CaptureSession::ask_for_drawn_button() {
+    const unsigned question = ++questions_;
+    inspector_.ask_drawn_button_under_pointer(
+        [this, question](const std::optional<WindowInspector::DrawnButton>& button) {
+            // The release, a new capture or a later question may have come meanwhile.
+            if (button && armed() && question == questions_) {
+                record_drawn_button(*button);
+            }
+        });
+}
+
+void CaptureSession::record_drawn_button(const WindowInspector::DrawnButton& button) {
     CaptureFields& fields = controls_.fields;
     fields.control_id.set_text(std::string(kAccessibleMarker));
     fields.found_id.set_text(std::string(kAccessibleMarker));
-    fields.button_text.set_text(button->name);
-    fields.captured_title = button->holder.title;
-    fields.title.set_text(button->holder.title.recorded);
-    fields.window_class.set_text(button->holder.window_class);
+    fields.button_text.set_text(button.name);
+    fields.captured_title = button.holder.title;
+    fields.title.set_text(button.holder.title.recorded);
+    fields.window_class.set_text(button.holder.window_class);
 }
 
 }  // namespace tapster

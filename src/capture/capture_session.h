@@ -2,7 +2,6 @@
 
 #include "capture/wait_notice.h"
 #include "capture/window_inspector.h"
-#include "platform/event_loop.h"
 #include "ui/capture_fields.h"
 #include "ui/form_window.h"
 #include "ui/list_box.h"
@@ -29,8 +28,7 @@ class CaptureSession {
     };
 
     CaptureSession(Controls controls, WaitNotice& wait_notice, platform::Desktop& desktop,
-                   platform::AccessibleButtons& accessible_buttons,
-                   platform::EventLoop& event_loop);
+                   platform::AccessibleButtons& accessible_buttons);
 
     State state() const { return state_; }
     bool armed() const { return state_ == State::armed; }
@@ -46,14 +44,18 @@ class CaptureSession {
   private:
     void end();
     void set_fields_enabled(bool enabled);
-    // Where the pointer is over no button window: a button the program draws itself.
-    void record_drawn_button();
+    // Where the pointer is over no button window: a button the program draws itself, once
+    // its program answers.
+    void ask_for_drawn_button();
+    void record_drawn_button(const WindowInspector::DrawnButton& button);
 
     Controls controls_;
     WaitNotice& wait_notice_;
     WindowInspector inspector_;
-    platform::EventLoop& event_loop_;
     State state_ = State::idle;
+    // Counts the questions about drawn buttons, and every arming and end: an answer counts
+    // only while nothing has happened since its question.
+    unsigned questions_ = 0;
 };
 
 }  // namespace tapster

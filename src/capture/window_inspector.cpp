@@ -47,12 +47,17 @@ std::optional<WindowInspector::Holder> WindowInspector::read_holder(
     return read_window(holder);
 }
 
-std::optional<WindowInspector::DrawnButton> WindowInspector::read_drawn_button_under_pointer() {
-    const auto found = accessible_buttons_.button_at(desktop_.cursor_position());
-    if (!found || found->window == 0) {
-        return std::nullopt;
-    }
-    return DrawnButton{found->name, read_window(found->window)};
+void WindowInspector::ask_drawn_button_under_pointer(
+    std::function<void(std::optional<DrawnButton>)> answered) {
+    accessible_buttons_.ask_button_at(
+        desktop_.cursor_position(), [this, answered = std::move(answered)](
+                                        std::optional<platform::AccessibleButtons::Found> found) {
+            if (!found || found->window == 0) {
+                answered(std::nullopt);
+            } else {
+                answered(DrawnButton{found->name, read_window(found->window)});
+            }
+        });
 }
 
 WindowInspector::Holder WindowInspector::read_window(platform::WindowHandle window) {

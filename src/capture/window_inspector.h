@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -47,9 +48,9 @@ class WindowInspector {
 
     // Whether the window under the pointer, as last read, is a button with a window of its own.
     bool over_button() const { return last_read_is_button_; }
-    // The drawn push button under the pointer, asked anew each time; the other program may
-    // take a while to answer, and events run meanwhile.
-    std::optional<DrawnButton> read_drawn_button_under_pointer();
+    // The drawn push button under the pointer, asked anew each time; the other program
+    // answers later, when it does.
+    void ask_drawn_button_under_pointer(std::function<void(std::optional<DrawnButton>)> answered);
 
   private:
     Holder read_window(platform::WindowHandle window);

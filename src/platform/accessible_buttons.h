@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,9 +9,10 @@
 
 namespace tapster::platform {
 
-// Buttons that programs draw themselves, reached through what they show screen readers. Every
-// call into another program is bounded in time: a program that does not answer costs at most
-// a deadline, and while it hangs every further call about the same button is skipped.
+// Buttons that programs draw themselves, reached through what they show screen readers. A
+// question to another program returns at once; its answer comes later, on the GUI thread,
+// after the handler that asked has returned. A program that hangs never answers, and while it
+// hangs every further question about the same button is skipped: it gets no answer either.
 class AccessibleButtons {
   public:
     struct Found {
@@ -21,18 +23,19 @@ class AccessibleButtons {
         pressed,    // the button's default action was done
         not_found,  // no enabled push button of that name, or it refused the action
         refused,    // the program runs with higher rights and takes no request of ours
-        no_answer,  // the program did not answer in time, or is still stuck in an earlier call
+        no_answer,  // the window did not hand out its accessible object in time
     };
 
     virtual ~AccessibleButtons() = default;
 
-    // The push button at a point of the screen; nothing when the element there is none or the
-    // program does not answer in time.
-    virtual std::optional<Found> button_at(Point screen_point) = 0;
+    // The push button at a point of the screen; nothing when the element there is none.
+    virtual void ask_button_at(Point screen_point,
+                               std::function<void(std::optional<Found>)> answered) = 0;
     // Does the default action of the first push button, depth first through the window's
     // accessible tree, whose name is `name` (surrounding spaces aside) and that is not
     // unavailable.
-    virtual Press press(WindowHandle window, std::string_view name) = 0;
+    virtual void press(WindowHandle window, std::string_view name,
+                       std::function<void(Press)> answered) = 0;
 };
 
 }  // namespace tapster::platform

@@ -63,8 +63,9 @@ class Desktop {
     virtual Point cursor_position() = 0;
     // The platform confines the cursor to the screen.
     virtual void set_cursor_position(Point screen_point) = 0;
-    virtual void left_button_down() = 0;
-    virtual void left_button_up() = 0;
+    // Moves the cursor there and presses and releases the left button, in one batch of input
+    // that no other input can come between.
+    virtual void click_at(Point screen_point) = 0;
 
     virtual Size primary_screen_size() = 0;  // in pixels
 

@@ -40,22 +40,8 @@ bool Mouse::set_y(float value) {
     return true;
 }
 
-void Mouse::move_cursor(int x, int y) {
-    set_x(static_cast<float>(x));
-    set_y(static_cast<float>(y));
-}
-
-void Mouse::left_down() {
-    desktop_.left_button_down();
-}
-
-void Mouse::left_up() {
-    desktop_.left_button_up();
-}
-
-void Mouse::left_click() {
-    left_down();
-    left_up();
+void Mouse::click_at(int x, int y) {
+    desktop_.click_at({x, y});
 }
 
 }  // namespace tapster

@@ -25,12 +25,9 @@ class Mouse {
     bool set_x(float value);
     bool set_y(float value);
 
-    // Two placements: x first (keeping y), then y (keeping the x the cursor then has).
-    void move_cursor(int x, int y);
-    void left_down();
-    void left_up();
-    // A press followed at once by a release where the cursor stands.
-    void left_click();
+    // Moves the cursor there and presses and releases the left button, so that nothing can
+    // move the cursor between the move and the click.
+    void click_at(int x, int y);
 
   private:
     platform::Desktop& desktop_;

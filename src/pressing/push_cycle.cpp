@@ -11,8 +11,8 @@ void PushCycle::tick_at_once(std::chrono::milliseconds interval) {
 }
 
 void PushCycle::run_tick(std::optional<std::chrono::milliseconds> spared_within) {
-    // The forced click's yield lets the next timer message in; a tick started there would
-    // nest inside this one, one level more on every tick while a forced box stays open.
+    // A tick started inside this one, from a message box's loop, would press the same boxes
+    // again, one level deeper on every tick while the box stays open.
     if (ticking_ || paused_) {
         return;
     }
@@ -27,29 +27,39 @@ void PushCycle::run_tick(std::optional<std::chrono::milliseconds> spared_within)
         std::erase_if(last_presses_, [&](const auto& press) { return press.second <= since; });
     }
     // The count is read before every entry: entries may come and go, and a pause may be
-    // chosen, while the forced click lets other events run.
+    // chosen, while a message box is open or a message sent to Tapster runs as it waits for
+    // another program's answer.
     for (int index = 0; index < targets_.count() && !paused_; ++index) {
         const TargetList::Entry& entry = targets_.at(index);
         if (entry.checked && entry.target.pressable() &&
             !(spared_within && last_presses_.contains(entry.text))) {
-            // A copy: while waiting for another program's answer, Windows may run a message
-            // sent to Tapster that changes the list.
-            const TargetList::Entry pushed = entry;
-            if (push(pushed.target)) {
-                last_presses_[pushed.text] = clock_();
-            }
+            // A copy, for the same reason.
+            push(TargetList::Entry(entry));
         }
     }
 }
 
-bool PushCycle::push(const Target& target) {
+void PushCycle::push(const TargetList::Entry& entry) {
+    const Target& target = entry.target;
     const platform::WindowHandle window = windows_.find(target.window_class, target.title);
     if (window == 0) {
-        return false;
+        return;
     }
     if (target.accessible) {
-        return push_accessible(target, window);
+        ask_accessible(entry, window);
+    } else if (push_classic(target, window)) {
+        pressed(entry.text, target);
     }
+}
+
+void PushCycle::pressed(const std::string& entry_text, const Target& target) {
+    last_presses_[entry_text] = clock_();
+    if (target.forced) {
+        forced_click();
+    }
+}
+
+bool PushCycle::push_classic(const Target& target, platform::WindowHandle window) {
     // The identifier the capture found comes first; the button's own identifier is the
     // fallback when that control is missing or has no text.
     std::int32_t pressed_id = *target.found_control_id;
@@ -71,31 +81,20 @@ bool PushCycle::push(const Target& target) {
         return false;
     }
     desktop_.send_command(window, pressed_id);
-    if (refused_by(target)) {
-        return false;
-    }
-    if (target.forced) {
-        forced_click();
-    }
-    return true;
+    return !refused_by(target);
 }
 
-bool PushCycle::push_accessible(const Target& target, platform::WindowHandle window) {
-    // Runs other events while the program answers, as the forced click's yield does.
-    switch (accessible_buttons_.press(window, target.button_text)) {
-        case platform::AccessibleButtons::Press::pressed:
-            if (target.forced) {
-                forced_click();
+void PushCycle::ask_accessible(const TargetList::Entry& entry, platform::WindowHandle window) {
+    accessible_buttons_.press(
+        window, entry.target.button_text,
+        [this, text = entry.text,
+         target = entry.target](platform::AccessibleButtons::Press answer) {
+            if (answer == platform::AccessibleButtons::Press::pressed) {
+                pressed(text, target);
+            } else if (answer == platform::AccessibleButtons::Press::refused) {
+                refused.raise(target);
             }
-            return true;
-        case platform::AccessibleButtons::Press::refused:
-            refused.raise(target);
-            return false;
-        case platform::AccessibleButtons::Press::not_found:
-        case platform::AccessibleButtons::Press::no_answer:
-            return false;
-    }
-    return false;
+        });
 }
 
 std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t control_id) {
@@ -118,9 +117,7 @@ bool PushCycle::refused_by(const Target& target) {
 void PushCycle::forced_click() {
     // The bottom-right corner of the primary screen, whatever its size.
     const platform::Size screen = desktop_.primary_screen_size();
-    mouse_.move_cursor(screen.width - 1, screen.height - 1);
-    event_loop_.yield();
-    mouse_.left_click();
+    mouse_.click_at(screen.width - 1, screen.height - 1);
 }
 
 }  // namespace tapster

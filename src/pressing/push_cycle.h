@@ -11,7 +11,6 @@
 #include "model/target_list.h"
 #include "platform/accessible_buttons.h"
 #include "platform/desktop.h"
-#include "platform/event_loop.h"
 #include "pressing/mouse.h"
 #include "pressing/window_finder.h"
 #include "ui/event.h"
@@ -21,8 +20,10 @@ namespace tapster {
 // What a timer tick does: for every checked target, find its window, check that the
 // recorded button still says what it said, and send the window the command that a click on
 // the button would send; a button its program draws itself is asked for through
-// accessibility instead (AccessibleButtons). A forced target also gets a real click in the
-// screen's corner. It keeps nothing from one tick to the next but whether the user paused it.
+// accessibility instead (AccessibleButtons), whose answer comes after the tick. A forced
+// target also gets a real click in the screen's corner. From one tick to the next it keeps
+// whether the user paused it and when each target was last pressed, which spares a box
+// raised again right after its press from a press at once.
 class PushCycle {
   public:
     static constexpr std::size_t kTextBufferChars = 100;
@@ -32,12 +33,11 @@ class PushCycle {
 
     PushCycle(const TargetList& targets, platform::Desktop& desktop,
               platform::AccessibleButtons& accessible_buttons, Mouse& mouse,
-              platform::EventLoop& event_loop, Clock clock = std::chrono::steady_clock::now)
+              Clock clock = std::chrono::steady_clock::now)
         : targets_(targets),
           desktop_(desktop),
           accessible_buttons_(accessible_buttons),
           mouse_(mouse),
-          event_loop_(event_loop),
           clock_(std::move(clock)),
           windows_(desktop) {}
 
@@ -59,11 +59,14 @@ class PushCycle {
   private:
     // With `spared_within`, targets pressed within that time are left alone.
     void run_tick(std::optional<std::chrono::milliseconds> spared_within);
-    // One target; one that cannot be pressed is skipped and the tick goes on. True when its
-    // button was pressed.
-    bool push(const Target& target);
-    // A button its program draws itself, found by its accessible name. True when pressed.
-    bool push_accessible(const Target& target, platform::WindowHandle window);
+    // One entry; one that cannot be pressed is skipped and the tick goes on.
+    void push(const TargetList::Entry& entry);
+    // A classic button, with a window of its own. True when pressed.
+    bool push_classic(const Target& target, platform::WindowHandle window);
+    // A button its program draws itself, asked for by its accessible name; the press counts
+    // once the program answers.
+    void ask_accessible(const TargetList::Entry& entry, platform::WindowHandle window);
+    void pressed(const std::string& entry_text, const Target& target);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     // After a read or a command: true, and the refusal raised, when the window refused it.
     bool refused_by(const Target& target);
@@ -73,11 +76,12 @@ class PushCycle {
     platform::Desktop& desktop_;
     platform::AccessibleButtons& accessible_buttons_;
     Mouse& mouse_;
-    platform::EventLoop& event_loop_;
     Clock clock_;
     WindowFinder windows_;
     // By target string: two entries of the same target are one box.
     std::unordered_map<std::string, TimePoint> last_presses_;
+    // A message box raised during a tick (the refusal's notice) runs its own message loop,
+    // where the next timer message arrives.
     bool ticking_ = false;
     bool paused_ = false;
 };

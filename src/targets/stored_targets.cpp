@@ -54,16 +54,20 @@ std::size_t own_room(const TargetList& targets) {
 }  // namespace
 
 StoredTargets::StoredTargets(SettingsStore& settings, TargetList& targets,
-                             platform::EventLoop& event_loop, platform::MessageBoxes& message_boxes,
+                             platform::Dispatcher& dispatcher,
+                             platform::MessageBoxes& message_boxes,
                              SaveFailureNotice& save_failures)
     : settings_(settings),
       targets_(targets),
-      event_loop_(event_loop),
+      dispatcher_(dispatcher),
       message_boxes_(message_boxes),
       save_failures_(save_failures),
       clock_([] { return std::chrono::steady_clock::now(); }) {}
 
 void StoredTargets::load() {
+    if (loading_) {
+        return;
+    }
     SettingsStore::SectionCopy copy;
     const Status read = settings_.read_section_copy(settings_keys::kItemsSection, copy, true);
     if (read.failed()) {
@@ -75,41 +79,58 @@ void StoredTargets::load() {
         finish();
         return;
     }
-    const StoredList stored = stored_list(copy.entries);
+    to_load_ = stored_list(copy.entries);
+    to_load_stamp_ = copy.stamp;
     loading_ = true;
-    try {
-        append_stored(stored);
-    } catch (...) {
-        loading_ = false;
-        save_waiting_ = false;
-        tell_once(told_incomplete_,
-                  "Tapster could not load its whole list of targets. The rest stay in the "
-                  "settings file: Tapster shows them once it reads the file again.");
-        finish();
-        throw;
-    }
-    loading_ = false;
-    stamp_ = copy.stamp;
-    stamp_known_ = true;
-    tell_about_limit(stored.size());
-    finish();
+    load_step(0);
 }
 
 // Each entry the list takes from the file is one the list agrees on, so that a load ended
 // early, or a user's addition among the loaded entries, is no change of the user's.
-void StoredTargets::append_stored(const StoredList& stored) {
-    auto last_yield = clock_();
-    bool yielded = false;
-    const std::size_t room = own_room(targets_);
-    for (std::size_t index = 0; index < std::min(stored.size(), room); ++index) {
-        if (!yielded || clock_() - last_yield >= kYieldEvery) {
-            event_loop_.yield();
-            last_yield = clock_();
-            yielded = true;
+void StoredTargets::load_step(std::size_t next) {
+    try {
+        next = append_step(next);
+        if (next < to_load_.size()) {
+            dispatcher_.post([this, next] { load_step(next); });
+            return;
         }
-        targets_.append(stored[index].text, stored[index].checked);
-        agreed_.push_back(stored[index]);
+    } catch (const std::exception&) {
+        end_load(false);
+        return;
     }
+    end_load(true);
+}
+
+std::size_t StoredTargets::append_step(std::size_t next) {
+    const auto started = clock_();
+    // The room is asked at every step: the administrator's targets may have come meanwhile.
+    const std::size_t end = std::min(to_load_.size(), own_room(targets_));
+    while (next < end) {
+        targets_.append(to_load_[next].text, to_load_[next].checked);
+        agreed_.push_back(to_load_[next]);
+        ++next;
+        if (clock_() - started >= kLoadStep) {
+            return next;
+        }
+    }
+    return to_load_.size();
+}
+
+void StoredTargets::end_load(bool whole) {
+    loading_ = false;
+    const std::size_t stored = to_load_.size();
+    to_load_.clear();
+    if (whole) {
+        stamp_ = to_load_stamp_;
+        stamp_known_ = true;
+        tell_about_limit(stored);
+    } else {
+        save_waiting_ = false;
+        tell_once(told_incomplete_,
+                  "Tapster could not load its whole list of targets. The rest stay in the "
+                  "settings file: Tapster shows them once it reads the file again.");
+    }
+    finish();
 }
 
 void StoredTargets::save() {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/target_list.h"
-#include "platform/event_loop.h"
+#include "platform/dispatcher.h"
 #include "platform/message_boxes.h"
 #include "settings/save_failure_notice.h"
 #include "settings/settings_store.h"
@@ -24,17 +24,17 @@ namespace tapster {
 class StoredTargets {
   public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
-    // The load lets the window breathe this often, not before every entry: a yield costs
-    // as much as loading dozens of entries.
-    static constexpr std::chrono::milliseconds kYieldEvery{10};
+    // How long one step of the load appends entries before the window gets its turn: a step
+    // costs as much as loading dozens of entries, so it is not one entry a step.
+    static constexpr std::chrono::milliseconds kLoadStep{10};
 
-    StoredTargets(SettingsStore& settings, TargetList& targets, platform::EventLoop& event_loop,
+    StoredTargets(SettingsStore& settings, TargetList& targets, platform::Dispatcher& dispatcher,
                   platform::MessageBoxes& message_boxes, SaveFailureNotice& save_failures);
 
-    // Appends the stored entries in the file's order (at most the list's limit), yielding
-    // now and then so the window stays alive and the push cycle already works on what is
-    // loaded. An exception from a yield ends the load early and is passed on; the rest shows
-    // once the file is read again.
+    // Appends the stored entries in the file's order (at most the list's limit): the first
+    // step at once, the others posted one after another, so the window shows and answers and
+    // the push cycle already works on what is loaded. A step that cannot post the next ends
+    // the load early; the rest shows once the file is read again.
     void load();
     // Stores this copy's changes, and shows what the file then holds.
     void save();
@@ -46,7 +46,12 @@ class StoredTargets {
     void set_clock(Clock clock) { clock_ = std::move(clock); }
 
   private:
-    void append_stored(const StoredList& stored);
+    // Appends entries for one step from `next` on, and posts the step after it. Whatever
+    // fails in a step ends the load early.
+    void load_step(std::size_t next);
+    // The index the step after this one begins at; the end of the load when it is done.
+    std::size_t append_step(std::size_t next);
+    void end_load(bool whole);
     // Stores this copy's changes; a file just set aside counts as the list last agreed on.
     void store_changes(bool file_set_aside);
     // The list becomes what the file holds (as of `stamp`), and is agreed with it.
@@ -58,7 +63,7 @@ class StoredTargets {
 
     SettingsStore& settings_;
     TargetList& targets_;
-    platform::EventLoop& event_loop_;
+    platform::Dispatcher& dispatcher_;
     platform::MessageBoxes& message_boxes_;
     SaveFailureNotice& save_failures_;
     Clock clock_;
@@ -73,6 +78,8 @@ class StoredTargets {
     // While the stored list is being loaded, or stored, another save or a tick would work on
     // half a list (a message box lets the timers tick); it waits instead.
     bool loading_ = false;
+    StoredList to_load_;                           // the entries the load read
+    platform::SettingsFile::Stamp to_load_stamp_;  // of the file they were read from
     bool busy_ = false;
     bool save_waiting_ = false;
     std::vector<std::string> messages_;

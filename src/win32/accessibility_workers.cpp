@@ -2,14 +2,12 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <utility>
 
 #include "win32/com_apartment.h"
-#include "win32/scoped_handles.h"
 
 namespace tapster::win32 {
 
@@ -22,10 +20,9 @@ struct Mailbox {
     std::mutex mutex;
     std::condition_variable wake;
     std::function<void()> call;  // the next call, empty when there is none
-    bool quit = false;
-    std::atomic<bool> running{false};  // from handing over a call to its end
-    // Set at the end of each call, for a waiter that also watches its messages.
-    ScopedHandle finished{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    std::function<void()> then;  // posted once the call has ended
+    platform::Dispatcher* dispatcher = nullptr;
+    bool quit = false;  // set when the owner goes: nothing more is posted
 };
 
 void serve(const std::shared_ptr<Mailbox>& mailbox) {
@@ -48,10 +45,15 @@ void serve(const std::shared_ptr<Mailbox>& mailbox) {
         // What the call holds is released here, in the apartment it was made in.
         call = nullptr;
         lock.lock();
-        mailbox->running.store(false, std::memory_order_release);
-        SetEvent(mailbox->finished.get());
+        std::function<void()> then = std::exchange(mailbox->then, nullptr);
         if (mailbox->quit) {
             return;
+        }
+        // Under the lock: the owner cannot go meanwhile.
+        try {
+            mailbox->dispatcher->post(std::move(then));
+        } catch (...) {
+            // Out of memory: the key stays busy, as for a call that never returns.
         }
     }
 }
@@ -59,9 +61,11 @@ void serve(const std::shared_ptr<Mailbox>& mailbox) {
 }  // namespace worker_thread
 
 struct AccessibilityWorkers::Worker {
-    Worker()
+    explicit Worker(platform::Dispatcher& dispatcher)
         : mailbox(std::make_shared<worker_thread::Mailbox>()),
-          thread([mailbox = mailbox] { worker_thread::serve(mailbox); }) {}
+          thread([mailbox = mailbox] { worker_thread::serve(mailbox); }) {
+        mailbox->dispatcher = &dispatcher;
+    }
     // A thread still in a call is left to end after it.
     ~Worker() {
         if (thread.joinable()) {
@@ -73,16 +77,14 @@ struct AccessibilityWorkers::Worker {
     Worker& operator=(const Worker&) = delete;
 
     // Hands the thread its next call.
-    void give(std::function<void()> call) const {
+    void give(std::function<void()> call, std::function<void()> then) const {
         {
             const std::lock_guard lock(mailbox->mutex);
-            ResetEvent(mailbox->finished.get());
-            mailbox->running.store(true, std::memory_order_relaxed);
             mailbox->call = std::move(call);
+            mailbox->then = std::move(then);
         }
         mailbox->wake.notify_one();
     }
-    bool running() const { return mailbox->running.load(std::memory_order_acquire); }
     void tell_to_quit() const {
         {
             const std::lock_guard lock(mailbox->mutex);
@@ -95,9 +97,8 @@ struct AccessibilityWorkers::Worker {
     std::thread thread;
 };
 
-AccessibilityWorkers::AccessibilityWorkers(platform::EventLoop& event_loop,
-                                           std::chrono::milliseconds deadline)
-    : event_loop_(event_loop), deadline_(deadline) {}
+AccessibilityWorkers::AccessibilityWorkers(platform::Dispatcher& dispatcher)
+    : dispatcher_(dispatcher) {}
 
 AccessibilityWorkers::~AccessibilityWorkers() {
     // An idle thread ends at once; the running ones are left behind as their workers go.
@@ -105,76 +106,52 @@ AccessibilityWorkers::~AccessibilityWorkers() {
         worker->tell_to_quit();
         worker->thread.join();
     }
+    // A call's end already posted finds nothing to run.
+    *alive_ = false;
 }
 
 AccessibilityWorkers::Outcome AccessibilityWorkers::run(const std::string& key,
-                                                        std::function<void()> call) {
+                                                        std::function<void()> call,
+                                                        std::function<void()> then) {
     try {
-        return start_and_wait(key, std::move(call));
+        return start(key, std::move(call), std::move(then));
     } catch (const std::exception&) {
         // No thread could be made, or no memory was left: as if the program were busy.
         return Outcome::skipped;
     }
 }
 
-AccessibilityWorkers::Outcome AccessibilityWorkers::start_and_wait(const std::string& key,
-                                                                   std::function<void()> call) {
-    reclaim_finished();
+AccessibilityWorkers::Outcome AccessibilityWorkers::start(const std::string& key,
+                                                          std::function<void()> call,
+                                                          std::function<void()> then) {
     if (running_.contains(key) || running_.size() >= kMostRunningCalls) {
         return Outcome::skipped;
     }
     std::unique_ptr<Worker> worker;
     if (idle_.empty()) {
-        worker = std::make_unique<Worker>();
+        worker = std::make_unique<Worker>(dispatcher_);
     } else {
         worker = std::move(idle_.back());
         idle_.pop_back();
     }
     const Worker& handed = *worker;
-    handed.give(std::move(call));
-    // Listed before the wait, so a call for the same key made meanwhile is skipped.
-    running_.emplace(key, Running{std::move(worker)});
-    if (!wait_for(handed)) {
-        running_.at(key).awaited = false;
-        return Outcome::late;
-    }
-    idle_.push_back(std::move(running_.extract(key).mapped().worker));
-    return Outcome::done;
+    running_.emplace(key, std::move(worker));
+    handed.give(std::move(call), [this, alive = alive_, key, then = std::move(then)] {
+        if (*alive) {
+            finished(key, then);
+        }
+    });
+    return Outcome::started;
 }
 
-bool AccessibilityWorkers::wait_for(const Worker& worker) {
-    const auto until = std::chrono::steady_clock::now() + deadline_;
-    const HANDLE finished = worker.mailbox->finished.get();
-    while (worker.running()) {
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            return false;
-        }
-        const DWORD woken = MsgWaitForMultipleObjectsEx(
-            1, &finished, static_cast<DWORD>(left.count()), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken == WAIT_OBJECT_0 + 1) {
-            MSG quit{};
-            // The program is ending: its main loop is to see the quit at once.
-            if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE) {
-                return !worker.running();
-            }
-            event_loop_.yield();
-        } else if (woken == WAIT_FAILED) {
-            return !worker.running();
-        }
+void AccessibilityWorkers::finished(const std::string& key, const std::function<void()>& then) {
+    auto entry = running_.find(key);
+    if (entry != running_.end()) {
+        idle_.push_back(std::move(entry->second));
+        running_.erase(entry);
     }
-    return true;
-}
-
-void AccessibilityWorkers::reclaim_finished() {
-    for (auto entry = running_.begin(); entry != running_.end();) {
-        if (!entry->second.awaited && !entry->second.worker->running()) {
-            idle_.push_back(std::move(entry->second.worker));
-            entry = running_.erase(entry);
-        } else {
-            ++entry;
-        }
+    if (then) {
+        then();
     }
 }
 

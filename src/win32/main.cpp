@@ -16,6 +16,7 @@
 #include "win32/win32_accessible_buttons.h"
 #include "win32/win32_background_looks.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_dispatcher.h"
 #include "win32/win32_notification_area.h"
 #include "win32/win32_policy.h"
 #include "win32/win32_services.h"
@@ -58,13 +59,13 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::MainWindow main_window;
         message_boxes.set_owner(main_window.hwnd());
         win32::Win32NotificationArea& notification_area = main_window.notification_area();
-        win32::Win32EventLoop event_loop(main_window);
-        // After the event loop it runs while it waits; it ends before the form, once the
-        // message loop has ended and no tick can ask it anything.
-        win32::Win32AccessibleButtons accessible_buttons(event_loop);
+        // Both end before the form, once the message loop has ended: the work still queued,
+        // the answers still to come and the calls still running are dropped.
+        win32::Win32Dispatcher dispatcher;
+        win32::Win32AccessibleButtons accessible_buttons(dispatcher);
 
         MainForm& form = form_holder.emplace(MainFormServices{
-            settings, notification_area, message_boxes, shell, event_loop, desktop, locale, sign_in,
+            settings, notification_area, message_boxes, shell, dispatcher, desktop, locale, sign_in,
             accessible_buttons, policy, top_level_windows, background_looks});
         main_window.attach(form);
         form.start();

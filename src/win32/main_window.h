@@ -31,13 +31,14 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
 
     // Creates the controls, menus and timers of the form; they run from here on.
     void attach(WindowEvents& form);
-    // Handles keyboard navigation; true when the message needs no further dispatch.
-    bool pre_translate(MSG& message);
+    // The program's only message loop; Tapster's own code runs no other.
     int run_message_loop();
 
     void control_changed(ui::Control& control, ui::Change change) override;
 
   private:
+    // Handles keyboard navigation; true when the message needs no further dispatch.
+    bool pre_translate(MSG& message);
     LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     bool route_command(WPARAM wparam, LPARAM lparam);

@@ -18,7 +18,7 @@ namespace {
 using Press = platform::AccessibleButtons::Press;
 
 // A window that does not hand out its accessible object within this time is left alone
-// until the next tick; shorter than the deadline, so the worker is free again by then.
+// until the next tick, and its worker is free again.
 constexpr UINT kObjectRequestTimeoutMs = 1500;
 
 // The window's accessible object as AccessibleObjectFromWindow gets it, with the request sent
@@ -73,32 +73,27 @@ std::optional<platform::AccessibleButtons::Found> push_button_at(POINT point) {
 
 }  // namespace
 
-std::optional<platform::AccessibleButtons::Found> Win32AccessibleButtons::button_at(
-    platform::Point screen_point) {
-    // Shared with the worker, which may still write it after a late answer was given up.
+void Win32AccessibleButtons::ask_button_at(platform::Point screen_point,
+                                           std::function<void(std::optional<Found>)> answered) {
+    // Shared by the worker, which writes it, and the answer, which runs after the call.
     auto found = std::make_shared<std::optional<Found>>();
     const POINT point{screen_point.x, screen_point.y};
     // One key for every point: while one program hangs under the pointer, nothing else is
     // asked until it answers.
-    if (workers_.run("point", [found, point] { *found = push_button_at(point); }) !=
-        AccessibilityWorkers::Outcome::done) {
-        return std::nullopt;
-    }
-    return *found;
+    workers_.run(
+        "point", [found, point] { *found = push_button_at(point); },
+        [found, answered = std::move(answered)] { answered(*found); });
 }
 
-platform::AccessibleButtons::Press Win32AccessibleButtons::press(platform::WindowHandle window,
-                                                                 std::string_view name) {
-    auto pressed = std::make_shared<Press>(Press::no_answer);
+void Win32AccessibleButtons::press(platform::WindowHandle window, std::string_view name,
+                                   std::function<void(Press)> answered) {
+    auto pressed = std::make_shared<Press>(Press::not_found);
     const HWND hwnd = reinterpret_cast<HWND>(window);
     std::string wanted(name);
     const std::string key = "press " + std::to_string(window) + " " + wanted;
-    if (workers_.run(key, [pressed, hwnd, wanted = std::move(wanted)] {
-            *pressed = press_in(hwnd, wanted);
-        }) != AccessibilityWorkers::Outcome::done) {
-        return Press::no_answer;
-    }
-    return *pressed;
+    workers_.run(
+        key, [pressed, hwnd, wanted = std::move(wanted)] { *pressed = press_in(hwnd, wanted); },
+        [pressed, answered = std::move(answered)] { answered(*pressed); });
 }
 
 }  // namespace tapster::win32

@@ -40,11 +40,9 @@ std::string clipped(const std::wstring& buffer, std::size_t buffer_chars, LRESUL
     return to_utf8(text.substr(0, text.find(L'\0')));
 }
 
-void send_mouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
+// A coordinate of the primary screen in the 0 to 65535 that an absolute move takes.
+LONG absolute(int pixel, int screen_size) {
+    return screen_size > 1 ? MulDiv(pixel, 65535, screen_size - 1) : 0;
 }
 
 }  // namespace
@@ -153,12 +151,17 @@ void Win32Desktop::set_cursor_position(platform::Point screen_point) {
     SetCursorPos(screen_point.x, screen_point.y);
 }
 
-void Win32Desktop::left_button_down() {
-    send_mouse(MOUSEEVENTF_LEFTDOWN);
-}
-
-void Win32Desktop::left_button_up() {
-    send_mouse(MOUSEEVENTF_LEFTUP);
+void Win32Desktop::click_at(platform::Point screen_point) {
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+    }
+    inputs[0].mi.dx = absolute(screen_point.x, GetSystemMetrics(SM_CXSCREEN));
+    inputs[0].mi.dy = absolute(screen_point.y, GetSystemMetrics(SM_CYSCREEN));
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
 }
 
 platform::Size Win32Desktop::primary_screen_size() {

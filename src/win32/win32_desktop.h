@@ -29,8 +29,7 @@ class Win32Desktop : public platform::Desktop {
     platform::WindowHandle window_at(platform::Point screen_point) override;
     platform::Point cursor_position() override;
     void set_cursor_position(platform::Point screen_point) override;
-    void left_button_down() override;
-    void left_button_up() override;
+    void click_at(platform::Point screen_point) override;
     platform::Size primary_screen_size() override;
     bool equal_ignoring_case(std::string_view first, std::string_view second) override;
 

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "win32/main_window.h"
 #include "win32/scoped_handles.h"
 #include "win32/system_program.h"
 #include "win32/wide_string.h"
@@ -48,21 +47,6 @@ bool Win32Shell::start_command_line(const std::string& command_line) {
 void Win32Shell::end_process() {
     // Every change was written when it was made, so there is nothing left to save.
     ExitProcess(0);
-}
-
-void Win32EventLoop::yield() {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-        if (message.message == WM_QUIT) {
-            // Leave the quit for the main loop, which ends the program.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        if (!window_.pre_translate(message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
 }
 
 platform::NumberFormat Win32Locale::number_format() {

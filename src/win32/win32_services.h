@@ -2,14 +2,11 @@
 
 #include <windows.h>
 
-#include "platform/event_loop.h"
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/shell.h"
 
 namespace tapster::win32 {
-
-class MainWindow;
 
 // Boxes are owned by the main window while it is shown, and stand on their own, in front,
 // while it is hidden.
@@ -28,16 +25,6 @@ class Win32Shell : public platform::Shell {
     void open_url(const std::string& url) override;
     bool start_command_line(const std::string& command_line) override;
     [[noreturn]] void end_process() override;
-};
-
-// Runs pending messages the way the main loop does, keyboard navigation included.
-class Win32EventLoop : public platform::EventLoop {
-  public:
-    explicit Win32EventLoop(MainWindow& window) : window_(window) {}
-    void yield() override;
-
-  private:
-    MainWindow& window_;
 };
 
 // The user's regional settings for numbers.

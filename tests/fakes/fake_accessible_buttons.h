@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_platform.h"
 #include "model/target_string.h"
 #include "platform/accessible_buttons.h"
 
 namespace tapster::fakes {
 
 // Programs that draw their buttons themselves: the push buttons each window shows screen
-// readers, the one under the cursor, and a journal of the presses.
+// readers, the one under the cursor, and a journal of the presses. A press happens when it is
+// asked for; its answer waits in `replies` until the test lets it come.
 class FakeAccessibleButtons : public platform::AccessibleButtons {
   public:
     struct Button {
@@ -25,19 +27,24 @@ class FakeAccessibleButtons : public platform::AccessibleButtons {
     std::optional<Found> under_cursor;
     // Every press of a window answered so, instead of by its buttons.
     std::optional<Press> answer;
-    // Runs inside every call, as other events run while the other program answers.
-    std::function<void()> while_answering;
+    FakeDispatcher replies;
 
     std::vector<std::string> presses;  // "press <window> <name>"
     int point_queries = 0;
 
-    std::optional<Found> button_at(platform::Point /*screen_point*/) override {
+    void ask_button_at(platform::Point /*screen_point*/,
+                       std::function<void(std::optional<Found>)> answered) override {
         ++point_queries;
-        run_events();
-        return under_cursor;
+        replies.post([answered = std::move(answered), found = under_cursor] { answered(found); });
     }
-    Press press(platform::WindowHandle window, std::string_view name) override {
-        run_events();
+    void press(platform::WindowHandle window, std::string_view name,
+               std::function<void(Press)> answered) override {
+        const Press result = pressed(window, name);
+        replies.post([answered = std::move(answered), result] { answered(result); });
+    }
+
+  private:
+    Press pressed(platform::WindowHandle window, std::string_view name) {
         if (answer) {
             return *answer;
         }
@@ -48,13 +55,6 @@ class FakeAccessibleButtons : public platform::AccessibleButtons {
             }
         }
         return Press::not_found;
-    }
-
-  private:
-    void run_events() {
-        if (while_answering) {
-            while_answering();
-        }
     }
 };
 

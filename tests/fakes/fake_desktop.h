@@ -183,8 +183,11 @@ class FakeDesktop : public platform::Desktop {
         cursor.y = std::clamp(point.y, 0, screen.height - 1);
         journal.push_back("cursor " + std::to_string(cursor.x) + "," + std::to_string(cursor.y));
     }
-    void left_button_down() override { journal.push_back("left down"); }
-    void left_button_up() override { journal.push_back("left up"); }
+    void click_at(platform::Point point) override {
+        cursor.x = std::clamp(point.x, 0, screen.width - 1);
+        cursor.y = std::clamp(point.y, 0, screen.height - 1);
+        journal.push_back("click at " + std::to_string(cursor.x) + "," + std::to_string(cursor.y));
+    }
     platform::Size primary_screen_size() override { return screen; }
     bool equal_ignoring_case(std::string_view first, std::string_view second) override {
         return std::equal(

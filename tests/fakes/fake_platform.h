@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/event_loop.h"
+#include "platform/dispatcher.h"
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
@@ -127,18 +130,38 @@ class FakeSignIn : public platform::SignIn {
     }
 };
 
-// Runs what a test queued for "pending events" each time the program yields.
-class FakeEventLoop : public platform::EventLoop {
+// Work posted for the GUI thread waits until the test runs it, so a test can act between
+// the steps of a long job, or before an answer comes back.
+class FakeDispatcher : public platform::Dispatcher {
   public:
-    int yields = 0;
-    std::function<void(int yield_number)> on_yield;
+    // Posts throw, as when no memory is left.
+    bool refuse_posts = false;
 
-    void yield() override {
-        ++yields;
-        if (on_yield) {
-            on_yield(yields);
+    void post(std::function<void()> work) override {
+        if (refuse_posts) {
+            throw std::runtime_error("out of memory");
+        }
+        queue_.push_back(std::move(work));
+    }
+    std::size_t pending() const { return queue_.size(); }
+    // The oldest work; false when there was none.
+    bool run_one() {
+        if (queue_.empty()) {
+            return false;
+        }
+        const std::function<void()> work = std::move(queue_.front());
+        queue_.pop_front();
+        work();
+        return true;
+    }
+    // Everything queued, and whatever that queues, until nothing is left.
+    void run_all() {
+        while (run_one()) {
         }
     }
+
+  private:
+    std::deque<std::function<void()>> queue_;
 };
 
 }  // namespace tapster::fakes

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -47,8 +48,11 @@ class FormFixture : public ::testing::Test {
     MainForm& form() {
         if (!form_) {
             form_ = std::make_unique<MainForm>(
-                MainFormServices{store, tray, boxes, shell, loop, desktop, locale, sign_in,
+                MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
                                  accessible_buttons, policy, top_level_windows, looks});
+            // Time stands still: a load goes in one step unless a test lets time pass.
+            MainFormProbe(*form_).stored_targets().set_clock(
+                [] { return std::chrono::steady_clock::time_point{}; });
         }
         return *form_;
     }
@@ -74,7 +78,7 @@ class FormFixture : public ::testing::Test {
     FakeNotificationArea tray;
     FakeMessageBoxes boxes;
     FakeShell shell;
-    FakeEventLoop loop;
+    FakeDispatcher dispatcher;
     FakeDesktop desktop;
     FakeLocale locale;
     FakeSignIn sign_in;

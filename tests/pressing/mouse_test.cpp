@@ -9,25 +9,15 @@ namespace {
 
 using Journal = std::vector<std::string>;
 
-TEST(Mouse, MoveCursorPlacesXThenYAndStopsAtTheScreensEdge) {
+TEST(Mouse, AClickAtAPointIsOneStepThatStopsAtTheScreensEdge) {
     fakes::FakeDesktop desktop;
     Mouse mouse(desktop);
 
-    mouse.move_cursor(300, 200);
-    mouse.move_cursor(5000, 5000);
+    mouse.click_at(300, 200);
+    mouse.click_at(5000, 5000);
 
-    EXPECT_EQ(desktop.journal,
-              (Journal{"cursor 300,100", "cursor 300,200", "cursor 1023,200", "cursor 1023,767"}));
-}
-
-TEST(Mouse, LeftClickIsAPressAndAReleaseWhereTheCursorStands) {
-    fakes::FakeDesktop desktop;
-    Mouse mouse(desktop);
-
-    mouse.left_click();
-
-    EXPECT_EQ(desktop.journal, (Journal{"left down", "left up"}));
-    EXPECT_EQ(desktop.cursor, (platform::Point{100, 100}));
+    EXPECT_EQ(desktop.journal, (Journal{"click at 300,200", "click at 1023,767"}));
+    EXPECT_EQ(desktop.cursor, (platform::Point{1023, 767}));
 }
 
 TEST(MouseCursor, CoordinatesRoundHalvesToTheEvenNeighbour) {

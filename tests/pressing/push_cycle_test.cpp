@@ -20,7 +20,7 @@ using Journal = std::vector<std::string>;
 class PushCycleTest : public ::testing::Test {
   protected:
     PushCycleTest()
-        : mouse(desktop), cycle(list, desktop, accessible, mouse, loop, [this] { return now; }) {}
+        : mouse(desktop), cycle(list, desktop, accessible, mouse, [this] { return now; }) {}
 
     // A checked entry for a message box titled "Nag" with the given fields.
     void target(const std::string& button_text, const std::string& found_id,
@@ -45,7 +45,6 @@ class PushCycleTest : public ::testing::Test {
     TargetList list;
     FakeDesktop desktop;
     fakes::FakeAccessibleButtons accessible;
-    fakes::FakeEventLoop loop;
     PushCycle::TimePoint now{std::chrono::hours(1)};
     Mouse mouse;
     PushCycle cycle;
@@ -150,12 +149,10 @@ TEST_F(PushCycleTest, AWindowStillOpenIsPressedOnEveryTickOncePerEntry) {
 TEST_F(PushCycleTest, AForcedEntryIsPressedThenClickedInTheScreensCorner) {
     const auto box = nag({{1, "OK"}});
     target("OK", "1", "1", true);
-    loop.on_yield = [&](int) { desktop.journal.push_back("yield"); };
 
     cycle.tick();
 
-    EXPECT_EQ(desktop.journal, (Journal{FakeDesktop::command(box, 1), "cursor 1023,100",
-                                        "cursor 1023,767", "yield", "left down", "left up"}));
+    EXPECT_EQ(desktop.journal, (Journal{FakeDesktop::command(box, 1), "click at 1023,767"}));
 }
 
 TEST_F(PushCycleTest, TheForcedClickReachesTheCornerOfScreensOfAnySize) {
@@ -205,23 +202,21 @@ TEST_F(PushCycleTest, AnEntryWithoutAForceFlagIsStillPressed) {
     EXPECT_EQ(desktop.journal, Journal{FakeDesktop::command(box, 1)});
 }
 
-TEST_F(PushCycleTest, ATickAskedForDuringTheForcedClickIsSkippedNotNested) {
-    const auto box = nag({{1, "OK"}});
-    target("OK", "1", "1", true);
+TEST_F(PushCycleTest, ATickAskedForWhileARefusalIsToldIsSkippedNotNested) {
+    desktop.elevated.insert(nag({{1, "OK"}}));
+    target("OK", "1", "1");
     int nested = 0;
-    loop.on_yield = [&](int) {
+    cycle.refused.connect([&](const Target&) {
         if (++nested < 100) {
-            cycle.tick();  // the next timer message arrives during the yield
+            cycle.tick();  // the next timer message arrives in the notice's message box
             cycle.tick_at_once(std::chrono::milliseconds(1000));  // and a new window
         }
-    };
+    });
 
     cycle.tick();
     cycle.tick();
 
-    EXPECT_EQ(nested, 2) << "one yield per tick, no tick inside another";
-    EXPECT_EQ(desktop.commands(),
-              (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(box, 1)}));
+    EXPECT_EQ(nested, 2) << "one refusal per tick, no tick inside another";
 }
 
 TEST_F(PushCycleTest, ATickAtOnceSparesTargetsAnyTickPressedWithinTheInterval) {
@@ -247,43 +242,44 @@ TEST_F(PushCycleTest, ATickAtOnceSparesTargetsAnyTickPressedWithinTheInterval) {
                        FakeDesktop::command(late, 1)}));
 }
 
-TEST_F(PushCycleTest, EntriesAddedOrRemovedDuringTheForcedClickAreSeenByTheSameTick) {
+// A refusal's notice is a message box, whose loop lets the user change the list or pause.
+TEST_F(PushCycleTest, EntriesAddedOrRemovedWhileARefusalIsToldAreSeenByTheSameTick) {
+    desktop.elevated.insert(desktop.open({"#32770", "Admin", {{1, "OK"}}}));
+    list.append(to_target_string({"Admin", "#32770", "OK", "1", "1", false}), true);
     const auto box = nag({{1, "OK"}, {2, "Cancel"}});
-    target("OK", "1", "1", true);
     target("Never", "1", "1");  // removed before the tick reaches it
-    loop.on_yield = [&](int) {
+    cycle.refused.connect([&](const Target&) {
         list.remove(1);
         list.append(to_target_string({"Nag", "#32770", "Cancel", "2", "2", false}), true);
-    };
+    });
 
     cycle.tick();
 
-    EXPECT_EQ(desktop.commands(),
-              (Journal{FakeDesktop::command(box, 1), FakeDesktop::command(box, 2)}));
+    EXPECT_EQ(desktop.commands(), Journal{FakeDesktop::command(box, 2)});
 }
 
-TEST_F(PushCycleTest, APauseChosenDuringTheForcedClickStopsTheRestOfTheTick) {
-    const auto box = nag({{1, "OK"}, {2, "Cancel"}});
-    target("OK", "1", "1", true);
-    target("Cancel", "2", "2");
-    loop.on_yield = [&](int) { cycle.set_paused(true); };
+TEST_F(PushCycleTest, APauseChosenWhileARefusalIsToldStopsTheRestOfTheTick) {
+    desktop.elevated.insert(desktop.open({"#32770", "Admin", {{1, "OK"}}}));
+    list.append(to_target_string({"Admin", "#32770", "OK", "1", "1", false}), true);
+    nag({{1, "OK"}});
+    target("OK", "1", "1");
+    cycle.refused.connect([&](const Target&) { cycle.set_paused(true); });
 
     cycle.tick();
     cycle.tick();
 
-    EXPECT_EQ(desktop.commands(), Journal{FakeDesktop::command(box, 1)});
+    EXPECT_TRUE(desktop.commands().empty());
 }
 
-TEST_F(PushCycleTest, ADrawnButtonIsPressedByNameInItsWindowAndAForcedOneThenClicked) {
+TEST_F(PushCycleTest, ADrawnButtonIsPressedByNameAndAForcedOneClickedOnceTheProgramAnswers) {
     const auto dialog = drawn_dialog(true);
-    loop.on_yield = [&](int) { desktop.journal.push_back("yield"); };
 
     cycle.tick();
 
     EXPECT_EQ(accessible.presses, Journal{"press " + std::to_string(dialog) + " Save"});
-    EXPECT_EQ(desktop.journal,
-              (Journal{"cursor 1023,100", "cursor 1023,767", "yield", "left down", "left up"}))
-        << "no command message, the click after the press";
+    EXPECT_TRUE(desktop.journal.empty()) << "no command message, and no click before the answer";
+    accessible.replies.run_all();
+    EXPECT_EQ(desktop.journal, Journal{"click at 1023,767"});
 }
 
 TEST_F(PushCycleTest, ADrawnButtonRefusedOrNotPressedIsSkippedAndTheTickGoesOn) {
@@ -297,6 +293,7 @@ TEST_F(PushCycleTest, ADrawnButtonRefusedOrNotPressedIsSkippedAndTheTickGoesOn) 
     for (const Press answer : {Press::refused, Press::no_answer, Press::not_found}) {
         accessible.answer = answer;
         cycle.tick();
+        accessible.replies.run_all();
     }
 
     EXPECT_EQ(refused_titles, std::vector<std::string>{"Save file?"});

@@ -2,7 +2,6 @@
 // following the file.
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -131,30 +130,31 @@ TEST_F(ItemsSection, AnUnreadableRunMinimizedStillLoadsTheList) {
     EXPECT_EQ(stored_items(), (Entries{{"c-0", "kept"}}));
 }
 
-TEST_F(ItemsSection, TheLoadYieldsNowAndThenSoTicksSeeThePartialList) {
-    for (int index = 0; index < 4; ++index) {
+TEST_F(ItemsSection, TheLoadGoesInStepsOfTenMillisecondsSoTicksSeeThePartialList) {
+    for (int index = 0; index < 5; ++index) {
         stored("Items", "c-" + std::to_string(index), "entry");
     }
     use_clock_ticking(6ms);
-    std::vector<int> counts_seen;
-    loop.on_yield = [&](int) { counts_seen.push_back(controls().target_list.count()); };
 
     form().start();
+    std::vector<int> counts_seen{controls().target_list.count()};
+    while (dispatcher.run_one()) {
+        counts_seen.push_back(controls().target_list.count());
+    }
 
-    EXPECT_EQ(counts_seen, (std::vector<int>{0, 2})) << "once at once, then every 10 ms";
+    EXPECT_EQ(counts_seen, (std::vector<int>{2, 4, 5})) << "the first step at once";
+    EXPECT_TRUE(controls().window.visible()) << "the window shows before the list is whole";
 }
 
 TEST_F(ItemsSection, ARewriteAskedForDuringTheLoadWaitsForTheWholeList) {
     for (int index = 0; index < 3; ++index) {
         stored("Items", "c-" + std::to_string(index), "entry " + std::to_string(index));
     }
-    loop.on_yield = [&](int yield) {
-        if (yield == 2) {
-            stored_targets().save();  // say, the user clicked the list while it was loading
-        }
-    };
+    use_clock_ticking(10ms);  // a step for every entry
 
     form().start();
+    stored_targets().save();  // say, the user clicked the list while it was loading
+    dispatcher.run_all();
 
     EXPECT_EQ(stored_items().size(), 3U);
 }
@@ -163,15 +163,11 @@ TEST_F(ItemsSection, AnIncompleteLoadIsCompletedBeforeTheNextSaveAndTheUsersEdit
     for (int index = 0; index < 3; ++index) {
         stored("Items", "c-" + std::to_string(index), "entry " + std::to_string(index));
     }
-    use_clock_ticking(10ms);  // a yield before every entry
-    loop.on_yield = [](int yield) {
-        if (yield == 2) {
-            throw std::runtime_error("out of memory");
-        }
-    };
+    use_clock_ticking(10ms);  // a step for every entry
+    dispatcher.refuse_posts = true;
 
     form().start();
-    loop.on_yield = nullptr;
+    dispatcher.refuse_posts = false;
     ASSERT_EQ(controls().target_list.count(), 1);
     EXPECT_EQ(read("Runit", "Calibartion"), "1000") << "start-up went on to the calibration";
     controls().target_list.user_set_checked(0, false);
@@ -221,15 +217,12 @@ TEST_F(ItemsSection, ATargetAddedWhileTheListLoadsComesAfterTheStoredOnes) {
     for (int index = 0; index < 3; ++index) {
         stored("Items", "c-" + std::to_string(index), "entry " + std::to_string(index));
     }
-    use_clock_ticking(10ms);  // a yield before every entry
-    loop.on_yield = [&](int yield) {
-        if (yield == 2) {
-            targets().append("added");
-            stored_targets().save();
-        }
-    };
+    use_clock_ticking(10ms);  // a step for every entry
 
     form().start();
+    targets().append("added");
+    stored_targets().save();
+    dispatcher.run_all();
 
     const Entries expected{
         {"c-0", "entry 0"}, {"c-1", "entry 1"}, {"c-2", "entry 2"}, {"u-3", "added"}};
@@ -245,13 +238,10 @@ TEST_F(ItemsSection, AFullListWhoseLoadEndedEarlyIsNeverOverfilled) {
     }
     ASSERT_TRUE(store.replace_section("Items", full));
     use_clock_ticking(10ms);
-    loop.on_yield = [](int yield) {
-        if (yield == 3) {
-            throw std::runtime_error("out of memory");
-        }
-    };
     form().start();
-    loop.on_yield = nullptr;
+    dispatcher.refuse_posts = true;
+    dispatcher.run_one();
+    dispatcher.refuse_posts = false;
 
     targets().append("added 1");
     targets().append("added 2");

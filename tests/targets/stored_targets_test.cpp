@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,17 +27,17 @@ using Entries = SettingsStore::Entries;
 // One running copy: its own store, list and notices over a settings file it shares.
 struct Copy {
     explicit Copy(platform::SettingsFile& file) : store(file, {}) {
-        stored.set_clock([this] { return now += 10ms; });  // a yield before every entry
+        stored.set_clock([this] { return now += 10ms; });  // a step for every entry
     }
     StoredList list() const { return stored_list(targets); }
 
     std::chrono::steady_clock::time_point now;
     fakes::FakeMessageBoxes boxes;
-    fakes::FakeEventLoop loop;
+    fakes::FakeDispatcher dispatcher;
     SaveFailureNotice save_failures{boxes};
     SettingsStore store;
     TargetList targets;
-    StoredTargets stored{store, targets, loop, boxes, save_failures};
+    StoredTargets stored{store, targets, dispatcher, boxes, save_failures};
 };
 
 StoredList in_file(SettingsStore& store) {
@@ -55,13 +54,11 @@ TEST(TwoCopies, KeepEachOthersAdditionsRemovalsAndCheckMarks) {
     Copy first(file);
     Copy second(file);
     first.stored.load();
-    second.loop.on_yield = [](int yield) {
-        if (yield == 3) {
-            throw std::runtime_error("out of memory");
-        }
-    };
-    EXPECT_THROW(second.stored.load(), std::runtime_error);
-    second.loop.on_yield = nullptr;
+    first.dispatcher.run_all();
+    second.stored.load();
+    second.dispatcher.refuse_posts = true;
+    second.dispatcher.run_one();
+    second.dispatcher.refuse_posts = false;
     ASSERT_EQ(second.list(), (StoredList{{"A", true}, {"B", false}}));
 
     first.targets.remove(0);
@@ -103,6 +100,7 @@ TEST(ThreeProcesses, AddingTargetsAtOnceLoseNone) {
             const auto file = platform::open_settings_file(path);
             Copy me(*file);
             me.stored.load();
+            me.dispatcher.run_all();
             const auto end = std::chrono::steady_clock::now() + kFor;
             std::set<std::string> mine;
             while (std::chrono::steady_clock::now() < end) {

@@ -1,6 +1,6 @@
-// The worker threads that make calls into other programs' accessible trees: a caller waits at
-// most the deadline and runs its messages meanwhile; a call stuck past it keeps its key busy
-// until it returns, and never holds up the end.
+// The worker threads that make calls into other programs' accessible trees: nobody waits for
+// a call, its end is posted back to the caller's thread; a call stuck in a hung program keeps
+// its key busy until it returns, and never holds up the end.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,24 +12,12 @@
 
 #include "win32/accessibility_workers.h"
 #include "win32/scoped_handles.h"
+#include "win32/win32_dispatcher.h"
 
 namespace tapster::win32 {
 namespace {
 
-using namespace std::chrono_literals;
 using Outcome = AccessibilityWorkers::Outcome;
-
-class CountingLoop : public platform::EventLoop {
-  public:
-    int yields = 0;
-    void yield() override {
-        ++yields;
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-            DispatchMessageW(&message);
-        }
-    }
-};
 
 // A call that stays inside until the test lets it go, as one into a hung program does.
 struct Gate {
@@ -44,67 +32,97 @@ std::function<void()> blocked_by(const std::shared_ptr<Gate>& gate) {
     };
 }
 
-// Asks until the condition holds, at most 5 s; asks nothing after it held.
-bool wait_until(const std::function<bool()>& condition) {
-    for (int attempt = 0; attempt < 500; ++attempt) {
+// Runs this thread's messages, as the main loop would, until the condition holds (at most
+// 5 s) or, with `for_ms`, for that long.
+bool run_messages_until(const std::function<bool()>& condition, DWORD for_ms = 5000) {
+    const ULONGLONG until = GetTickCount64() + for_ms;
+    while (GetTickCount64() < until) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+            DispatchMessageW(&message);
+        }
         if (condition()) {
             return true;
         }
-        Sleep(10);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-    return false;
+    return condition();
 }
 
 TEST(AccessibilityWorkers, AStuckCallKeepsOnlyItsOwnKeyBusyUntilItReturns) {
-    CountingLoop loop;
-    AccessibilityWorkers workers(loop, 200ms);
+    Win32Dispatcher dispatcher;
+    AccessibilityWorkers workers(dispatcher);
     const auto gate = std::make_shared<Gate>();
-
-    EXPECT_EQ(workers.run("hung", blocked_by(gate)), Outcome::late);
+    int hung_ended = 0;
     int ran = 0;
-    EXPECT_EQ(workers.run("hung", [&] { ++ran; }), Outcome::skipped);
-    EXPECT_EQ(ran, 0) << "a second call was queued behind the stuck one";
-    EXPECT_EQ(workers.run("other", [&] { ++ran; }), Outcome::done);
-    EXPECT_EQ(ran, 1);
+    int ended = 0;
+
+    EXPECT_EQ(workers.run("hung", blocked_by(gate), [&] { ++hung_ended; }), Outcome::started);
+    EXPECT_EQ(workers.run(
+                  "hung", [&] { ++ran; }, [&] { ++ended; }),
+              Outcome::skipped);
+    EXPECT_EQ(workers.run(
+                  "other", [&] { ++ran; }, [&] { ++ended; }),
+              Outcome::started);
+    ASSERT_TRUE(run_messages_until([&] { return ended == 1; }));
+    EXPECT_EQ(ran, 1) << "the skipped call ran after all";
+    EXPECT_EQ(hung_ended, 0);
 
     SetEvent(gate->open.get());
-    ASSERT_TRUE(wait_until([&] { return gate->passed == 1; }));
-    ASSERT_TRUE(wait_until([&] { return workers.run("hung", [&] { ++ran; }) == Outcome::done; }));
+    ASSERT_TRUE(run_messages_until([&] { return hung_ended == 1; }));
+    EXPECT_EQ(workers.run(
+                  "hung", [&] { ++ran; }, [&] { ++ended; }),
+              Outcome::started);
+    ASSERT_TRUE(run_messages_until([&] { return ended == 2; }));
     EXPECT_EQ(ran, 2);
 }
 
-TEST(AccessibilityWorkers, TheCallerRunsItsMessagesWhileItWaitsAndAThrowingCallEndsQuietly) {
-    CountingLoop loop;
-    AccessibilityWorkers workers(loop, 2000ms);
+TEST(AccessibilityWorkers, TheEndOfACallIsToldOnTheCallersThreadEvenWhenTheCallThrows) {
+    Win32Dispatcher dispatcher;
+    AccessibilityWorkers workers(dispatcher);
     const DWORD caller = GetCurrentThreadId();
+    std::atomic<DWORD> call_thread{0};
+    DWORD told_on = 0;
 
-    const Outcome outcome = workers.run("post", [caller] {
-        PostThreadMessageW(caller, WM_NULL, 0, 0);
-        Sleep(100);
-    });
+    ASSERT_EQ(workers.run(
+                  "thread", [&] { call_thread = GetCurrentThreadId(); },
+                  [&] { told_on = GetCurrentThreadId(); }),
+              Outcome::started);
+    ASSERT_TRUE(run_messages_until([&] { return told_on != 0; }));
+    EXPECT_EQ(told_on, caller);
+    EXPECT_NE(call_thread.load(), caller);
 
-    EXPECT_EQ(outcome, Outcome::done);
-    EXPECT_GE(loop.yields, 1);
-    EXPECT_EQ(workers.run("throws", [] { throw std::runtime_error("no answer"); }), Outcome::done);
+    bool told = false;
+    ASSERT_EQ(workers.run(
+                  "throws", [] { throw std::runtime_error("no answer"); }, [&] { told = true; }),
+              Outcome::started);
+    EXPECT_TRUE(run_messages_until([&] { return told; }));
 }
 
 TEST(AccessibilityWorkers, CallsStuckAtOnceAreBoundedAndDoNotHoldUpTheEnd) {
-    CountingLoop loop;
+    Win32Dispatcher dispatcher;
     const auto gate = std::make_shared<Gate>();
+    int ended = 0;
     const auto started = std::chrono::steady_clock::now();
     {
-        AccessibilityWorkers workers(loop, 50ms);
+        AccessibilityWorkers workers(dispatcher);
         for (std::size_t key = 0; key < AccessibilityWorkers::kMostRunningCalls; ++key) {
-            EXPECT_EQ(workers.run(std::to_string(key), blocked_by(gate)), Outcome::late);
+            EXPECT_EQ(workers.run(std::to_string(key), blocked_by(gate), [&] { ++ended; }),
+                      Outcome::started);
         }
-        EXPECT_EQ(workers.run("one more", [] {}), Outcome::skipped);
+        EXPECT_EQ(workers.run(
+                      "one more", [] {}, [&] { ++ended; }),
+                  Outcome::skipped);
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s) << "the end waited for a stuck call";
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5))
+        << "the end waited for a stuck call";
 
-    // The threads left behind end once their calls return.
+    // The threads left behind end once their calls return, and tell no one.
     SetEvent(gate->open.get());
-    EXPECT_TRUE(wait_until(
+    EXPECT_TRUE(run_messages_until(
         [&] { return gate->passed == static_cast<int>(AccessibilityWorkers::kMostRunningCalls); }));
+    run_messages_until([] { return false; }, 200);
+    EXPECT_EQ(ended, 0);
 }
 
 }  // namespace
