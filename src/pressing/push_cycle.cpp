@@ -43,7 +43,7 @@ void PushCycle::run_tick(std::optional<std::chrono::milliseconds> spared_within)
 }
 
 bool PushCycle::push(const Target& target) {
-    const platform::WindowHandle window = windows_.find(target.window_class, target.title);
+    const platform::WindowHandle window = windows_.find(target.window_class, target.title_pattern);
     if (window == 0) {
         return false;
     }
