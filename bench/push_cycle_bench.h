@@ -76,7 +76,7 @@ enum class Targets { absent, present, absent_patterns };
 inline void run_scenario(platform::Desktop& desktop, const std::string& window_class, int entries,
                          Targets targets, int repetitions) {
     const bool present = targets == Targets::present;
-    TargetList list;
+    TargetList list([&desktop](std::string_view text) { return desktop.fold_case(text); });
     std::vector<std::string> titles;
     for (int index = 0; index < entries; ++index) {
         titles.push_back(targets == Targets::absent_patterns

@@ -17,6 +17,8 @@ CaptureFields capture_fields(WindowControls& controls, CapturedTitle& captured_t
 MainForm::MainForm(MainFormServices services)
     : services_(services),
       save_failures_(services.message_boxes),
+      targets_(
+          [&desktop = services.desktop](std::string_view text) { return desktop.fold_case(text); }),
       stored_targets_(services.settings, targets_, services.dispatcher, services.message_boxes,
                       save_failures_),
       list_editing_({capture_fields(controls_, captured_title_), controls_.force_click_box,

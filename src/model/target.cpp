@@ -23,7 +23,7 @@ std::optional<std::int32_t> parse_control_id(std::string_view text) {
     return value;
 }
 
-Target parse_target(std::string_view target_string) {
+Target parse_target(std::string_view target_string, const FoldCase& fold_case) {
     std::vector<std::string_view> pieces;
     split_target_string(target_string, pieces);
     const auto piece = [&pieces](std::size_t field) {
@@ -32,6 +32,7 @@ Target parse_target(std::string_view target_string) {
     Target target;
     target.pieces = pieces.size();
     target.title = piece(kParentTitle);
+    target.title_pattern = TitlePattern(fold_case ? fold_case(target.title) : target.title);
     target.window_class = piece(kParentClass);
     target.button_text = piece(kButtonText);
     if (pieces.size() > kFoundControlId) {

@@ -2,9 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "model/title_pattern.h"
 
 namespace tapster {
 
@@ -17,13 +20,17 @@ std::optional<std::int32_t> parse_control_id(std::string_view text);
 // malformed rather than pressing whatever control a number would name.
 inline constexpr std::string_view kAccessibleMarker = "accessible";
 
-// One recorded button of another program, read once from its target string so that the
-// push cycle never takes the text apart again. Pieces the text lacks stay empty; an
-// identifier that does not parse stays unset.
+// How the desktop folds the letter case of window titles (platform::Desktop::fold_case).
+using FoldCase = std::function<std::string(std::string_view)>;
+
+// One recorded button of another program, read once from its target string, its title folded
+// and made a pattern then too, so that the push cycle never takes the text apart again. Pieces
+// the text lacks stay empty; an identifier that does not parse stays unset.
 struct Target {
-    std::string title;         // of the top-level window that holds the button
-    std::string window_class;  // of that window
-    std::string button_text;   // what the button said when it was recorded
+    std::string title;           // of the top-level window that holds the button, as recorded
+    TitlePattern title_pattern;  // the title folded: what the window is looked up by
+    std::string window_class;    // of that window
+    std::string button_text;     // what the button said when it was recorded
     std::optional<std::int32_t> found_control_id;
     std::optional<std::int32_t> control_id;
     bool forced = false;  // add a real mouse click after the command
@@ -35,6 +42,7 @@ struct Target {
     bool pressable() const { return pieces > 3 && (found_control_id.has_value() || accessible); }
 };
 
-Target parse_target(std::string_view target_string);
+// Without a fold_case the title keeps its letter case: for a target that is never looked up.
+Target parse_target(std::string_view target_string, const FoldCase& fold_case = {});
 
 }  // namespace tapster

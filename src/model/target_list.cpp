@@ -11,7 +11,7 @@ const TargetList::Entry& TargetList::at(int index) const {
 }
 
 void TargetList::append(std::string text, bool checked) {
-    Target target = parse_target(text);
+    Target target = parse_target(text, fold_case_);
     const int index = own_count();
     entries_.insert(entries_.begin() + index, Entry{std::move(text), std::move(target), checked});
     notify(Change::Kind::added, index, false);
@@ -53,7 +53,7 @@ std::size_t TargetList::set_managed(const std::vector<std::string>& texts) {
             ++no_room;
             continue;
         }
-        entries_.push_back(Entry{text, parse_target(text), true, true});
+        entries_.push_back(Entry{text, parse_target(text, fold_case_), true, true});
         ++managed_count_;
         notify(Change::Kind::added, count() - 1, true);
     }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/target.h"
@@ -15,11 +16,19 @@ namespace tapster {
 //
 // The user's own entries come first; after them come the entries an administrator set by
 // policy ("managed"), which are always checked and never stored. Both share the limit.
+//
+// Each entry's target is read, its title folded by the list's fold_case, once as the entry
+// comes, so that a tick only looks. An entry's text and target never change after; its check
+// mark alone does.
 class TargetList {
   public:
     static constexpr int kNone = -1;
     // Positions are 16-bit numbers in the stored keys: the list never holds more.
     static constexpr int kMostEntries = 32767;
+
+    // A list made without a fold_case keeps the titles' letter case: one that is never pressed.
+    TargetList() = default;
+    explicit TargetList(FoldCase fold_case) : fold_case_(std::move(fold_case)) {}
 
     struct Entry {
         std::string text;
@@ -59,6 +68,7 @@ class TargetList {
     std::size_t position(int index) const;
     void notify(Change::Kind kind, int index, bool managed) const;
 
+    FoldCase fold_case_;
     std::vector<Entry> entries_;
     int managed_count_ = 0;
     std::vector<Observer> observers_;

@@ -41,7 +41,7 @@ void PushCycle::run_tick(std::optional<std::chrono::milliseconds> spared_within)
 
 void PushCycle::push(const TargetList::Entry& entry) {
     const Target& target = entry.target;
-    const platform::WindowHandle window = windows_.find(target.window_class, target.title);
+    const platform::WindowHandle window = windows_.find(target.window_class, target.title_pattern);
     if (window == 0) {
         return;
     }

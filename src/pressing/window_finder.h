@@ -7,44 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/title_pattern.h"
 #include "platform/desktop.h"
 
 namespace tapster {
-
-// A target's window title as a pattern: every `*` stands for any run of characters, none
-// included; every other character stands for itself. Both the pattern and the titles it is
-// matched against come with their letter case already folded, so matching compares bytes.
-// UTF-8 keeps that sound: a run of whole characters can only ever match whole characters.
-class TitlePattern {
-  public:
-    explicit TitlePattern(std::string folded_pattern);
-
-    bool has_wildcard() const { return wildcard_; }
-    // The pattern as given; for a pattern without `*`, the one title it matches.
-    const std::string& text() const { return text_; }
-
-    // Takes time linear in the lengths of the title and the pattern, however many `*`.
-    bool matches(std::string_view folded_title) const;
-
-  private:
-    // A literal run between two `*`, as a place in the pattern (so that a copied pattern
-    // stays whole), with the failure table of its Knuth-Morris-Pratt search.
-    struct Piece {
-        std::size_t start = 0;
-        std::size_t length = 0;
-        std::vector<std::size_t> fallback;
-    };
-
-    // Where the piece ends at its first occurrence in the title, or npos.
-    std::size_t end_of_first(const Piece& piece, std::string_view title) const;
-
-    std::string text_;
-    bool wildcard_ = false;
-    // The literal text before the first and after the last `*`; the pieces lie between.
-    std::size_t head_length_ = 0;
-    std::size_t tail_length_ = 0;
-    std::vector<Piece> pieces_;
-};
 
 // Finds the targets' windows as find_window would find them one by one, walking the desktop's
 // windows of each class at most once a tick: the class name compared as find_window compares
@@ -67,8 +33,9 @@ class WindowFinder {
     // Forgets the windows seen: the next find looks at the desktop afresh.
     void start_tick() { classes_.clear(); }
 
-    // The topmost top-level window of the class whose title matches, or 0.
-    platform::WindowHandle find(std::string_view window_class, std::string_view title);
+    // The topmost top-level window of the class whose title, folded by the desktop's
+    // fold_case, the pattern matches, or 0.
+    platform::WindowHandle find(std::string_view window_class, const TitlePattern& pattern);
 
   private:
     struct Seen {

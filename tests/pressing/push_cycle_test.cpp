@@ -42,8 +42,8 @@ class PushCycleTest : public ::testing::Test {
         return window;
     }
 
-    TargetList list;
     FakeDesktop desktop;
+    TargetList list{[this](std::string_view text) { return desktop.fold_case(text); }};
     fakes::FakeAccessibleButtons accessible;
     PushCycle::TimePoint now{std::chrono::hours(1)};
     Mouse mouse;

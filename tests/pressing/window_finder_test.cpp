@@ -14,6 +14,12 @@ namespace {
 
 using fakes::FakeDesktop;
 
+// Looks a title up as the push cycle does: folded as its target was read.
+platform::WindowHandle find(WindowFinder& finder, FakeDesktop& desktop,
+                            std::string_view window_class, std::string_view title) {
+    return finder.find(window_class, TitlePattern(desktop.fold_case(title)));
+}
+
 struct FinderCase {
     const char* name;
     // Top-level windows, topmost first; a child named "child" goes under the first window.
@@ -40,7 +46,7 @@ TEST_P(WindowFinderFinds, TheTopmostWindowAsFindWindowWould) {
     finder.start_tick();
 
     const platform::WindowHandle found =
-        finder.find(GetParam().target_class, GetParam().target_title);
+        find(finder, desktop, GetParam().target_class, GetParam().target_title);
 
     EXPECT_EQ(found, GetParam().expected < 0 ? 0 : handles.at(GetParam().expected));
 }
@@ -80,7 +86,7 @@ TEST(WindowFinderTest, OneEnumerationPerTickAndNoTitleReadForAClassNoWindowHas) 
     for (int tick = 0; tick < 2; ++tick) {
         finder.start_tick();
         for (int target = 0; target < 100; ++target) {
-            EXPECT_EQ(finder.find("#32770", "Absent " + std::to_string(target)), 0U);
+            EXPECT_EQ(find(finder, desktop, "#32770", "Absent " + std::to_string(target)), 0U);
         }
     }
 
@@ -96,8 +102,8 @@ TEST(WindowFinderTest, TitlesOfAWantedClassAreReadAgainOnlyOnceATickAndAtMostTen
     WindowFinder finder(desktop);
     finder.start_tick();
 
-    EXPECT_EQ(finder.find("#32770", "Absent 1"), 0U);
-    EXPECT_EQ(finder.find("#32770", "Absent 2"), 0U);
+    EXPECT_EQ(find(finder, desktop, "#32770", "Absent 1"), 0U);
+    EXPECT_EQ(find(finder, desktop, "#32770", "Absent 2"), 0U);
 
     // "Other": read, then confirmed once; the empty one: WindowFinder::kTitleReads reads.
     EXPECT_EQ(desktop.title_reads, 2 + WindowFinder::kTitleReads);
@@ -111,11 +117,11 @@ TEST(WindowFinderTest, TheWalkGoesNoFurtherThanATargetNeedsAndReadsEachTitleOnce
     WindowFinder finder(desktop);
     finder.start_tick();
 
-    EXPECT_EQ(finder.find("#32770", "Nag"), top);
+    EXPECT_EQ(find(finder, desktop, "#32770", "Nag"), top);
     EXPECT_EQ(desktop.title_reads, 1);
-    EXPECT_EQ(finder.find("#32770", "Last"), bottom);
-    EXPECT_EQ(finder.find("#32770", "Nag"), top);
-    EXPECT_EQ(finder.find("#32770", "L*"), bottom);
+    EXPECT_EQ(find(finder, desktop, "#32770", "Last"), bottom);
+    EXPECT_EQ(find(finder, desktop, "#32770", "Nag"), top);
+    EXPECT_EQ(find(finder, desktop, "#32770", "L*"), bottom);
     EXPECT_EQ(desktop.title_reads, 3);
     EXPECT_EQ(desktop.enumerations, 1);
 }
@@ -125,13 +131,13 @@ TEST(WindowFinderTest, ANewTickSeesWindowsOpenedAndClosedSinceTheLast) {
     const auto first = desktop.add({"#32770", "Nag"});
     WindowFinder finder(desktop);
     finder.start_tick();
-    ASSERT_EQ(finder.find("#32770", "Nag"), first);
+    ASSERT_EQ(find(finder, desktop, "#32770", "Nag"), first);
 
     desktop.close(first);
     const auto second = desktop.add({"#32770", "Nag"});
-    EXPECT_EQ(finder.find("#32770", "Nag"), first);  // the same tick: the same look
+    EXPECT_EQ(find(finder, desktop, "#32770", "Nag"), first);  // the same tick: the same look
     finder.start_tick();
-    EXPECT_EQ(finder.find("#32770", "Nag"), second);
+    EXPECT_EQ(find(finder, desktop, "#32770", "Nag"), second);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Titles with `*` as patterns: what matches, what does not, and how long a match may take.
-#include "pressing/window_finder.h"
+#include "model/title_pattern.h"
 
 #include <gtest/gtest.h>
 
