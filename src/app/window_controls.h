@@ -17,7 +17,7 @@ namespace tapster {
 
 // Every control, menu entry and timer of the main window as designed: texts, places in
 // twips, and what is shown at start. Each keeps its designer's name as its name string
-// (docs/ARCHITECTURE.md maps roles to those names).
+// (docs/controls.md maps roles to those names).
 struct WindowControls {
     WindowControls();
     WindowControls(const WindowControls&) = delete;
