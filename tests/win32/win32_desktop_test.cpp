@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "model/title_pattern.h"
 #include "pressing/window_finder.h"
 #include "win32/wide_string.h"
 #include "win32/win32_desktop.h"
@@ -163,8 +164,8 @@ TEST(Win32WindowFinderTest, FindsWhatFindWindowFindsAmongRealWindows) {
         finder.start_tick();
         for (const Query& query : queries) {
             const HWND expected = FindWindowW(query.window_class, query.title);
-            const platform::WindowHandle found =
-                finder.find(to_utf8(query.window_class), to_utf8(query.title));
+            const platform::WindowHandle found = finder.find(
+                to_utf8(query.window_class), TitlePattern(desktop.fold_case(to_utf8(query.title))));
             EXPECT_EQ(found, reinterpret_cast<platform::WindowHandle>(expected))
                 << to_utf8(query.window_class) << " / " << to_utf8(query.title);
             EXPECT_EQ(found != 0, query.found)
@@ -173,7 +174,8 @@ TEST(Win32WindowFinderTest, FindsWhatFindWindowFindsAmongRealWindows) {
         // FindWindowW goes on to message-only windows after the top-level ones, as documented;
         // the finder does not: such a window shows no button, so no target names one, and
         // a stand-in of the same names must not receive a target's command.
-        EXPECT_EQ(finder.find(to_utf8(kBoxClass), "Message only"), 0U);
+        EXPECT_EQ(finder.find(to_utf8(kBoxClass), TitlePattern(desktop.fold_case("Message only"))),
+                  0U);
         EXPECT_NE(FindWindowW(kBoxClass, L"Message only"), nullptr);
     }
 }
@@ -191,10 +193,10 @@ TEST(Win32WindowFinderTest, APatternFindsTheTopmostMatchWithTheSameCaseRule) {
     WindowFinder finder(desktop);
     finder.start_tick();
 
-    EXPECT_EQ(finder.find("TapsterFinderBox", "fehler * in ärger"),
+    EXPECT_EQ(finder.find("TapsterFinderBox", TitlePattern(desktop.fold_case("fehler * in ärger"))),
               reinterpret_cast<platform::WindowHandle>(upper));
     EXPECT_EQ(
-        finder.find("TapsterFinderBox", "*4711 in Ärger"),
+        finder.find("TapsterFinderBox", TitlePattern(desktop.fold_case("*4711 in Ärger"))),
         reinterpret_cast<platform::WindowHandle>(FindWindowW(kBoxClass, L"Warnung 4711 in Ärger")));
     EXPECT_NE(lower, nullptr);
 }
