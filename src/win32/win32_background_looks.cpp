@@ -12,11 +12,7 @@ constexpr UINT kFoundMessage = WM_APP + 1;
 }  // namespace
 
 Win32BackgroundLooks::Win32BackgroundLooks() {
-    register_window_class(kWindowClass);
-    window_ =
-        checked_window(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                       GetModuleHandleW(nullptr), creation_parameter()),
-                       "the window that hears of new windows");
+    window_ = create_message_only_window(kWindowClass, "the window that hears of new windows");
     thread_ = std::thread([this] { run(); });
 }
 

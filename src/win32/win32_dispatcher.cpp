@@ -13,11 +13,7 @@ constexpr UINT_PTR kAfterInputTimer = 1;
 }  // namespace
 
 Win32Dispatcher::Win32Dispatcher() {
-    register_window_class(kDispatcherClass);
-    window_ =
-        checked_window(CreateWindowExW(0, kDispatcherClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                       GetModuleHandleW(nullptr), creation_parameter()),
-                       "the window that runs work in turn");
+    window_ = create_message_only_window(kDispatcherClass, "the window that runs work in turn");
 }
 
 Win32Dispatcher::~Win32Dispatcher() {

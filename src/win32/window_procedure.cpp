@@ -146,4 +146,12 @@ LRESULT CALLBACK SubclassProcedure::procedure(HWND window, UINT message, WPARAM 
                    [&] { return DefSubclassProc(window, message, wparam, lparam); });
 }
 
+HWND WindowProcedure::create_message_only_window(const wchar_t* class_name,
+                                                 const std::string& what) {
+    register_window_class(class_name);
+    return checked_window(CreateWindowExW(0, class_name, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          GetModuleHandleW(nullptr), creation_parameter()),
+                          what);
+}
+
 }  // namespace tapster::win32

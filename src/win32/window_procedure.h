@@ -42,6 +42,9 @@ class WindowProcedure {
 
   protected:
     void* creation_parameter() { return this; }
+    // A message-only window of its own class, for messages posted to this object; throws
+    // with `what` when the system refuses it.
+    HWND create_message_only_window(const wchar_t* class_name, const std::string& what);
     // Unhandled messages go to DefWindowProcW.
     virtual LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) = 0;
 
