@@ -61,14 +61,15 @@ if [[ ! -f "$WINEPREFIX/.tapster-ready" ]]; then
     else
         echo "with-wine: creating the Wine prefix $WINEPREFIX (once, about 10 s)" >&2
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
+        # Its messages go to the caller's log: a prefix that cannot be made must say why.
+        wineboot -i >&2
         # Debian's Wine does not look in its own font folder; the program's dialog font
         # ("MS Sans Serif") and Tahoma come from there.
         if compgen -G "/usr/share/wine/fonts/*" >/dev/null; then
             cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         fi
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >&2
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >&2
     fi
     if [[ -n "${TAPSTER_DPI:-}" ]]; then
         # A display scale other than 100%, for the tests that must hold at any scale.
