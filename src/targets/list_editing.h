@@ -16,8 +16,9 @@
 namespace tapster {
 
 // What the user does with the target list: add a capture, look at an entry, check it,
-// remove it. The check-box list on screen mirrors the target list; every action ends with
-// the whole list stored again. An entry an administrator set shows it in its text and can be
+// remove it. The check-box list on screen mirrors the target list; every action that changes
+// it ends with a save, which stores only this copy's own changes, merged into what the file
+// holds (see StoredTargets). An entry an administrator set shows it in its text and can be
 // neither removed nor unchecked.
 class ListEditing {
   public:
