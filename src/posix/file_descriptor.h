@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "settings/owned_handle.h"
+#include "platform/owned_handle.h"
 
 namespace tapster::platform::posix_file {
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ui/control.h"
+#include "ui/control_visitor.h"
 #include "ui/event.h"
 
 namespace tapster::ui {
@@ -40,6 +41,7 @@ class Label : public Captioned {
         : Captioned(std::move(name), std::move(caption), rect, visible, container),
           appearance_(appearance) {}
     const Appearance& appearance() const { return appearance_; }
+    void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
 
   private:
     Appearance appearance_;
@@ -53,6 +55,7 @@ class Frame : public Captioned {
         : Captioned(std::move(name), std::move(caption), rect, visible, nullptr),
           appearance_(appearance) {}
     const Appearance& appearance() const { return appearance_; }
+    void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
 
   private:
     Appearance appearance_;
@@ -61,6 +64,7 @@ class Frame : public Captioned {
 class Button : public Captioned {
   public:
     using Captioned::Captioned;
+    void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
     Event<> clicked;
     void user_click() { clicked.raise(); }
 };

@@ -4,12 +4,14 @@
 #include <utility>
 
 #include "ui/captioned.h"
+#include "ui/control_visitor.h"
 
 namespace tapster::ui {
 
 class CheckBox : public Captioned {
   public:
     using Captioned::Captioned;
+    void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
 
     // 1 when checked, 0 when not, as the form's logic tests it.
     int value() const { return checked_ ? 1 : 0; }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/control_visitor.h"
 #include "ui/event.h"
 #include "ui/mouse.h"
 
@@ -34,6 +35,7 @@ class CheckListBox : public Control {
     };
 
     using Control::Control;
+    void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
 
     Event<> clicked;
     // The user changed an entry's check mark; raised before `clicked`.

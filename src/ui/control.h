@@ -29,6 +29,7 @@ enum class Change {
 };
 
 class Control;
+class ControlVisitor;
 
 // A view (the Win32 window, or nothing in tests) that mirrors the control's state.
 class ControlObserver {
@@ -62,6 +63,10 @@ class Control {
     void set_enabled(bool enabled) { change(enabled_, enabled, Change::enabled); }
 
     void set_observer(ControlObserver* observer) { observer_ = observer; }
+
+    // Shows the visitor this control as its own, most derived kind (see ControlVisitor); a
+    // kind the window does not show shows nothing.
+    virtual void accept(ControlVisitor& /*visitor*/) {}
 
   protected:
     // Gives the field its new value and tells the observer; the value it already has changes

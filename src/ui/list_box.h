@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/control_visitor.h"
 
 namespace tapster::ui {
 
@@ -12,6 +13,7 @@ namespace tapster::ui {
 class ListBox : public Control {
   public:
     using Control::Control;
+    void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
 
     int count() const { return static_cast<int>(entries_.size()); }
     const std::string& text(int index) const {

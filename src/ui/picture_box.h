@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/control.h"
+#include "ui/control_visitor.h"
 #include "ui/event.h"
 #include "ui/mouse.h"
 
@@ -18,6 +19,7 @@ class PictureBox : public Control {
         : Control(std::move(name), rect, visible, container), image_(image) {}
 
     Image image() const { return image_; }
+    void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
 
     Event<const MouseArgs&> mouse_down;
     Event<const MouseArgs&> mouse_up;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/control.h"
+#include "ui/control_visitor.h"
 #include "ui/event.h"
 
 namespace tapster::ui {
@@ -14,6 +15,7 @@ class TextBox : public Control {
   public:
     TextBox(std::string name, std::string text, TwipsRect rect, bool visible, Control* container)
         : Control(std::move(name), rect, visible, container), text_(std::move(text)) {}
+    void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
 
     Event<> changed;
 

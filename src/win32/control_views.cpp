@@ -1,6 +1,14 @@
 #include "win32/control_views.h"
 
+#include <utility>
+
 #include "ui/captioned.h"
+#include "ui/check_box.h"
+#include "ui/check_list_box.h"
+#include "ui/control_visitor.h"
+#include "ui/list_box.h"
+#include "ui/picture_box.h"
+#include "ui/text_box.h"
 #include "win32/button_view.h"
 #include "win32/check_box_view.h"
 #include "win32/check_list_view.h"
@@ -16,62 +24,72 @@ namespace {
 
 constexpr int kFirstControlId = 1001;
 
-std::unique_ptr<ControlView> make_view(ui::Control& control, HWND parent, int id) {
-    if (auto* frame = dynamic_cast<ui::Frame*>(&control)) {
-        return std::make_unique<FrameView>(*frame, parent, id);
+// Where a view's window lies among its siblings. Labels lie beneath everything, and the
+// frames, shown on demand, above everything; the keyboard's order is kept apart from this
+// (see move_focus).
+enum class ViewLayer { as_made, beneath, above };
+
+// Makes the view of one control, of the control's own kind.
+class ViewMaker final : public ui::ControlVisitor {
+  public:
+    ViewMaker(HWND parent, int id) : parent_(parent), id_(id) {}
+
+    std::unique_ptr<ControlView> view;  // none for a control without a window
+    ViewLayer layer = ViewLayer::as_made;
+    bool contains_others = false;  // a frame: the parent of the controls it contains
+
+    void visit(ui::Frame& frame) override {
+        make<FrameView>(frame);
+        layer = ViewLayer::above;
+        contains_others = true;
     }
-    if (auto* label = dynamic_cast<ui::Label*>(&control)) {
-        return std::make_unique<LabelView>(*label, parent, id);
+    void visit(ui::Label& label) override {
+        make<LabelView>(label);
+        layer = ViewLayer::beneath;
     }
-    if (auto* check_box = dynamic_cast<ui::CheckBox*>(&control)) {
-        return std::make_unique<CheckBoxView>(*check_box, parent, id);
+    void visit(ui::Button& button) override { make<ButtonView>(button); }
+    void visit(ui::CheckBox& check_box) override { make<CheckBoxView>(check_box); }
+    void visit(ui::TextBox& text_box) override { make<TextBoxView>(text_box); }
+    void visit(ui::PictureBox& picture) override { make<PictureView>(picture); }
+    void visit(ui::ListBox& list) override { make<ListBoxView>(list); }
+    void visit(ui::CheckListBox& list) override { make<CheckListView>(list); }
+
+  private:
+    template <typename View, typename Kind>
+    void make(Kind& control) {
+        view = std::make_unique<View>(control, parent_, id_);
     }
-    if (auto* button = dynamic_cast<ui::Button*>(&control)) {
-        return std::make_unique<ButtonView>(*button, parent, id);
-    }
-    if (auto* text_box = dynamic_cast<ui::TextBox*>(&control)) {
-        return std::make_unique<TextBoxView>(*text_box, parent, id);
-    }
-    if (auto* picture = dynamic_cast<ui::PictureBox*>(&control)) {
-        return std::make_unique<PictureView>(*picture, parent, id);
-    }
-    if (auto* check_list = dynamic_cast<ui::CheckListBox*>(&control)) {
-        return std::make_unique<CheckListView>(*check_list, parent, id);
-    }
-    if (auto* list = dynamic_cast<ui::ListBox*>(&control)) {
-        return std::make_unique<ListBoxView>(*list, parent, id);
-    }
-    return nullptr;
-}
+
+    HWND parent_;
+    int id_;
+};
 
 }  // namespace
 
 void ControlViews::create(const std::vector<ui::Control*>& controls, HWND main_window) {
     std::map<const ui::Control*, HWND> containers;
+    std::vector<std::pair<HWND, ViewLayer>> layers;
     int id = kFirstControlId;
     for (ui::Control* control : controls) {
         const auto container = containers.find(control->container());
         const HWND parent = container != containers.end() ? container->second : main_window;
-        std::unique_ptr<ControlView> view = make_view(*control, parent, id);
-        if (view == nullptr) {
+        ViewMaker maker(parent, id);
+        control->accept(maker);
+        if (maker.view == nullptr) {
             continue;
         }
-        if (dynamic_cast<ui::Frame*>(control) != nullptr) {
-            containers[control] = view->hwnd();
+        if (maker.contains_others) {
+            containers[control] = maker.view->hwnd();
         }
-        by_id_[id++] = view.get();
-        views_.push_back(std::move(view));
+        if (maker.layer != ViewLayer::as_made) {
+            layers.emplace_back(maker.view->hwnd(), maker.layer);
+        }
+        by_id_[id++] = maker.view.get();
+        views_.push_back(std::move(maker.view));
     }
-    // Labels lie beneath everything, and the frames, shown on demand, above everything;
-    // the keyboard's order is kept apart from this (see move_focus).
-    for (const auto& view : views_) {
-        if (dynamic_cast<ui::Label*>(&view->control()) != nullptr) {
-            SetWindowPos(view->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        } else if (dynamic_cast<ui::Frame*>(&view->control()) != nullptr) {
-            SetWindowPos(view->hwnd(), HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
+    for (const auto& [window, layer] : layers) {
+        SetWindowPos(window, layer == ViewLayer::beneath ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 

@@ -2,72 +2,43 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "platform/owned_handle.h"
 
 namespace tapster::win32 {
 
-// Owns one Win32 handle and releases it with the matching function.
-template <typename Handle, typename Traits>
-class Scoped {
-  public:
-    Scoped() = default;
-    explicit Scoped(Handle handle) : handle_(handle) {}
-    ~Scoped() { reset(); }
-    Scoped(const Scoped&) = delete;
-    Scoped& operator=(const Scoped&) = delete;
-    Scoped(Scoped&& other) noexcept : handle_(std::exchange(other.handle_, Traits::invalid())) {}
-    Scoped& operator=(Scoped&& other) noexcept {
-        if (this != &other) {
-            reset(std::exchange(other.handle_, Traits::invalid()));
-        }
-        return *this;
-    }
-
-    Handle get() const { return handle_; }
-    // Gives the handle to a new owner, which releases it from then on.
-    Handle release() { return std::exchange(handle_, Traits::invalid()); }
-    explicit operator bool() const { return handle_ != Traits::invalid(); }
-    void reset(Handle handle = Traits::invalid()) {
-        if (handle_ != Traits::invalid()) {
-            Traits::close(handle_);
-        }
-        handle_ = handle;
-    }
-
-  private:
-    Handle handle_ = Traits::invalid();
+// Each kind of Win32 handle that Tapster owns, closed by the matching function. A null
+// handle is none.
+template <typename Handle>
+struct NullMeansNone {
+    using Value = Handle;
+    static Handle none() { return nullptr; }
+    static bool valid(Handle handle) { return handle != nullptr; }
 };
 
-struct FontTraits {
-    static HFONT invalid() { return nullptr; }
-    static void close(HFONT font) { DeleteObject(font); }
+struct FontTraits : NullMeansNone<HFONT> {
+    static bool close(HFONT font) { return DeleteObject(font) != FALSE; }
 };
-struct BrushTraits {
-    static HBRUSH invalid() { return nullptr; }
-    static void close(HBRUSH brush) { DeleteObject(brush); }
+struct BrushTraits : NullMeansNone<HBRUSH> {
+    static bool close(HBRUSH brush) { return DeleteObject(brush) != FALSE; }
 };
-struct IconTraits {
-    static HICON invalid() { return nullptr; }
-    static void close(HICON icon) { DestroyIcon(icon); }
+struct IconTraits : NullMeansNone<HICON> {
+    static bool close(HICON icon) { return DestroyIcon(icon) != FALSE; }
 };
-struct MenuTraits {
-    static HMENU invalid() { return nullptr; }
-    static void close(HMENU menu) { DestroyMenu(menu); }
+struct MenuTraits : NullMeansNone<HMENU> {
+    static bool close(HMENU menu) { return DestroyMenu(menu) != FALSE; }
 };
-struct KernelHandleTraits {
-    static HANDLE invalid() { return nullptr; }
-    static void close(HANDLE handle) { CloseHandle(handle); }
+struct KernelHandleTraits : NullMeansNone<HANDLE> {
+    static bool close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
 };
-struct RegistryKeyTraits {
-    static HKEY invalid() { return nullptr; }
-    static void close(HKEY key) { RegCloseKey(key); }
+struct RegistryKeyTraits : NullMeansNone<HKEY> {
+    static bool close(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
 };
 
-using ScopedFont = Scoped<HFONT, FontTraits>;
-using ScopedBrush = Scoped<HBRUSH, BrushTraits>;
-using ScopedIcon = Scoped<HICON, IconTraits>;
-using ScopedMenu = Scoped<HMENU, MenuTraits>;
-using ScopedHandle = Scoped<HANDLE, KernelHandleTraits>;
-using ScopedRegistryKey = Scoped<HKEY, RegistryKeyTraits>;
+using ScopedFont = platform::OwnedHandle<FontTraits>;
+using ScopedBrush = platform::OwnedHandle<BrushTraits>;
+using ScopedIcon = platform::OwnedHandle<IconTraits>;
+using ScopedMenu = platform::OwnedHandle<MenuTraits>;
+using ScopedHandle = platform::OwnedHandle<KernelHandleTraits>;
+using ScopedRegistryKey = platform::OwnedHandle<RegistryKeyTraits>;
 
 }  // namespace tapster::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "settings/owned_handle.h"
+#include "platform/owned_handle.h"
 
 namespace tapster::platform::win32_file {
 
