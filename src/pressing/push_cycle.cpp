@@ -33,18 +33,20 @@ void PushCycle::run_tick(std::optional<std::chrono::milliseconds> spared_within)
         const TargetList::Entry& entry = targets_.at(index);
         if (entry.checked && entry.target.pressable() &&
             !(spared_within && last_presses_.contains(entry.text))) {
-            // A copy, for the same reason.
-            push(TargetList::Entry(entry));
+            // Looking for the window asks no window anything, so nothing runs meanwhile and
+            // the entry is read in place; most entries end there, with no window. A found
+            // one is pressed from a copy, for the same reason as the count.
+            const platform::WindowHandle window =
+                windows_.find(entry.target.window_class, entry.target.title_pattern);
+            if (window != 0) {
+                push(TargetList::Entry(entry), window);
+            }
         }
     }
 }
 
-void PushCycle::push(const TargetList::Entry& entry) {
+void PushCycle::push(const TargetList::Entry& entry, platform::WindowHandle window) {
     const Target& target = entry.target;
-    const platform::WindowHandle window = windows_.find(target.window_class, target.title_pattern);
-    if (window == 0) {
-        return;
-    }
     if (target.accessible) {
         ask_accessible(entry, window);
     } else if (push_classic(target, window)) {

@@ -59,8 +59,9 @@ class PushCycle {
   private:
     // With `spared_within`, targets pressed within that time are left alone.
     void run_tick(std::optional<std::chrono::milliseconds> spared_within);
-    // One entry; one that cannot be pressed is skipped and the tick goes on.
-    void push(const TargetList::Entry& entry);
+    // One entry whose window was found; one that cannot be pressed is skipped and the tick
+    // goes on.
+    void push(const TargetList::Entry& entry, platform::WindowHandle window);
     // A classic button, with a window of its own. True when pressed.
     bool push_classic(const Target& target, platform::WindowHandle window);
     // A button its program draws itself, asked for by its accessible name; the press counts
