@@ -222,10 +222,17 @@ int wmain(int count, wchar_t** arguments) {
     }
     const auto open_ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shown_at).count();
-    CoDisconnectObject(client_object, 0);
-    client_object->Release();
-    CoUninitialize();
-    std::ofstream file(std::filesystem::path(settings.result_file));
-    file << result << ' ' << open_ms << '\n';
-    return file ? 0 : 1;
+    bool written = false;
+    {
+        std::ofstream file(std::filesystem::path(settings.result_file));
+        file << result << ' ' << open_ms << '\n';
+        file.close();
+        written = static_cast<bool>(file);
+    }
+    // The caller may still be releasing its references into the tree as the dialog closes.
+    // Under Wine, tearing down the apartment while such a call comes in may wait for it
+    // forever, so the process ends here, its result written, without that teardown; the
+    // caller's references then fail as those into any program that has ended.
+    TerminateProcess(GetCurrentProcess(), written ? 0 : 1);
+    return written ? 0 : 1;
 }
