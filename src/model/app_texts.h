@@ -29,15 +29,4 @@ inline std::string elevated_target_notice(const std::string& title) {
            "press it.";
 }
 
-// Settings store sections and keys; "Calibartion" is spelled as earlier versions stored it.
-namespace settings_keys {
-inline constexpr std::string_view kIntervalSection = "setit";
-inline constexpr std::string_view kInterval = "textinterval";
-inline constexpr std::string_view kRunSection = "Runit";
-inline constexpr std::string_view kRunMinimized = "RunMinimized";
-inline constexpr std::string_view kCalibration = "Calibartion";
-inline constexpr std::string_view kPressAtOnce = "PressAtOnce";  // in kRunSection
-inline constexpr std::string_view kItemsSection = "Items";
-}  // namespace settings_keys
-
 }  // namespace tapster

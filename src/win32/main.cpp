@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "app/main_form.h"
-#include "model/tell_user.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
+#include "ui/tell_user.h"
 #include "win32/com_apartment.h"
 #include "win32/main_window.h"
 #include "win32/single_instance.h"
@@ -44,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32MessageBoxes message_boxes;
         const auto settings_file = platform::open_settings_file(platform::default_settings_path());
         SettingsStore settings(*settings_file, [&message_boxes](const std::string& message) {
-            tell_user(message_boxes, message);
+            ui::tell_user(message_boxes, message);
         });
         win32::Win32Shell shell;
         win32::Win32Desktop desktop;

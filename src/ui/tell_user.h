@@ -5,7 +5,7 @@
 #include "model/app_texts.h"
 #include "platform/message_boxes.h"
 
-namespace tapster {
+namespace tapster::ui {
 
 // Tells the user something in Tapster's own message box: the application's title and a
 // single OK button.
@@ -13,4 +13,4 @@ inline void tell_user(platform::MessageBoxes& message_boxes, const std::string& 
     message_boxes.show(text, std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
 }
 
-}  // namespace tapster
+}  // namespace tapster::ui
