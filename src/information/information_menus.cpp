@@ -2,16 +2,16 @@
 
 #include <string>
 
-#include "model/app_texts.h"
+#include "model/captions.h"
 #include "ui/tell_user.h"
 
 namespace tapster {
 
 void InformationMenus::show_about() {
-    ui::tell_user(message_boxes_,
-                  "Vozu Tapster 2.1\r\n\r\nWritten by: " + std::string(publisher::kAuthor) +
-                      "\r\nEmail: " + std::string(publisher::kContactEmail) +
-                      "\r\nWeb Site: " + std::string(publisher::kWebSite));
+    ui::tell_user(message_boxes_, about_heading() +
+                                      "\r\n\r\nWritten by: " + std::string(publisher::kAuthor) +
+                                      "\r\nEmail: " + std::string(publisher::kContactEmail) +
+                                      "\r\nWeb Site: " + std::string(publisher::kWebSite));
 }
 
 void InformationMenus::open_help() {

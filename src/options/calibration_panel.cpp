@@ -1,6 +1,6 @@
 #include "options/calibration_panel.h"
 
-#include "model/app_texts.h"
+#include "model/captions.h"
 #include "model/numbers.h"
 #include "settings/settings_keys.h"
 #include "ui/tell_user.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/app_texts.h"
+#include "model/captions.h"
 #include "model/target_string.h"
 #include "ui/tell_user.h"
 
@@ -106,8 +106,7 @@ std::optional<std::string> ListEditing::why_never_pressed() const {
 }
 
 void ListEditing::on_remove_clicked() {
-    message_boxes_.show("Please right click on items you would like to delete",
-                        "Vozu Tapster 2.1 - " + std::string(publisher::kWebDomain),
+    message_boxes_.show("Please right click on items you would like to delete", remove_hint_title(),
                         platform::MessageBoxStyle::ok);
     stored_.save();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/main_form.h"
+#include "model/captions.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
 #include "ui/tell_user.h"
@@ -72,8 +73,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         return main_window.run_message_loop();
     } catch (const std::exception& error) {
         const std::string text = std::string("Tapster could not start: ") + error.what() + ".";
-        MessageBoxW(nullptr, tapster::win32::to_wide(text).c_str(), L"Tapster 2.1",
-                    MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, tapster::win32::to_wide(text).c_str(),
+                    tapster::win32::to_wide(tapster::kMessageTitle).c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }
 }
