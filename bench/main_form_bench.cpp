@@ -35,14 +35,18 @@ class CountingSettingsFile final : public tapster::platform::SettingsFile {
   public:
     explicit CountingSettingsFile(fs::path path)
         : file_(tapster::platform::open_settings_file(std::move(path))) {}
-    tapster::Status lock(std::unique_ptr<Lock>& held) override { return file_->lock(held); }
+    tapster::platform::Status lock(std::unique_ptr<Lock>& held) override {
+        return file_->lock(held);
+    }
     Contents read() override { return file_->read(); }
     Stamp stamp() override { return file_->stamp(); }
-    tapster::Status replace(std::string_view bytes) override {
+    tapster::platform::Status replace(std::string_view bytes) override {
         ++replacements;
         return file_->replace(bytes);
     }
-    tapster::Status set_aside(std::string& kept_as) override { return file_->set_aside(kept_as); }
+    tapster::platform::Status set_aside(std::string& kept_as) override {
+        return file_->set_aside(kept_as);
+    }
     std::string location() const override { return file_->location(); }
 
     long long replacements = 0;

@@ -171,7 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // held only texts and no repeats.
     const std::string key = "k" + std::to_string(size);
     const std::string value = bytes.substr(0, 16);
-    const tapster::Status written = store.write(section, key, value);
+    const tapster::platform::Status written = store.write(section, key, value);
     check(file.unlocked_changes == 0);
     if (!expected || has_repeats(*expected)) {
         return 0;

@@ -14,9 +14,9 @@
 #include "fakes/fake_platform.h"
 #include "fakes/fake_settings_file.h"
 #include "model/target_list.h"
-#include "settings/save_failure_notice.h"
 #include "settings/settings_store.h"
 #include "targets/stored_targets.h"
+#include "ui/save_failure_notice.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     tapster::fakes::FakeMessageBoxes boxes;
     tapster::fakes::FakeDispatcher dispatcher;
-    tapster::SaveFailureNotice save_failures(boxes);
+    tapster::ui::SaveFailureNotice save_failures(boxes);
     tapster::TargetList targets;
     tapster::StoredTargets stored(store, targets, dispatcher, boxes, save_failures);
     stored.load();

@@ -1,13 +1,13 @@
 #include "app/main_form.h"
 
-#include "model/app_texts.h"
+#include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 
 namespace tapster {
 
 namespace {
 
-CaptureFields capture_fields(WindowControls& controls, CapturedTitle& captured_title) {
+ui::CaptureFields capture_fields(WindowControls& controls, CapturedTitle& captured_title) {
     return {controls.title_field,    controls.class_field,      controls.button_text_field,
             controls.found_id_field, controls.control_id_field, captured_title};
 }

@@ -23,12 +23,12 @@
 #include "pressing/mouse.h"
 #include "pressing/press_at_once.h"
 #include "pressing/push_cycle.h"
-#include "settings/save_failure_notice.h"
 #include "targets/list_editing.h"
 #include "targets/stored_targets.h"
 #include "tray/refusal_notice.h"
 #include "tray/sign_in_option.h"
 #include "tray/tray_icon.h"
+#include "ui/save_failure_notice.h"
 
 namespace tapster {
 
@@ -89,7 +89,7 @@ class MainForm final : public WindowEvents {
     WindowControls controls_;
 
     // The modules, built in this order.
-    SaveFailureNotice save_failures_;
+    ui::SaveFailureNotice save_failures_;
     TargetList targets_;
     StoredTargets stored_targets_;
     CapturedTitle captured_title_;

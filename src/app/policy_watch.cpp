@@ -3,8 +3,8 @@
 #include <utility>
 #include <vector>
 
-#include "model/tell_user.h"
 #include "options/policy_interval.h"
+#include "ui/tell_user.h"
 
 namespace tapster {
 
@@ -36,7 +36,7 @@ void PolicyWatch::refresh() {
     if (unnamed.size() > kMostNamed) {
         text += "\r\n\r\n... and " + std::to_string(unnamed.size() - kMostNamed) + " more.";
     }
-    tell_user(message_boxes_, text);
+    ui::tell_user(message_boxes_, text);
 }
 
 }  // namespace tapster

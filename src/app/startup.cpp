@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "model/app_texts.h"
-#include "model/tell_user.h"
+#include "settings/settings_keys.h"
+#include "ui/tell_user.h"
 
 namespace tapster {
 
@@ -30,7 +30,7 @@ void Startup::run() {
     steps_.calibration.restore_calibration();
     steps_.calibration.on_ok_clicked();
     if (!failure.empty()) {
-        tell_user(steps_.message_boxes, failure);
+        ui::tell_user(steps_.message_boxes, failure);
     }
     if (!steps_.run_minimized_entry.checked()) {
         steps_.window.set_visible(true);

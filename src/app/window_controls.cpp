@@ -1,6 +1,6 @@
 #include "app/window_controls.h"
 
-#include "model/app_texts.h"
+#include "model/captions.h"
 
 namespace tapster {
 

@@ -70,7 +70,7 @@ void CaptureSession::on_inspect_tick() {
     if (!control) {
         return;
     }
-    CaptureFields& fields = controls_.fields;
+    ui::CaptureFields& fields = controls_.fields;
     if (control->is_button) {
         ++questions_;  // a drawn button's late answer must not overwrite this one
         const int found_id = inspector_.found_control_id(control->window);
@@ -100,7 +100,7 @@ void CaptureSession::ask_for_drawn_button() {
 }
 
 void CaptureSession::record_drawn_button(const WindowInspector::DrawnButton& button) {
-    CaptureFields& fields = controls_.fields;
+    ui::CaptureFields& fields = controls_.fields;
     fields.control_id.set_text(std::string(kAccessibleMarker));
     fields.found_id.set_text(std::string(kAccessibleMarker));
     fields.button_text.set_text(button.name);

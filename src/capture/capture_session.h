@@ -21,7 +21,7 @@ class CaptureSession {
 
     struct Controls {
         ui::FormWindow& window;
-        CaptureFields fields;
+        ui::CaptureFields fields;
         // Lists that no operation fills; every armed tick hides them.
         ui::ListBox& lower_list;
         ui::ListBox& lower_short_list;

@@ -2,16 +2,16 @@
 
 #include <string>
 
-#include "model/app_texts.h"
-#include "model/tell_user.h"
+#include "model/captions.h"
+#include "ui/tell_user.h"
 
 namespace tapster {
 
 void InformationMenus::show_about() {
-    tell_user(message_boxes_,
-              "Vozu Tapster 2.1\r\n\r\nWritten by: " + std::string(publisher::kAuthor) +
-                  "\r\nEmail: " + std::string(publisher::kContactEmail) +
-                  "\r\nWeb Site: " + std::string(publisher::kWebSite));
+    ui::tell_user(message_boxes_, about_heading() +
+                                      "\r\n\r\nWritten by: " + std::string(publisher::kAuthor) +
+                                      "\r\nEmail: " + std::string(publisher::kContactEmail) +
+                                      "\r\nWeb Site: " + std::string(publisher::kWebSite));
 }
 
 void InformationMenus::open_help() {
@@ -19,7 +19,8 @@ void InformationMenus::open_help() {
 }
 
 void InformationMenus::show_suggestions() {
-    tell_user(message_boxes_, "Email suggestions to " + std::string(publisher::kSuggestionsEmail));
+    ui::tell_user(message_boxes_,
+                  "Email suggestions to " + std::string(publisher::kSuggestionsEmail));
 }
 
 void InformationMenus::offer_sponsor() {

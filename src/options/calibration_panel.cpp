@@ -1,8 +1,9 @@
 #include "options/calibration_panel.h"
 
-#include "model/app_texts.h"
+#include "model/captions.h"
 #include "model/numbers.h"
-#include "model/tell_user.h"
+#include "settings/settings_keys.h"
+#include "ui/tell_user.h"
 
 namespace tapster {
 
@@ -23,16 +24,16 @@ void CalibrationPanel::on_ok_clicked() {
     const std::optional<double> value =
         parse_number(field.text(), services_.locale.number_format());
     if (!value) {
-        tell_user(services_.message_boxes, "Only numbers can be entered");
+        ui::tell_user(services_.message_boxes, "Only numbers can be entered");
         field.set_text("1000");
     } else {
         const std::optional<std::int64_t> interval = round_half_even(*value);
         if (!interval || *interval < 0 || *interval > kLongestInterval) {
             // The timer cannot take it: the interval in force stays, and the box shows it
             // again so what is stored and what is shown agree.
-            tell_user(services_.message_boxes,
-                      "The calibration value must be a number of milliseconds from 0 to " +
-                          std::to_string(kLongestInterval) + ".");
+            ui::tell_user(services_.message_boxes,
+                          "The calibration value must be a number of milliseconds from 0 to " +
+                              std::to_string(kLongestInterval) + ".");
             field.set_text(std::to_string(controls_.push_timer.interval()));
             return;
         }

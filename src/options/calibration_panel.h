@@ -5,10 +5,10 @@
 
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
-#include "settings/save_failure_notice.h"
 #include "settings/settings_store.h"
 #include "ui/captioned.h"
 #include "ui/form_window.h"
+#include "ui/save_failure_notice.h"
 #include "ui/text_box.h"
 #include "ui/timer.h"
 
@@ -32,7 +32,7 @@ class CalibrationPanel {
         SettingsStore& settings;
         platform::MessageBoxes& message_boxes;
         platform::Locale& locale;
-        SaveFailureNotice& save_failures;
+        ui::SaveFailureNotice& save_failures;
     };
 
     CalibrationPanel(Controls controls, Services services)

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-namespace tapster {
+namespace tapster::platform {
 
 // The outcome of an operation that can fail for reasons outside the program: a read-only
 // folder, a full disk, a file another program holds. Failures carry a message for the user.
@@ -26,4 +26,4 @@ class [[nodiscard]] Status {
     std::string message_;
 };
 
-}  // namespace tapster
+}  // namespace tapster::platform

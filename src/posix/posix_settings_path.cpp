@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "model/application_name.h"
 #include "settings/system_settings_file.h"
 
 namespace tapster::platform {
@@ -38,7 +39,7 @@ std::filesystem::path default_settings_path() {
     } else {
         return {};
     }
-    return config / "Tapster 2.1" / "settings.json";
+    return config / kApplicationName / "settings.json";
 }
 
 }  // namespace tapster::platform

@@ -1,6 +1,6 @@
 #include "pressing/press_at_once.h"
 
-#include "model/app_texts.h"
+#include "settings/settings_keys.h"
 
 namespace tapster {
 

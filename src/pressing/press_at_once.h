@@ -8,9 +8,9 @@
 #include "pressing/push_cycle.h"
 #include "pressing/wanted_classes.h"
 #include "pressing/window_watch.h"
-#include "settings/save_failure_notice.h"
 #include "settings/settings_store.h"
 #include "ui/menu_entry.h"
+#include "ui/save_failure_notice.h"
 #include "ui/timer.h"
 
 namespace tapster {
@@ -34,7 +34,7 @@ class PressAtOnce {
     };
     struct Services {
         SettingsStore& settings;
-        SaveFailureNotice& save_failures;
+        ui::SaveFailureNotice& save_failures;
         platform::TopLevelWindows& windows;
         platform::BackgroundLooks& looks;
     };

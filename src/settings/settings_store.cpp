@@ -6,6 +6,8 @@
 
 namespace tapster {
 
+using platform::Status;
+
 namespace {
 
 // Empty, blanks, a byte order mark, or one followed by blanks: what an editor saves for an

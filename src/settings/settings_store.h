@@ -38,19 +38,19 @@ class SettingsStore {
 
     // The stored text, or `default_text` when there is none or the file cannot be read.
     std::string read(std::string_view section, std::string_view key, std::string_view default_text);
-    Status write(std::string_view section, std::string_view key, std::string_view value);
+    platform::Status write(std::string_view section, std::string_view key, std::string_view value);
 
     // The section's entries in the order they were first written; nullopt when it has none.
     std::optional<Entries> read_section(std::string_view section);
     // The section's entries in file order; an absent section gives ok and no entries. Fails
     // when the file cannot be read or locked, so a caller can tell "nothing stored" from
     // "could not look".
-    Status try_read_section(std::string_view section, Entries& entries);
+    platform::Status try_read_section(std::string_view section, Entries& entries);
     // Fails, leaving the file alone, when there is no such section.
-    Status delete_section(std::string_view section);
+    platform::Status delete_section(std::string_view section);
     // Swaps in the whole section at once, so a reader never sees half a list; an empty list
     // removes the section.
-    Status replace_section(std::string_view section, const Entries& entries);
+    platform::Status replace_section(std::string_view section, const Entries& entries);
 
     // A section as a caller that keeps its own copy, and follows the file, sees it.
     struct SectionCopy {
@@ -63,13 +63,15 @@ class SettingsStore {
     // Reads a section. A damaged file is set aside, and the user told, only when
     // `set_damage_aside`; otherwise it is left alone, since another program may not have
     // finished writing it.
-    Status read_section_copy(std::string_view section, SectionCopy& copy, bool set_damage_aside);
+    platform::Status read_section_copy(std::string_view section, SectionCopy& copy,
+                                       bool set_damage_aside);
     // One locked read-modify-write of a section: `merge` gets the section as the file holds
     // it now (`damaged`: the file was set aside first, and holds nothing) and gives what to
     // store. Nothing is written when that is what the file holds. `stored` is then the
     // section as the file holds it.
     using Merge = std::function<Entries(const Entries& now, bool damaged)>;
-    Status merge_section(std::string_view section, const Merge& merge, SectionCopy& stored);
+    platform::Status merge_section(std::string_view section, const Merge& merge,
+                                   SectionCopy& stored);
     // Cheap: tells whether the file changed since a copy was taken.
     platform::SettingsFile::Stamp stamp() { return file_.stamp(); }
 
@@ -77,17 +79,18 @@ class SettingsStore {
     enum class Damage { leave, set_aside };
     // Reads the document without the lock and hands it to `use`. A damaged file is read again
     // under the lock before it is set aside: a copy may just have replaced it.
-    Status with_document(const std::function<Status(SettingsDocument&)>& use,
-                         Damage damage = Damage::set_aside, bool* damaged = nullptr);
+    platform::Status with_document(const std::function<platform::Status(SettingsDocument&)>& use,
+                                   Damage damage = Damage::set_aside, bool* damaged = nullptr);
     // Fails when the file exists but cannot be read, or, held locked, put aside.
-    Status load(SettingsDocument& document, Damage damage, bool& damaged);
+    platform::Status load(SettingsDocument& document, Damage damage, bool& damaged);
     // Takes the lock, loads the document, applies `edit` and writes the result back unless
     // the edit failed or changed nothing. A message for the user waits until the lock is
     // released.
-    Status modify(const std::function<Status(SettingsDocument&, bool& changed)>& edit,
-                  bool* damaged = nullptr, platform::SettingsFile::Stamp* stamp = nullptr);
-    Status write(const SettingsDocument& document);
-    Status take_lock(std::unique_ptr<platform::SettingsFile::Lock>& lock);
+    platform::Status modify(
+        const std::function<platform::Status(SettingsDocument&, bool& changed)>& edit,
+        bool* damaged = nullptr, platform::SettingsFile::Stamp* stamp = nullptr);
+    platform::Status write(const SettingsDocument& document);
+    platform::Status take_lock(std::unique_ptr<platform::SettingsFile::Lock>& lock);
     void deliver_message();
 
     platform::SettingsFile& file_;

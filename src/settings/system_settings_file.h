@@ -13,9 +13,10 @@ namespace tapster::platform {
 // LockedSettingsFile with its own calls (src/posix on Linux, src/win32 on Windows); a build
 // links exactly one.
 
-// Linux: $XDG_CONFIG_HOME/Tapster 2.1/settings.json, with ~/.config when the variable is
-// unset. Windows: %APPDATA%\Tapster 2.1\settings.json in the roaming profile, so the settings
-// follow the user between machines. Empty when the system names no such folder.
+// Linux: $XDG_CONFIG_HOME/<kApplicationName>/settings.json, with ~/.config when the variable
+// is unset. Windows: %APPDATA%\<kApplicationName>\settings.json in the roaming profile, so the
+// settings follow the user between machines (kApplicationName: model/application_name.h). Empty
+// when the system names no such folder.
 std::filesystem::path default_settings_path();
 
 std::unique_ptr<SettingsFile> open_settings_file(

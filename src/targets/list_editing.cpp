@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/app_texts.h"
+#include "model/captions.h"
 #include "model/target_string.h"
-#include "model/tell_user.h"
+#include "ui/tell_user.h"
 
 namespace tapster {
 
@@ -49,29 +49,29 @@ void ListEditing::on_user_checked(int index, bool checked) {
 }
 
 void ListEditing::refuse_managed_change() {
-    tell_user(message_boxes_,
-              "Your administrator set this target, so Tapster keeps it in the list and presses "
-              "it. You can not remove it or clear its check mark.");
+    ui::tell_user(message_boxes_,
+                  "Your administrator set this target, so Tapster keeps it in the list and presses "
+                  "it. You can not remove it or clear its check mark.");
 }
 
 void ListEditing::on_add_clicked() {
-    const CaptureFields& fields = controls_.fields;
+    const ui::CaptureFields& fields = controls_.fields;
     if (fields.title.text().empty() && fields.window_class.text().empty() &&
         fields.button_text.text().empty()) {
-        tell_user(
+        ui::tell_user(
             message_boxes_,
             "You can not add a blank item, first drag the check mark to a button u want pushed "
             "or clicked");
         return;
     }
     if (const std::optional<std::string> reason = why_never_pressed(); reason) {
-        tell_user(message_boxes_, *reason);
+        ui::tell_user(message_boxes_, *reason);
         return;
     }
     if (targets_.full()) {
-        tell_user(message_boxes_, "The list is full: it holds at most " +
-                                      std::to_string(TargetList::kMostEntries) +
-                                      " targets. Remove one before adding another.");
+        ui::tell_user(message_boxes_, "The list is full: it holds at most " +
+                                          std::to_string(TargetList::kMostEntries) +
+                                          " targets. Remove one before adding another.");
         return;
     }
     targets_.append(to_target_string(
@@ -81,7 +81,7 @@ void ListEditing::on_add_clicked() {
 }
 
 std::optional<std::string> ListEditing::why_never_pressed() const {
-    const CaptureFields& fields = controls_.fields;
+    const ui::CaptureFields& fields = controls_.fields;
     const std::pair<const ui::TextBox*, const char*> named[] = {
         {&fields.title, "title"},
         {&fields.window_class, "class"},
@@ -106,8 +106,7 @@ std::optional<std::string> ListEditing::why_never_pressed() const {
 }
 
 void ListEditing::on_remove_clicked() {
-    message_boxes_.show("Please right click on items you would like to delete",
-                        "Vozu Tapster 2.1 - " + std::string(publisher::kWebDomain),
+    message_boxes_.show("Please right click on items you would like to delete", remove_hint_title(),
                         platform::MessageBoxStyle::ok);
     stored_.save();
 }
@@ -121,8 +120,8 @@ void ListEditing::on_list_mouse_down(const ui::MouseArgs& args) {
 void ListEditing::on_remove_chosen() {
     const int highlighted = controls_.target_list.highlighted();
     if (highlighted == ui::CheckListBox::kNone) {
-        tell_user(message_boxes_,
-                  "Please highlight and then right click on the item you would like to delete");
+        ui::tell_user(message_boxes_,
+                      "Please highlight and then right click on the item you would like to delete");
         return;
     }
     if (targets_.at(highlighted).managed) {
@@ -141,7 +140,7 @@ void ListEditing::on_list_clicked() {
         // Only the pieces that exist are shown; an entry edited outside the program may
         // have fewer than six.
         const std::vector<std::string> pieces = split_target_string(targets_.at(highlighted).text);
-        const CaptureFields& fields = controls_.fields;
+        const ui::CaptureFields& fields = controls_.fields;
         ui::TextBox* const shown[] = {&fields.title, &fields.window_class, &fields.button_text,
                                       &fields.found_id, &fields.control_id};
         for (std::size_t field = 0; field < std::size(shown) && field < pieces.size(); ++field) {

@@ -26,7 +26,7 @@ class ListEditing {
     // as it does the end of a long entry; the entry's own text stays as set.
     static constexpr std::string_view kManagedMark = "Set by your administrator: ";
     struct Controls {
-        CaptureFields fields;
+        ui::CaptureFields fields;
         ui::CheckBox& force_click_box;
         ui::CheckListBox& target_list;
         ui::MenuEntry& list_menu;

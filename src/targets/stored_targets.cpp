@@ -4,9 +4,9 @@
 #include <string>
 #include <utility>
 
-#include "model/app_texts.h"
-#include "model/tell_user.h"
+#include "settings/settings_keys.h"
 #include "targets/items_section.h"
+#include "ui/tell_user.h"
 
 namespace tapster {
 
@@ -56,7 +56,7 @@ std::size_t own_room(const TargetList& targets) {
 StoredTargets::StoredTargets(SettingsStore& settings, TargetList& targets,
                              platform::Dispatcher& dispatcher,
                              platform::MessageBoxes& message_boxes,
-                             SaveFailureNotice& save_failures)
+                             ui::SaveFailureNotice& save_failures)
     : settings_(settings),
       targets_(targets),
       dispatcher_(dispatcher),
@@ -69,7 +69,8 @@ void StoredTargets::load() {
         return;
     }
     SettingsStore::SectionCopy copy;
-    const Status read = settings_.read_section_copy(settings_keys::kItemsSection, copy, true);
+    const platform::Status read =
+        settings_.read_section_copy(settings_keys::kItemsSection, copy, true);
     if (read.failed()) {
         tell_once(told_incomplete_,
                   "Tapster could not load its list of targets, so it starts without them. They "
@@ -149,7 +150,7 @@ void StoredTargets::store_changes(bool file_set_aside) {
     busy_ = true;
     const StoredList mine = stored_list(targets_);
     SettingsStore::SectionCopy stored;
-    const Status saved = settings_.merge_section(
+    const platform::Status saved = settings_.merge_section(
         settings_keys::kItemsSection,
         [&](const SettingsStore::Entries& now, bool damaged) {
             // A file that had to be set aside holds nothing to go by but what this copy last
@@ -186,7 +187,7 @@ void StoredTargets::follow_file() {
     damaged_.reset();
     SettingsStore::SectionCopy copy;
     busy_ = true;
-    const Status read =
+    const platform::Status read =
         settings_.read_section_copy(settings_keys::kItemsSection, copy, settled_damage);
     busy_ = false;
     if (read.failed()) {
@@ -232,7 +233,7 @@ void StoredTargets::tell_once(bool& told, std::string message) {
 void StoredTargets::finish() {
     // Shown once the list is whole again: a message box lets timer ticks in.
     for (std::string& message : std::exchange(messages_, {})) {
-        tell_user(message_boxes_, message);
+        ui::tell_user(message_boxes_, message);
     }
     if (save_waiting_ && !loading_ && !busy_) {
         save_waiting_ = false;

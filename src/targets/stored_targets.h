@@ -9,9 +9,9 @@
 #include "model/target_list.h"
 #include "platform/dispatcher.h"
 #include "platform/message_boxes.h"
-#include "settings/save_failure_notice.h"
 #include "settings/settings_store.h"
 #include "targets/items_section.h"
+#include "ui/save_failure_notice.h"
 
 namespace tapster {
 
@@ -29,7 +29,7 @@ class StoredTargets {
     static constexpr std::chrono::milliseconds kLoadStep{10};
 
     StoredTargets(SettingsStore& settings, TargetList& targets, platform::Dispatcher& dispatcher,
-                  platform::MessageBoxes& message_boxes, SaveFailureNotice& save_failures);
+                  platform::MessageBoxes& message_boxes, ui::SaveFailureNotice& save_failures);
 
     // Appends the stored entries in the file's order (at most the list's limit): the first
     // step at once, the others posted one after another, so the window shows and answers and
@@ -65,7 +65,7 @@ class StoredTargets {
     TargetList& targets_;
     platform::Dispatcher& dispatcher_;
     platform::MessageBoxes& message_boxes_;
-    SaveFailureNotice& save_failures_;
+    ui::SaveFailureNotice& save_failures_;
     Clock clock_;
 
     // The list as this copy last agreed with the file: what a save compares the list with to

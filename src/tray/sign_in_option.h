@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "model/tell_user.h"
 #include "platform/message_boxes.h"
 #include "platform/sign_in.h"
 #include "ui/menu_entry.h"
+#include "ui/tell_user.h"
 
 namespace tapster {
 
@@ -21,12 +21,12 @@ class SignInOption {
     void refresh() { entry_.set_checked(sign_in_.starts_this_program()); }
 
     void on_chosen() {
-        const Status status = sign_in_.set_starts_this_program(!entry_.checked());
+        const platform::Status status = sign_in_.set_starts_this_program(!entry_.checked());
         if (status.failed()) {
-            tell_user(message_boxes_,
-                      "Tapster could not change whether it starts when you sign in."
-                      "\r\n\r\n" +
-                          status.message());
+            ui::tell_user(message_boxes_,
+                          "Tapster could not change whether it starts when you sign in."
+                          "\r\n\r\n" +
+                              status.message());
         }
         refresh();
     }

@@ -1,6 +1,6 @@
 #include "tray/tray_icon.h"
 
-#include "model/app_texts.h"
+#include "model/captions.h"
 
 namespace tapster {
 

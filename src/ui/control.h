@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "ui/event.h"
+
 namespace tapster::ui {
 
 // Positions and sizes in twips, relative to the container's client area.
@@ -28,20 +30,12 @@ enum class Change {
     popup,  // a menu asks to be shown as a pop-up
 };
 
-class Control;
 class ControlVisitor;
 
-// A view (the Win32 window, or nothing in tests) that mirrors the control's state.
-class ControlObserver {
-  public:
-    virtual ~ControlObserver() = default;
-    virtual void control_changed(Control& control, Change change) = 0;
-};
-
 // The state of one control of the main window. The program changes it through setters; the
-// view mirrors every change and reports the user's input back through the `user_` methods
-// of the concrete kinds. Setting a property to the value it already has changes nothing
-// and notifies nobody.
+// view (the Win32 window, or nothing in tests) hears every change through `state_changed` and
+// mirrors it, and reports the user's input back through the `user_` methods of the concrete
+// kinds. Setting a property to the value it already has changes nothing and notifies nobody.
 class Control {
   public:
     Control(std::string name, TwipsRect rect, bool visible, Control* container)
@@ -62,14 +56,15 @@ class Control {
     bool enabled() const { return enabled_; }
     void set_enabled(bool enabled) { change(enabled_, enabled, Change::enabled); }
 
-    void set_observer(ControlObserver* observer) { observer_ = observer; }
+    // Each change the program makes, for the view to mirror.
+    Event<Change> state_changed;
 
     // Shows the visitor this control as its own, most derived kind (see ControlVisitor); a
     // kind the window does not show shows nothing.
     virtual void accept(ControlVisitor& /*visitor*/) {}
 
   protected:
-    // Gives the field its new value and tells the observer; the value it already has changes
+    // Gives the field its new value and tells the view; the value it already has changes
     // nothing. True when it changed.
     template <typename Field, typename Value>
     bool change(Field& field, Value&& value, Change what) {
@@ -81,11 +76,7 @@ class Control {
         return true;
     }
 
-    void notify(Change change) {
-        if (observer_ != nullptr) {
-            observer_->control_changed(*this, change);
-        }
-    }
+    void notify(Change change) { state_changed.raise(change); }
 
   private:
     std::string name_;
@@ -93,7 +84,6 @@ class Control {
     bool visible_;
     bool enabled_ = true;
     Control* container_;
-    ControlObserver* observer_ = nullptr;
 };
 
 }  // namespace tapster::ui

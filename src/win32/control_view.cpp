@@ -35,7 +35,7 @@ void ControlView::place() {
                  ui::twips_to_pixels(rect.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void ControlView::control_changed(ui::Control& /*control*/, ui::Change change) {
+void ControlView::control_changed(ui::Change change) {
     switch (change) {
         case ui::Change::visible:
             ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);

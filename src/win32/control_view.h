@@ -17,10 +17,13 @@ struct ViewStyle {
 // The real window of one core control. It mirrors every change of the control and turns the
 // user's input on it into the control's `user_` calls. The parent window destroys the HWND;
 // the view only stops observing.
-class ControlView : public ui::ControlObserver {
+class ControlView {
   public:
-    explicit ControlView(ui::Control& control) : control_(control) { control_.set_observer(this); }
-    ~ControlView() override { control_.set_observer(nullptr); }
+    explicit ControlView(ui::Control& control)
+        : control_(control), connection_(control.state_changed.connect([this](ui::Change change) {
+              control_changed(change);
+          })) {}
+    virtual ~ControlView() { control_.state_changed.disconnect(connection_); }
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
 
@@ -34,8 +37,6 @@ class ControlView : public ui::ControlObserver {
     virtual void on_command(int /*notification*/) {}
     virtual LRESULT on_notify(const NMHDR& /*header*/) { return 0; }
 
-    void control_changed(ui::Control& control, ui::Change change) final;
-
   protected:
     // creation_parameter: the window's WindowProcedure, for classes Tapster registers.
     void create(const wchar_t* window_class, const std::string& text, DWORD style, DWORD ex_style,
@@ -46,9 +47,11 @@ class ControlView : public ui::ControlObserver {
     int dpi() const { return dpi_; }
 
   private:
+    void control_changed(ui::Change change);
     void place();
 
     ui::Control& control_;
+    ui::Event<ui::Change>::Connection connection_;
     HWND hwnd_ = nullptr;
     int dpi_ = 96;
 };

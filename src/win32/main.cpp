@@ -6,9 +6,10 @@
 #include <optional>
 
 #include "app/main_form.h"
-#include "model/tell_user.h"
+#include "model/captions.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
+#include "ui/tell_user.h"
 #include "win32/com_apartment.h"
 #include "win32/main_window.h"
 #include "win32/single_instance.h"
@@ -44,7 +45,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32MessageBoxes message_boxes;
         const auto settings_file = platform::open_settings_file(platform::default_settings_path());
         SettingsStore settings(*settings_file, [&message_boxes](const std::string& message) {
-            tell_user(message_boxes, message);
+            ui::tell_user(message_boxes, message);
         });
         win32::Win32Shell shell;
         win32::Win32Desktop desktop;
@@ -72,8 +73,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         return main_window.run_message_loop();
     } catch (const std::exception& error) {
         const std::string text = std::string("Tapster could not start: ") + error.what() + ".";
-        MessageBoxW(nullptr, tapster::win32::to_wide(text).c_str(), L"Tapster 2.1",
-                    MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, tapster::win32::to_wide(text).c_str(),
+                    tapster::win32::to_wide(tapster::kMessageTitle).c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -45,10 +45,8 @@ MainWindow::~MainWindow() {
     views_.clear();
     if (form_ != nullptr) {
         // The form hears nothing of the window's last messages.
-        WindowControls& controls = form_->controls();
-        controls.window.set_observer(nullptr);
-        for (const WindowTimer timer : kWindowTimers) {
-            controls.timer(timer).set_observer(nullptr);
+        for (const auto& [control, connection] : observed_) {
+            control->state_changed.disconnect(connection);
         }
         form_ = nullptr;
     }
@@ -57,10 +55,16 @@ MainWindow::~MainWindow() {
     }
 }
 
+void MainWindow::observe(ui::Control& control) {
+    observed_.emplace_back(
+        &control, control.state_changed.connect(
+                      [this, &control](ui::Change change) { control_changed(control, change); }));
+}
+
 void MainWindow::attach(WindowEvents& form) {
     form_ = &form;
     WindowControls& controls = form.controls();
-    controls.window.set_observer(this);
+    observe(controls.window);
     set_window_text(hwnd_, controls.window.caption());
 
     menus_ = std::make_unique<MenuView>(hwnd_, controls.menu_bar(), controls.list_menu);
@@ -72,7 +76,7 @@ void MainWindow::attach(WindowEvents& form) {
     apply_dpi(dpi_);
     size_to_design();
     for (std::size_t index = 0; index < kWindowTimers.size(); ++index) {
-        controls.timer(kWindowTimers[index]).set_observer(this);
+        observe(controls.timer(kWindowTimers[index]));
         sync_timer(index);
     }
 }

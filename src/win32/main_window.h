@@ -5,6 +5,8 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/window_events.h"
 #include "win32/control_views.h"
@@ -18,7 +20,7 @@ namespace tapster::win32 {
 // The real main window of a form: it creates a window for every control at its designed
 // place, mirrors the form window's own state (shown or hidden, caption, pointer) and the
 // timers, and tells the form what happens to it. No exception leaves its window procedure.
-class MainWindow : public ui::ControlObserver, private WindowProcedure {
+class MainWindow : private WindowProcedure {
   public:
     MainWindow();
     ~MainWindow() override;
@@ -34,9 +36,9 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     // The program's only message loop; Tapster's own code runs no other.
     int run_message_loop();
 
-    void control_changed(ui::Control& control, ui::Change change) override;
-
   private:
+    void observe(ui::Control& control);
+    void control_changed(ui::Control& control, ui::Change change);
     // Handles keyboard navigation; true when the message needs no further dispatch.
     bool pre_translate(MSG& message);
     LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -59,6 +61,8 @@ class MainWindow : public ui::ControlObserver, private WindowProcedure {
     std::array<bool, kWindowTimers.size()> timer_running_{};
 
     WindowEvents* form_ = nullptr;
+    // The form window's and the timers' handlers, disconnected when the window ends.
+    std::vector<std::pair<ui::Control*, ui::Event<ui::Change>::Connection>> observed_;
     ControlViews views_;
     std::unique_ptr<MenuView> menus_;
 };

@@ -14,11 +14,16 @@ MenuView::MenuView(HWND owner, const std::vector<ui::MenuEntry*>& menu_bar, ui::
 }
 
 MenuView::~MenuView() {
-    for (auto& [control, popup] : popups_) {
-        popup.menu->set_observer(nullptr);
+    for (const auto& [entry, connection] : observed_) {
+        entry->state_changed.disconnect(connection);
     }
-    for (auto& [control, item] : items_) {
-        item.entry->set_observer(nullptr);
+}
+
+void MenuView::observe(ui::MenuEntry& entry) {
+    if (!observed_.contains(&entry)) {
+        observed_.emplace(&entry, entry.state_changed.connect([this, &entry](ui::Change change) {
+            control_changed(entry, change);
+        }));
     }
 }
 
@@ -39,7 +44,7 @@ HMENU MenuView::build(const ui::MenuEntry& menu) {
         }
         by_id_[id] = entry;
         items_.emplace(entry, Item{entry, handle, id});
-        entry->set_observer(this);
+        observe(*entry);
     }
     return handle;
 }
@@ -49,7 +54,7 @@ void MenuView::add_popup(ui::MenuEntry& popup) {
         return;
     }
     popups_.emplace(&popup, Popup{&popup, ScopedMenu(build(popup))});
-    popup.set_observer(this);
+    observe(popup);
 }
 
 HMENU MenuView::release_bar() {

@@ -12,10 +12,10 @@ namespace tapster::win32 {
 
 // The menu bar and the pop-up menus, built from the form's menu entries, with each entry's
 // check mark and enabled state mirrored onto its menu item.
-class MenuView : public ui::ControlObserver {
+class MenuView {
   public:
     MenuView(HWND owner, const std::vector<ui::MenuEntry*>& menu_bar, ui::MenuEntry& popup);
-    ~MenuView() override;
+    ~MenuView();
     MenuView(const MenuView&) = delete;
     MenuView& operator=(const MenuView&) = delete;
 
@@ -27,9 +27,10 @@ class MenuView : public ui::ControlObserver {
     // the tray icon's.
     void add_popup(ui::MenuEntry& popup);
 
-    void control_changed(ui::Control& control, ui::Change change) override;
-
   private:
+    // Hears the entry's changes, once however many menus it stands in.
+    void observe(ui::MenuEntry& entry);
+    void control_changed(ui::Control& control, ui::Change change);
     HMENU build(const ui::MenuEntry& menu);
     // Shows a pop-up menu at its anchor, or at the pointer, and runs the chosen entry.
     void show_popup(const ui::MenuEntry& menu, HMENU handle);
@@ -52,6 +53,7 @@ class MenuView : public ui::ControlObserver {
     // An entry may stand in more than one menu (the bar's and the tray's, say).
     std::multimap<const ui::Control*, Item> items_;
     int next_id_ = 40001;
+    std::map<ui::MenuEntry*, ui::Event<ui::Change>::Connection> observed_;
 };
 
 }  // namespace tapster::win32

@@ -6,6 +6,9 @@
 #include <thread>
 #include <vector>
 
+#include "model/application_name.h"
+#include "win32/wide_string.h"
+
 namespace tapster::win32 {
 
 namespace {
@@ -36,12 +39,14 @@ std::wstring user_identity() {
 }  // namespace
 
 UINT show_window_message() {
-    static const UINT message = RegisterWindowMessageW(L"Tapster 2.1: show the window");
+    static const UINT message = RegisterWindowMessageW(
+        to_wide(std::string(kApplicationName) + ": show the window").c_str());
     return message;
 }
 
 SingleInstance::SingleInstance() {
-    const std::wstring name = L"Local\\Tapster 2.1 running for " + user_identity();
+    const std::wstring name =
+        L"Local\\" + to_wide(kApplicationName) + L" running for " + user_identity();
     mutex_.reset(CreateMutexW(nullptr, FALSE, name.c_str()));
     const DWORD error = GetLastError();
     // A copy at another integrity level holds a mutex this one may not open.

@@ -5,7 +5,9 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "model/application_name.h"
 #include "settings/system_settings_file.h"
+#include "win32/wide_string.h"
 
 namespace tapster::platform {
 
@@ -36,7 +38,8 @@ std::filesystem::path default_settings_path() {
         folder.get() == nullptr) {
         return {};
     }
-    return std::filesystem::path(folder.get()) / L"Tapster 2.1" / L"settings.json";
+    return std::filesystem::path(folder.get()) / win32::to_wide(kApplicationName) /
+           L"settings.json";
 }
 
 }  // namespace tapster::platform

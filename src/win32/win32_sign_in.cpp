@@ -10,6 +10,8 @@
 
 namespace tapster::win32 {
 
+using platform::Status;
+
 namespace {
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -15,7 +15,7 @@ class Win32SignIn : public platform::SignIn {
     // program: the full path of the tapster.exe meant; by default the running one.
     explicit Win32SignIn(std::wstring program = running_program());
     bool starts_this_program() override;
-    Status set_starts_this_program(bool starts) override;
+    platform::Status set_starts_this_program(bool starts) override;
 
     static std::wstring running_program();
 

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "model/captions.h"
 #include "win32/wide_string.h"
 #include "win32/win32_file_errors.h"
 
@@ -34,7 +35,7 @@ void CALLBACK show_pending_report(HWND /*window*/, UINT /*message*/, UINT_PTR ti
     KillTimer(nullptr, timer);
     const std::wstring text =
         L"Tapster met an unexpected error and goes on running:\n\n" + to_wide(pending_report());
-    MessageBoxW(nullptr, text.c_str(), L"Tapster 2.1",
+    MessageBoxW(nullptr, text.c_str(), to_wide(kMessageTitle).c_str(),
                 MB_OK | MB_ICONWARNING | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 

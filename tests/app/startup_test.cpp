@@ -125,15 +125,12 @@ TEST_F(StartUp, AnUnexpectedFailureIsToldOnceNamingTheStepAndTheCalibrationStill
     stored("Runit", "RunMinimized", "True");
     stored("Runit", "Calibartion", "400");
     stored("Items", "c-0", "first");
-    struct FailingView : ui::ControlObserver {
-        void control_changed(ui::Control&, ui::Change) override {
-            throw std::runtime_error("the menu is gone");
-        }
-    } failing_view;
-    controls().run_minimized_entry.set_observer(&failing_view);
+    ui::Event<ui::Change>& entry_changed = controls().run_minimized_entry.state_changed;
+    const auto failing_view =
+        entry_changed.connect([](ui::Change) { throw std::runtime_error("the menu is gone"); });
 
     form().start();
-    controls().run_minimized_entry.set_observer(nullptr);
+    entry_changed.disconnect(failing_view);
 
     ASSERT_EQ(boxes.shown.size(), 1U);
     EXPECT_EQ(boxes.shown[0].text,

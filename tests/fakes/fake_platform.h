@@ -121,12 +121,12 @@ class FakeSignIn : public platform::SignIn {
     std::string failure;  // when not empty, changes fail with this message
 
     bool starts_this_program() override { return starts; }
-    Status set_starts_this_program(bool value) override {
+    platform::Status set_starts_this_program(bool value) override {
         if (!failure.empty()) {
-            return Status::failure(failure);
+            return platform::Status::failure(failure);
         }
         starts = value;
-        return Status::success();
+        return platform::Status::success();
     }
 };
 

@@ -32,12 +32,12 @@ class FakeSettingsFile : public platform::SettingsFile {
     int unlocked_changes = 0;
     std::vector<std::string> set_aside_contents;  // the bytes of each file put aside
 
-    Status lock(std::unique_ptr<Lock>& held) override {
+    platform::Status lock(std::unique_ptr<Lock>& held) override {
         if (refuse_lock) {
-            return Status::failure("another copy of Tapster kept the settings locked");
+            return platform::Status::failure("another copy of Tapster kept the settings locked");
         }
         held = std::make_unique<HeldLock>(locks_held_);
-        return Status::success();
+        return platform::Status::success();
     }
 
     bool locked() const { return locks_held_ > 0; }
@@ -61,29 +61,29 @@ class FakeSettingsFile : public platform::SettingsFile {
         return {std::hash<std::string>{}(*bytes), bytes->size(), 0, true};
     }
 
-    Status replace(std::string_view new_bytes) override {
+    platform::Status replace(std::string_view new_bytes) override {
         note_change();
         if (fail_next_replace) {
             fail_next_replace = false;
-            return Status::failure("there is not enough space on the disk");
+            return platform::Status::failure("there is not enough space on the disk");
         }
         ++replace_count;
         bytes = std::string(new_bytes);
-        return Status::success();
+        return platform::Status::success();
     }
 
-    Status set_aside(std::string& kept_as) override {
+    platform::Status set_aside(std::string& kept_as) override {
         note_change();
         if (fail_set_aside) {
-            return Status::failure("the file is in use");
+            return platform::Status::failure("the file is in use");
         }
         if (!bytes) {
-            return Status::failure("there is no file to set aside");
+            return platform::Status::failure("there is no file to set aside");
         }
         set_aside_contents.push_back(*bytes);
         bytes.reset();
         kept_as = location() + ".bad-" + std::to_string(set_aside_contents.size());
-        return Status::success();
+        return platform::Status::success();
     }
 
     std::string location() const override { return "/home/user/.config/Tapster 2.1/settings.json"; }

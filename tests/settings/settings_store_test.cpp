@@ -173,7 +173,7 @@ TEST_F(SettingsStoreTest, DeletingAMissingSectionFailsAndLeavesTheFileAlone) {
     const auto bytes_before = file.bytes;
     const int replaces_before = file.replace_count;
 
-    const Status deleted = store.delete_section("Items");
+    const platform::Status deleted = store.delete_section("Items");
 
     EXPECT_TRUE(deleted.failed());
     EXPECT_NE(deleted.message().find("Items"), std::string::npos) << deleted.message();
@@ -198,7 +198,7 @@ TEST_F(SettingsStoreTest, AFailedReplaceIsReportedAndLeavesTheOldFile) {
     const auto bytes_before = file.bytes;
     file.fail_next_replace = true;
 
-    const Status written = store.write("setit", "textinterval", "2000");
+    const platform::Status written = store.write("setit", "textinterval", "2000");
 
     ASSERT_TRUE(written.failed());
     EXPECT_NE(written.message().find(file.location()), std::string::npos) << written.message();
@@ -221,10 +221,10 @@ TEST_F(SettingsStoreTest, AnUnreadableFileGivesDefaultsAndRefusesChanges) {
     EXPECT_EQ(store.read("setit", "textinterval", "500"), "500");
     EXPECT_FALSE(store.read_section("setit").has_value());
     Entries entries;
-    const Status looked = store.try_read_section("setit", entries);
+    const platform::Status looked = store.try_read_section("setit", entries);
     EXPECT_TRUE(looked.failed());
     EXPECT_NE(looked.message().find("not ready"), std::string::npos) << looked.message();
-    const Status written = store.write("setit", "other", "1");
+    const platform::Status written = store.write("setit", "other", "1");
     EXPECT_TRUE(written.failed());
     EXPECT_NE(written.message().find("not ready"), std::string::npos) << written.message();
     EXPECT_TRUE(store.replace_section("setit", {{"a", "b"}}).failed());
@@ -405,7 +405,7 @@ TEST_F(SettingsStoreTest, TheFileIsPrintedExactlyAsTheJsonLibraryPrintsIt) {
             fakes::FakeSettingsFile mine;
             mine.bytes = before;
             SettingsStore mine_store(mine, {});
-            const Status written = mine_store.write("setit", text, text);
+            const platform::Status written = mine_store.write("setit", text, text);
 
             auto expected = before.empty() ? nlohmann::ordered_json::object()
                                            : nlohmann::ordered_json::parse(before);
@@ -431,7 +431,7 @@ TEST_F(SettingsStoreTest, ADamagedFileThatCannotBeSetAsideIsNeverOverwritten) {
     file.fail_set_aside = true;
 
     EXPECT_EQ(store.read("setit", "textinterval", "500"), "500");
-    const Status written = store.write("setit", "textinterval", "2000");
+    const platform::Status written = store.write("setit", "textinterval", "2000");
     EXPECT_TRUE(written.failed());
     EXPECT_NE(written.message().find("in use"), std::string::npos) << written.message();
     EXPECT_EQ(file.bytes, "[1, 2]");
@@ -522,7 +522,7 @@ TEST_F(SettingsStoreTest, ALockThatCannotBeTakenFailsEveryChangeButNoRead) {
 
     EXPECT_EQ(store.read("setit", "textinterval", "500"), "1000");
     EXPECT_TRUE(store.read_section("setit").has_value());
-    const Status written = store.write("setit", "textinterval", "2000");
+    const platform::Status written = store.write("setit", "textinterval", "2000");
     EXPECT_TRUE(written.failed());
     EXPECT_NE(written.message().find("kept the settings locked"), std::string::npos)
         << written.message();

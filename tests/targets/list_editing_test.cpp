@@ -15,7 +15,8 @@ class ListEditing : public fakes::FormFixture {
     void SetUp() override {
         form().start();
         boxes.shown.clear();
-        controls().list_menu.set_observer(&popups_);
+        controls().list_menu.state_changed.connect(
+            [this](ui::Change change) { popups_shown_ += change == ui::Change::popup ? 1 : 0; });
     }
     void capture(const std::string& title, const std::string& window_class,
                  const std::string& button, const std::string& found = "1",
@@ -34,12 +35,7 @@ class ListEditing : public fakes::FormFixture {
     }
     Entries stored_items() { return store.read_section("Items").value_or(Entries{}); }
 
-    struct PopupCounter : ui::ControlObserver {
-        int shown = 0;
-        void control_changed(ui::Control&, ui::Change change) override {
-            shown += change == ui::Change::popup ? 1 : 0;
-        }
-    } popups_;
+    int popups_shown_ = 0;
 };
 
 TEST_F(ListEditing, AddItAppendsTheCaptureUncheckedAndStoresIt) {
@@ -218,7 +214,7 @@ TEST_F(ListEditing, ARightClickShowsThePopupAndChangesNothing) {
     controls().target_list.mouse_down.raise(ui::MouseArgs{ui::kRightButton, 0, 0, 900});
     controls().target_list.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 900});
 
-    EXPECT_EQ(popups_.shown, 1);
+    EXPECT_EQ(popups_shown_, 1);
     EXPECT_EQ(controls().target_list.highlighted(), 0);
 }
 

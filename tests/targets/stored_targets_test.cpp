@@ -34,7 +34,7 @@ struct Copy {
     std::chrono::steady_clock::time_point now;
     fakes::FakeMessageBoxes boxes;
     fakes::FakeDispatcher dispatcher;
-    SaveFailureNotice save_failures{boxes};
+    ui::SaveFailureNotice save_failures{boxes};
     SettingsStore store;
     TargetList targets;
     StoredTargets stored{store, targets, dispatcher, boxes, save_failures};

@@ -73,22 +73,18 @@ TEST_F(TrayMenu, PausedPressesNothingSaysSoInTheTipAndStoresNothing) {
 // The context menu opens on its own request alone (tests/win32 decodes the shell's messages),
 // once for each request.
 TEST_F(TrayMenu, OpensOnceForEachRequest) {
-    struct PopupSpy : ui::ControlObserver {
-        int popups = 0;
-        void control_changed(ui::Control&, ui::Change change) override {
-            popups += change == ui::Change::popup ? 1 : 0;
-        }
-    } spy;
-    controls().tray_menu.set_observer(&spy);
+    int popups = 0;
+    const auto spy = controls().tray_menu.state_changed.connect(
+        [&popups](ui::Change change) { popups += change == ui::Change::popup ? 1 : 0; });
     form().start();
 
     form().tray_menu_requested({640, 1000});
-    EXPECT_EQ(spy.popups, 1);
+    EXPECT_EQ(popups, 1);
     form().tray_selected();
-    EXPECT_EQ(spy.popups, 1);
+    EXPECT_EQ(popups, 1);
     form().tray_menu_requested({12, 34});
-    EXPECT_EQ(spy.popups, 2);
-    controls().tray_menu.set_observer(nullptr);
+    EXPECT_EQ(popups, 2);
+    controls().tray_menu.state_changed.disconnect(spy);
 }
 
 // The Run value is the only record of "Start when I sign in": the check mark is read back

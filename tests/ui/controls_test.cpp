@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/captioned.h"
 #include "ui/check_list_box.h"
 #include "ui/menu_entry.h"
 #include "ui/text_box.h"
@@ -13,18 +14,17 @@
 namespace tapster::ui {
 namespace {
 
-class RecordingView : public ControlObserver {
-  public:
-    std::vector<Change> changes;
-    void control_changed(Control& /*control*/, Change change) override {
-        changes.push_back(change);
+// What a view of the control is told.
+struct RecordingView {
+    explicit RecordingView(Control& control) {
+        control.state_changed.connect([this](Change change) { changes.push_back(change); });
     }
+    std::vector<Change> changes;
 };
 
 TEST(TextBox, ChangeRunsOnEveryNewTextWhoeverWritesIt) {
     TextBox box("Text1", "", {}, true, nullptr);
-    RecordingView view;
-    box.set_observer(&view);
+    RecordingView view(box);
     std::vector<std::string> seen;
     box.changed.connect([&] { seen.push_back(box.text()); });
 
@@ -51,6 +51,19 @@ TEST(TextBox, AHandlerThatWritesTheBoxAgainSeesTheNewestText) {
 
     EXPECT_EQ(box.text(), "1000");
     EXPECT_EQ(runs, 2);
+}
+
+TEST(Event, ASecondHandlerRunsAfterTheFirstAndADisconnectedOneNoMore) {
+    Button button("Command1", "Add It", {}, true, nullptr);
+    std::vector<std::string> runs;
+    const auto first = button.clicked.connect([&] { runs.emplace_back("first"); });
+    button.clicked.connect([&] { runs.emplace_back("second"); });
+
+    button.user_click();
+    button.clicked.disconnect(first);
+    button.user_click();
+
+    EXPECT_EQ(runs, (std::vector<std::string>{"first", "second", "second"}));
 }
 
 TEST(CheckListBox, ChangesByTheProgramRaiseNoClick) {
@@ -105,8 +118,7 @@ TEST(CheckListBox, TheHighlightStaysOnItsEntryWhenAnotherIsRemoved) {
 
 TEST(CheckListBox, TellsTheViewExactlyWhichEntryChanged) {
     CheckListBox list("List4", {}, true, nullptr);
-    RecordingView view;
-    list.set_observer(&view);
+    RecordingView view(list);
 
     list.add("a");
     EXPECT_EQ(list.last_edit().kind, CheckListBox::Edit::Kind::appended);
@@ -132,8 +144,7 @@ TEST(CheckListBox, AskingForAPositionThatDoesNotExistIsAnError) {
 
 TEST(Timer, RunsOnlyWhileEnabledWithAnIntervalAboveZero) {
     Timer timer("Timer2", 1000);
-    RecordingView view;
-    timer.set_observer(&view);
+    RecordingView view(timer);
     EXPECT_TRUE(timer.running());
 
     timer.set_interval(0);
@@ -149,8 +160,7 @@ TEST(Timer, RunsOnlyWhileEnabledWithAnIntervalAboveZero) {
 
 TEST(MenuEntry, ACheckMarkChangeReachesTheViewOnce) {
     MenuEntry entry("RunMinimized", "Run Minimized on Start");
-    RecordingView view;
-    entry.set_observer(&view);
+    RecordingView view(entry);
 
     entry.set_checked(true);
     entry.set_checked(true);

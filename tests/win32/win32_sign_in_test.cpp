@@ -102,7 +102,7 @@ TEST_F(Win32SignInTest, TheMachinesEntryCountsButOnlyAnAdministratorRemovesIt) {
     EXPECT_TRUE(sign_in.starts_this_program());
     EXPECT_TRUE(static_cast<bool>(sign_in.set_starts_this_program(true)));
     EXPECT_EQ(run_entry(), std::nullopt) << "a second entry starts a second copy";
-    const Status off = sign_in.set_starts_this_program(false);
+    const platform::Status off = sign_in.set_starts_this_program(false);
     EXPECT_TRUE(off.failed());
     EXPECT_NE(off.message().find("administrator"), std::string::npos);
     EXPECT_TRUE(sign_in.starts_this_program());

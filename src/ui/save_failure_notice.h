@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "model/tell_user.h"
 #include "platform/message_boxes.h"
 #include "platform/status.h"
+#include "ui/tell_user.h"
 
-namespace tapster {
+namespace tapster::ui {
 
 // Tells the user once per run that a setting could not be saved: a store that cannot be
 // written stays so, and the user needs to hear it once, not at every click.
@@ -15,7 +15,7 @@ class SaveFailureNotice {
     explicit SaveFailureNotice(platform::MessageBoxes& message_boxes)
         : message_boxes_(message_boxes) {}
 
-    void report(const Status& status) {
+    void report(const platform::Status& status) {
         if (!status.failed() || reported_) {
             return;
         }
@@ -29,4 +29,4 @@ class SaveFailureNotice {
     bool reported_ = false;
 };
 
-}  // namespace tapster
+}  // namespace tapster::ui

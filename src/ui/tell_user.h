@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "model/app_texts.h"
+#include "model/captions.h"
 #include "platform/message_boxes.h"
 
-namespace tapster {
+namespace tapster::ui {
 
 // Tells the user something in Tapster's own message box: the application's title and a
 // single OK button.
 inline void tell_user(platform::MessageBoxes& message_boxes, const std::string& text) {
-    message_boxes.show(text, std::string(kApplicationTitle), platform::MessageBoxStyle::ok);
+    message_boxes.show(text, std::string(kMessageTitle), platform::MessageBoxStyle::ok);
 }
 
-}  // namespace tapster
+}  // namespace tapster::ui
