@@ -7,9 +7,11 @@
 #                                 program's tests under Wine, then some of them at 144 DPI
 #   scripts/test.sh --native      only the native build and its unit tests
 #   scripts/test.sh --wine REGEX  only the Windows build and the Wine tests matching REGEX
-#                                 (at 96 DPI, or at TAPSTER_DPI)
+#                                 (at 96 DPI, or at TAPSTER_DPI), and the package tests that
+#                                 match it
 # The phases overlap: the Windows build comes first, and its tests under Wine, which mostly
-# wait, run beside the native build, the unit tests and the fuzz targets, which yield to them.
+# wait, run beside the native build, the unit tests, the fuzz targets and a second build of
+# the packages, which yield to them.
 set -euo pipefail
 set -m # each phase in a process group of its own, to be stopped as a whole
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -135,25 +137,45 @@ wine_prefixes() {
 }
 
 # The packages that the installer tests install, made once a run before any Wine tests: two
-# phases that each made them would write the same staging folder at once.
-packaging_tests="^make_(packages|older_msi)\$"
+# phases that each made them would write the same staging folder at once. Their winget
+# manifest is checked with them.
+packaging_tests="^(make_(packages|older_msi)|winget_manifest)\$"
 packages() {
     after build-windows install-run || return
     ctest --preset windows -R "$packaging_tests"
 }
 
-wine_tests() { # wine_tests DPI REGEX EXCLUDED [PHASE...]: after those phases
-    local dpi="$1" regex="$2" excluded="$3"
+# The packages built once more from a copy of the sources, compared, and signed there (CTest's
+# label "rebuild"). Its build yields to the Wine tests like the native build.
+rebuild() {
+    after packages || return
+    nice -n $background ctest --preset windows -R "$tests_regex" -L '^rebuild$' \
+        --fixture-exclude-setup packages
+}
+# The setups that the phases above have run already.
+made_before='^(packages|rebuilt|signed_packages)$'
+
+# wine_tests DPI REGEX EXCLUDED [PHASE...]: after those phases. The tests of the signed
+# packages (CTest's label "signed") run only when signed_only is set, once they are made.
+wine_tests() {
+    local dpi="$1" regex="$2" excluded="$3" labels=(-LE '^(rebuild|signed)$')
     shift 3
+    if [[ -n ${signed_only:-} ]]; then labels=(-L '^signed$'); fi
     after build-windows wine-prefixes packages "$@" || return
     TAPSTER_DPI=$dpi TAPSTER_WINEPREFIX="$(prefix_for "$dpi")" \
         scripts/with-wine.sh --own-display ctest --preset windows -R "$regex" \
-        -E "$packaging_tests${excluded:+|$excluded}" --fixture-exclude-setup packages
+        -E "$packaging_tests${excluded:+|$excluded}" "${labels[@]}" \
+        --fixture-exclude-setup "$made_before"
+}
+
+# On the first scale's prefix, once the other tests there have ended.
+wine_signed() {
+    signed_only=1 wine_tests "${scales[0]}" "$tests_regex" "" "wine-${scales[0]}" rebuild
 }
 
 wine_timed() {
     after native-tests fuzz || return
-    wine_tests 96 "$timed_regex" "" wine-96 || return
+    wine_tests 96 "$timed_regex" "" wine-96 wine-signed || return
     wine_tests 144 "$dpi_timed_regex" "" wine-144
 }
 
@@ -185,6 +207,9 @@ ctest_result() { # ctest_result LOG: "306 passed (48 s)"
     echo "${total:-0} passed ($(say_time "${seconds:-0}"))"
 }
 
+# ran_tests NAME: whether the phase's CTest found any test to run.
+ran_tests() { grep -q ' tests passed, .* out of [1-9]' "$logs/$1.log"; }
+
 # ctest_failures LOG: the failing tests' names, then the output of the first three of them.
 ctest_failures() {
     echo "failed:" $(sed -n '/^The following tests FAILED:/,$ s/^[[:space:]]*[0-9]* - \(.*\) (.*)$/\1/p' "$1")
@@ -212,7 +237,7 @@ explain() {
     echo "$1: FAILED"
     case "$1" in
     build-*) build_errors "$log" ;;
-    native-tests | packages | wine-*) ctest_failures "$log" ;;
+    native-tests | packages | rebuild | wine-*) ctest_failures "$log" ;;
     fuzz) grep -v '^fuzz: .*no crash$' "$log" | tail -n 36 ;;
     *) tail -n 25 "$log" ;;
     esac
@@ -286,6 +311,11 @@ if [[ $mode == all ]]; then
     start wine-144 wine_tests 144 "$dpi_regex" "$timed_regex" wine-96
     start wine-timed wine_timed
 fi
+if [[ $mode != native ]]; then
+    tests_regex="${wine_regex:-.}"
+    start rebuild rebuild
+    start wine-signed wine_signed
+fi
 
 if [[ $mode != wine ]]; then
     echo "== native: the portable core (g++, ASan, UBSan) and its unit tests =="
@@ -312,6 +342,20 @@ if [[ $mode != native ]]; then
         echo "wine $dpi dpi: $(ctest_result "$logs/wine-$dpi.log"), build $(took build-windows);" \
             "log: $logs/wine-$dpi.log"
     done
+    if [[ $mode == all ]]; then
+        echo "== packages again: built in another folder (the same bytes), then signed =="
+    fi
+    wait_for rebuild
+    if [[ $mode == all ]] || ran_tests rebuild; then
+        echo "packages again: $(ctest_result "$logs/rebuild.log"); log: $logs/rebuild.log"
+    fi
+    if [[ $mode == all ]]; then
+        echo "== wine signed: the signed installer, and the signed program's journey =="
+    fi
+    wait_for wine-signed
+    if [[ $mode == all ]] || ran_tests wine-signed; then
+        echo "wine signed: $(ctest_result "$logs/wine-signed.log"); log: $logs/wine-signed.log"
+    fi
     if [[ $mode == all ]]; then
         echo "== wine timed: the tests that hold Tapster to a time, with the processor to themselves =="
         wait_for wine-timed

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <cstdlib>
 #include <string>
 
 namespace tapster::e2e {
 
 // Given by the build, as unix paths: the program under test, the helpers that raise message
 // boxes and drawn dialogs for it to press, where tests leave screenshots, and where the
-// packages are made.
+// packages are made. TAPSTER_E2E_EXE names another program to test (the signed build's).
 inline std::string tapster_exe() {
-    return TAPSTER_EXE_PATH;
+    const char* other = std::getenv("TAPSTER_E2E_EXE");
+    return other != nullptr && *other != '\0' ? other : TAPSTER_EXE_PATH;
 }
 inline std::string msgbox_exe() {
     return TAPSTER_MSGBOX_PATH;
@@ -21,6 +23,9 @@ inline std::string artifacts_dir() {
 }
 inline std::string packages_dir() {
     return TAPSTER_PACKAGES_DIR;
+}
+inline std::string signed_dir() {
+    return TAPSTER_SIGNED_DIR;
 }
 inline std::string version() {
     return TAPSTER_VERSION;

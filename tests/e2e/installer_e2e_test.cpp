@@ -136,6 +136,34 @@ TEST_F(Installer, StartsAtSignInOnlyWhenChosenAndForgetsItOnUninstall) {
     EXPECT_FALSE(registry_text(kRunKey, L"Tapster").has_value());
 }
 
+// A build given a certificate (a throw-away one, made by the test that signs its packages):
+// its installer puts a signed program and a signed uninstaller in place.
+class SignedPackages : public Installer {
+  protected:
+    // Whether osslsigncode, on the host, verifies the file against that certificate.
+    static bool verified(const fs::path& file) {
+        const std::string copy = "/tmp/tapster-signed-" + std::to_string(GetCurrentProcessId()) +
+                                 "-" + file.filename().string();
+        fs::copy_file(file, fs::path(driver::windows_path(copy)),
+                      fs::copy_options::overwrite_existing);
+        const bool verified =
+            driver::run_host_command("osslsigncode verify -CAfile '" + signed_dir() +
+                                     "/cert.pem' -in '" + copy + "' >/dev/null 2>&1") == 0;
+        fs::remove(fs::path(driver::windows_path(copy)));
+        return verified;
+    }
+};
+
+TEST_F(SignedPackages, TheInstallerPutsASignedProgramAndASignedUninstallerInPlace) {
+    const fs::path signed_setup =
+        driver::windows_path(signed_dir() + "/Tapster-" + version() + "-setup.exe");
+    ASSERT_EQ(run(signed_setup, L"/S"), 0U);
+
+    EXPECT_TRUE(verified(install_dir() / L"tapster.exe"));
+    EXPECT_TRUE(verified(install_dir() / L"uninstall.exe"));
+    EXPECT_FALSE(verified(driver::windows_path(tapster_exe()))) << "the build's own is unsigned";
+}
+
 // For each subkey of an HKLM key whose `name_value` is "Tapster", its name and `wanted` value.
 std::map<std::wstring, std::wstring> tapster_subkeys(const wchar_t* parent,
                                                      const wchar_t* name_value,
