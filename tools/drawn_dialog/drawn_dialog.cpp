@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "drawn_accessible.h"
 #include "drawn_layout.h"
@@ -50,6 +51,12 @@ drawn::Dialog dialog;
 IAccessible* client_object = nullptr;
 Clock::time_point shown_at;
 int result = 0;  // the button that closed the dialog, or the number of presses
+
+// Notes how far the dialog got, beside the result file, for a test whose dialog never ends.
+void reached(const char* stage) {
+    std::ofstream(std::filesystem::path(settings.result_file) += L".stages", std::ios::app)
+        << stage << '\n';
+}
 
 void lay_out() {
     const int count = static_cast<int>(dialog.buttons.size());
@@ -97,6 +104,10 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     switch (message) {
         case WM_GETOBJECT:
             if (static_cast<LONG>(lparam) == static_cast<LONG>(OBJID_CLIENT)) {
+                static bool asked = false;
+                if (!std::exchange(asked, true)) {
+                    reached("asked for its tree");
+                }
                 return LresultFromObject(__uuidof(IAccessible), wparam, client_object);
             }
             break;
@@ -120,6 +131,7 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
             return 0;
         case WM_TIMER:
             if (Clock::now() - shown_at > std::chrono::milliseconds(settings.timeout_ms)) {
+                reached("timed out");
                 DestroyWindow(window);
             }
             return 0;
@@ -203,6 +215,7 @@ int wmain(int count, wchar_t** arguments) {
             stderr);
         return 2;
     }
+    reached("started");
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
         return 1;
     }
@@ -212,14 +225,17 @@ int wmain(int count, wchar_t** arguments) {
     ShowWindow(dialog.window, SW_SHOWNORMAL);
     UpdateWindow(dialog.window);
     shown_at = Clock::now();
+    reached("shown");
     // Shown and painted, and asleep before its first message: nobody can press it first.
     Sleep(settings.hang_ms);
     SetTimer(dialog.window, kClockTimer, 20, nullptr);
+    reached("in its message loop");
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    reached("closed");
     const auto open_ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - shown_at).count();
     bool written = false;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <fstream>
+#include <iostream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -198,7 +199,8 @@ Tapster::Tapster(const std::string& exe_unix_path) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        throw std::runtime_error("cannot start " + exe_unix_path);
+        throw std::runtime_error("cannot start " + exe_unix_path + ": error " +
+                                 std::to_string(GetLastError()));
     }
     CloseHandle(process.hThread);
     process_ = process.hProcess;
@@ -461,7 +463,8 @@ MessageBoxProcess::MessageBoxProcess(const std::string& helper_unix_path,
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        throw std::runtime_error("cannot start the message box helper");
+        throw std::runtime_error("cannot start the message box helper: error " +
+                                 std::to_string(GetLastError()));
     }
     CloseHandle(process.hThread);
     process_ = process.hProcess;
@@ -475,6 +478,7 @@ MessageBoxProcess::~MessageBoxProcess() {
     CloseHandle(process_);
     std::error_code ignored;
     std::filesystem::remove(result_file_, ignored);
+    std::filesystem::remove(std::filesystem::path(result_file_) += L".stages", ignored);
 }
 
 HWND MessageBoxProcess::wait_until_shown(const std::wstring& title,
@@ -493,6 +497,13 @@ HWND MessageBoxProcess::wait_until_shown(const std::wstring& title,
 std::optional<MessageBoxProcess::Result> MessageBoxProcess::wait(
     std::chrono::milliseconds timeout) {
     if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        // A helper that writes its stages as it goes says how far it got.
+        std::ifstream stages(std::filesystem::path(result_file_) += L".stages");
+        std::cerr << "the helper is still running after " << timeout.count() << " ms";
+        for (std::string stage; std::getline(stages, stage);) {
+            std::cerr << (stage.empty() ? "" : "; ") << stage;
+        }
+        std::cerr << "\n";
         return std::nullopt;
     }
     std::ifstream file(result_file_);
