@@ -137,12 +137,12 @@ double percent_of_a_core(long long cpu_nanoseconds, double seconds) {
 
 // "median (from to)" of the differences in percent of a core: from the lowest to the highest
 // of a few, or across the middle half of many.
-std::string spread(std::vector<double> differences) {
+std::string spread(std::vector<double> differences, const char* unit = " %") {
     std::sort(differences.begin(), differences.end());
     const std::size_t count = differences.size();
     const std::size_t trimmed = count >= 8 ? count / 4 : 0;
     char text[96];
-    std::snprintf(text, sizeof text, "%+.3f %% (%s %+.3f to %+.3f)", differences[count / 2],
+    std::snprintf(text, sizeof text, "%+.3f%s (%s %+.3f to %+.3f)", differences[count / 2], unit,
                   trimmed > 0 ? "middle half" : "all", differences[trimmed],
                   differences[count - 1 - trimmed]);
     return text;
@@ -219,12 +219,12 @@ std::string program_cost(const Scenario& scenario, During during) {
             (at_once ? on : off).push_back(program_round(during));
         }
     }
-    const auto differences = [&](double Round::*figure) {
+    const auto differences = [&](double Round::*figure, const char* unit = " %") {
         std::vector<double> values;
         for (std::size_t round = 0; round < on.size(); ++round) {
             values.push_back(on[round].*figure - off[round].*figure);
         }
-        return spread(values);
+        return spread(values, unit);
     };
     const auto median_off = [&](double Round::*figure) {
         std::vector<double> values;
@@ -241,7 +241,7 @@ std::string program_cost(const Scenario& scenario, During during) {
                   "    its wake-ups a second: off %.1f, on-off %s",
                   median_off(&Round::with_server), differences(&Round::with_server).c_str(),
                   median_off(&Round::alone), differences(&Round::alone).c_str(),
-                  median_off(&Round::wake_ups), differences(&Round::wake_ups).c_str());
+                  median_off(&Round::wake_ups), differences(&Round::wake_ups, "").c_str());
     return text;
 }
 
