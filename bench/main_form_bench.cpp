@@ -98,7 +98,7 @@ struct Program {
     tapster::MainForm& start() {
         form = std::make_unique<tapster::MainForm>(
             tapster::MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale,
-                                      sign_in, accessible_buttons, policy, windows, looks});
+                                      sign_in, accessible_buttons, policy, windows, events});
         form->start();
         dispatcher.run_all();  // the rest of the list's load
         return *form;
@@ -117,7 +117,7 @@ struct Program {
     tapster::fakes::FakeAccessibleButtons accessible_buttons;
     tapster::fakes::FakePolicy policy;
     tapster::fakes::FakeTopLevelWindows windows{desktop};
-    tapster::fakes::FakeBackgroundLooks looks;
+    tapster::fakes::FakeDesktopEvents events;
     std::unique_ptr<tapster::MainForm> form;
 };
 

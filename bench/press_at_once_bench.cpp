@@ -1,13 +1,12 @@
-// "Press at once" under Wine. How long a box stays open, from becoming visible to being
-// pressed, in the real program with one target at an interval of 1000 ms, the option on (for
-// a message box and for a box shown a second after it was made) and off in alternating blocks; and
-// what the window watch costs while nothing happens, with 10 enabled targets of one class, and
-// 1,000 targets of one class or of 1,000 classes: per look taken back to back, on its own thread
-// against the same time stopped (beside the thread waking to do nothing, and a window timer), and
-// in the real program with the option on against off; each difference as the median of alternating
-// rounds. CPU is the host's count for the process and the wineserver together.
-//   tapster_press_at_once_bench [--latency | --idle | --periods]
-// (--periods: only the 10-target watch's thread at several usual periods.)
+// "Press at once" under Wine, in the real program with an interval of 1000 ms. How long a box
+// stays open, from becoming visible to being pressed, with one target, the option on (for a
+// message box and for a box shown a second after it was made) and off, in alternating blocks.
+// What the window watch costs while no window comes, with 10 targets of one class and with
+// 1,000 targets of 1,000 classes, the option on against off. And what it costs on a busy
+// desktop, where this process makes and destroys 100 top-level windows a second of a class no
+// target names, on against off. Each difference is given as the median of alternating rounds.
+// CPU is the host's count for the program and the wineserver together.
+//   tapster_press_at_once_bench [--latency | --idle | --busy]
 #include <windows.h>
 
 #include <algorithm>
@@ -21,10 +20,6 @@
 
 #include "driver.h"
 #include "host_cpu.h"
-#include "pressing/press_at_once.h"
-#include "pressing/window_watch.h"
-#include "win32/win32_background_looks.h"
-#include "win32/win32_top_level_windows.h"
 
 namespace {
 
@@ -35,16 +30,13 @@ using tapster::bench::load_average;
 
 constexpr int kBoxesPerBlock = 12;
 constexpr int kBlocksPerChoice = 2;
-constexpr auto kLookPeriod = tapster::PressAtOnce::kLookPeriods.usual;
-constexpr double kLooksPerSecond = 1000.0 / static_cast<double>(kLookPeriod.count());
+// The real program is started afresh for each of its rounds, the option off and on in turn.
 // An idle cost is a difference of two small shares that other processes' bursts of work move
-// by about as much: the watch's thread is measured in many short pairs of rounds, running and
-// stopped in turn, and the median of the differences is given with the middle half of them.
-constexpr DWORD kRoundMs = 2000;
-constexpr int kIdleRounds = 25;
-// The real program is started afresh for each of its rounds, and measured for longer.
+// by about as much: the median of the differences is given with their spread.
 constexpr DWORD kProgramWindowMs = 10000;
 constexpr int kProgramRounds = 5;
+// The busy desktop: a window made and the one before it destroyed every 10 ms.
+constexpr auto kBusyStep = std::chrono::milliseconds(10);
 
 std::string settings(const std::string& items_json, bool at_once) {
     return R"({"Runit": {"PressAtOnce": ")" + std::string(at_once ? "True" : "False") +
@@ -59,9 +51,9 @@ long long percentile(std::vector<long long> values, double share) {
     return values[std::max<std::size_t>(rank, 1) - 1];
 }
 
-// A kind of box to press: a message box, which under Wine shows 60 to 90 ms after it was made
-// (the watch, seeing it made, looks again soon), or a box made hidden and shown a second
-// later, after the watch's quick looks, which waits for its next usual look.
+// A kind of box to press: a message box, which under Wine shows 8 to 90 ms after it was made,
+// or a box made hidden and shown a second later; the watch hears of both as they are made and
+// follows them until they show.
 struct BoxKind {
     const char* name;
     const char* window_class;
@@ -137,154 +129,26 @@ struct Scenario {
 };
 
 const Scenario kScenarios[] = {{"10 targets, 1 class", 10, false},
-                               {"1,000 targets, 1 class", 1000, false},
                                {"1,000 targets, 1,000 classes", 1000, true}};
 
 double percent_of_a_core(long long cpu_nanoseconds, double seconds) {
     return static_cast<double>(cpu_nanoseconds) / 1e9 / seconds * 100.0;
 }
 
-// The host's processes named so, and the wineserver that answers their calls.
-std::vector<std::string> with_wineserver(const std::string& name) {
-    std::vector<std::string> pids = host_processes(name);
-    const std::vector<std::string> server = host_processes("wineserver");
-    pids.insert(pids.end(), server.begin(), server.end());
-    return pids;
-}
-
-// CPU of the processes over one idle window while `during` holds.
-template <typename During>
-double idle_share(const std::vector<std::string>& pids, During during) {
-    const long long before = cpu_ns(pids);
-    const auto start = std::chrono::steady_clock::now();
-    during();
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return percent_of_a_core(cpu_ns(pids) - before, seconds);
-}
-
 // "median (from to)" of the differences in percent of a core: from the lowest to the highest
 // of a few, or across the middle half of many.
-std::string spread(std::vector<double> differences) {
+std::string spread(std::vector<double> differences, const char* unit = " %") {
     std::sort(differences.begin(), differences.end());
     const std::size_t count = differences.size();
     const std::size_t trimmed = count >= 8 ? count / 4 : 0;
     char text[96];
-    std::snprintf(text, sizeof text, "%+.3f %% (%s %+.3f to %+.3f)", differences[count / 2],
+    std::snprintf(text, sizeof text, "%+.3f%s (%s %+.3f to %+.3f)", differences[count / 2], unit,
                   trimmed > 0 ? "middle half" : "all", differences[trimmed],
                   differences[count - 1 - trimmed]);
     return text;
 }
 
-// The CPU share with `on` in force minus the share without, in alternating rounds.
-template <typename On, typename Off>
-std::string idle_difference(const std::vector<std::string>& pids, On on, Off off) {
-    std::vector<double> differences;
-    const auto measure = [&] { return idle_share(pids, [] { Sleep(kRoundMs); }); };
-    for (int round = 0; round < kIdleRounds; ++round) {
-        // Stopped first, then running first: a slow drift of the other processes cancels out.
-        const double stopped_before = round % 2 == 0 ? measure() : 0.0;
-        on();
-        const double running = measure();
-        off();
-        const double stopped = round % 2 == 0 ? stopped_before : measure();
-        differences.push_back(running - stopped);
-    }
-    return spread(differences);
-}
-
-// The watch looking on its own thread at these periods, against the same time stopped.
-std::string watch_thread_cost(const std::vector<std::string>& pids, tapster::WindowWatch& watch,
-                              tapster::platform::LookPeriods periods) {
-    tapster::win32::Win32BackgroundLooks looks;
-    looks.connect(
-        periods, [&] { return watch.look(); }, [] {});
-    return idle_difference(
-        pids,
-        [&] {
-            watch.restart();
-            looks.start();
-        },
-        [&] { looks.stop(); });
-}
-
-void measure_watch_alone(const Scenario& scenario, const std::vector<std::string>& pids) {
-    tapster::win32::Win32TopLevelWindows windows;
-    tapster::WindowWatch watch(windows);
-    for (int index = 0; index < scenario.targets; ++index) {
-        watch.want(windows.fold_class_name(scenario.window_class(index)));
-    }
-    constexpr int kLooks = 10000;  // long enough that the other Wine processes' noise fades
-    watch.look();
-    const long long before = cpu_ns(pids);
-    for (int look = 0; look < kLooks; ++look) {
-        watch.look();
-    }
-    const double per_look_us = static_cast<double>(cpu_ns(pids) - before) / kLooks / 1000.0;
-
-    const std::string thread = watch_thread_cost(pids, watch, tapster::PressAtOnce::kLookPeriods);
-    std::printf("  %-30s  %6.1f us/look = %.3f %%   thread: %s\n", scenario.name, per_look_us,
-                per_look_us * kLooksPerSecond / 1e6 * 100.0, thread.c_str());
-}
-
-// The 10-target watch's thread at other usual periods than the program's, for choosing one:
-// under Wine a look's cost is mostly waking the thread and the wineserver from idle, much the
-// same however rare the looks, so the watch's cost follows the looks a second.
-void measure_periods() {
-    const std::vector<std::string> pids = with_wineserver("tapster_press_at_once_bench");
-    std::printf("the 10-target watch's thread by usual period: median of %d rounds of %u s\n",
-                kIdleRounds, static_cast<unsigned>(kRoundMs / 1000));
-    tapster::win32::Win32TopLevelWindows windows;
-    tapster::WindowWatch watch(windows);
-    watch.want(windows.fold_class_name("#32770"));
-    for (const int period_ms : {50, 75, 100, 125}) {
-        const std::string thread =
-            watch_thread_cost(pids, watch,
-                              {.usual = std::chrono::milliseconds(period_ms),
-                               .expecting = tapster::PressAtOnce::kLookPeriods.expecting});
-        std::printf("  every %3d ms: %s\n", period_ms, thread.c_str());
-    }
-}
-
-// What the watch would cost by its wake-ups alone on a window timer of the event loop's
-// thread instead of a thread that sleeps: the timer's messages, handled by doing nothing.
-void measure_window_timer(const std::vector<std::string>& pids) {
-    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                        GetModuleHandleW(nullptr), nullptr);
-    const auto pump = [] {
-        const auto until =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(kProgramWindowMs);
-        MSG message{};
-        while (std::chrono::steady_clock::now() < until &&
-               MsgWaitForMultipleObjects(0, nullptr, FALSE, kProgramWindowMs, QS_ALLINPUT) !=
-                   WAIT_FAILED) {
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-                DispatchMessageW(&message);
-            }
-        }
-    };
-    const double stopped = idle_share(pids, pump);
-    SetTimer(window, 1, static_cast<UINT>(kLookPeriod.count()), nullptr);
-    const double ticking = idle_share(pids, pump);
-    KillTimer(window, 1);
-    DestroyWindow(window);
-    std::printf("  for comparison, a %lld ms window timer doing nothing: %+.3f %%\n",
-                static_cast<long long>(kLookPeriod.count()), ticking - stopped);
-}
-
-// The floor under any look every period on a thread: the thread waking and sleeping again
-// without asking anything, as Win32BackgroundLooks does with a look that costs nothing.
-void measure_bare_wake_ups(const std::vector<std::string>& pids) {
-    tapster::win32::Win32BackgroundLooks looks;
-    looks.connect(
-        tapster::PressAtOnce::kLookPeriods, [] { return tapster::platform::LookOutcome{}; }, [] {});
-    const std::string waking = idle_difference(
-        pids, [&] { looks.start(); }, [&] { looks.stop(); });
-    std::printf("  the same thread waking every %lld ms to do nothing: %s\n",
-                static_cast<long long>(kLookPeriod.count()), waking.c_str());
-}
-
-void measure_real_program(const Scenario& scenario) {
+std::string items_of(const Scenario& scenario) {
     std::string items;
     for (int index = 0; index < scenario.targets; ++index) {
         if (index != 0) {
@@ -298,62 +162,169 @@ void measure_real_program(const Scenario& scenario) {
         items += scenario.window_class(index);
         items += " **** OK **** 1 **** 1 **** False\"";
     }
-    std::vector<double> on;
-    std::vector<double> off;
+    return items;
+}
+
+// Times the threads of the processes were put on a CPU: each wake-up counts once.
+long long runs(const std::vector<std::string>& pids) {
+    long long total = 0;
+    for (const std::string& pid : pids) {
+        tapster::bench::for_each_entry("/proc/" + pid + "/task", [&](const std::string& task) {
+            const std::string stat =
+                tapster::bench::read_host_file("/proc/" + pid + "/task/" + task + "/schedstat");
+            const std::size_t last = stat.rfind(' ');
+            total += last == std::string::npos ? 0 : std::atoll(stat.c_str() + last + 1);
+        });
+    }
+    return total;
+}
+
+// One round of the real program while `during` ran.
+struct Round {
+    double with_server = 0;  // share of a core, the program and the wineserver
+    double alone = 0;        // the program's own threads
+    double wake_ups = 0;     // the program's, a second
+};
+
+template <typename During>
+Round program_round(During during) {
+    const std::vector<std::string> program = host_processes("tapster.exe");
+    const std::vector<std::string> server = host_processes("wineserver");
+    const long long program_before = cpu_ns(program);
+    const long long server_before = cpu_ns(server);
+    const long long runs_before = runs(program);
+    const auto start = std::chrono::steady_clock::now();
+    during();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const long long program_ns = cpu_ns(program) - program_before;
+    return {.with_server = percent_of_a_core(program_ns + cpu_ns(server) - server_before, seconds),
+            .alone = percent_of_a_core(program_ns, seconds),
+            .wake_ups = static_cast<double>(runs(program) - runs_before) / seconds};
+}
+
+// The real program while `during` runs, the option off and on in turn: the shares off, and
+// the differences on minus off.
+template <typename During>
+std::string program_cost(const Scenario& scenario, During during) {
+    const std::string items = items_of(scenario);
+    std::vector<Round> on;
+    std::vector<Round> off;
     for (int round = 0; round < kProgramRounds; ++round) {
         for (const bool at_once : {false, true}) {
             tapster::driver::write_settings(settings(items, at_once));
             tapster::driver::Tapster tapster(TAPSTER_EXE_PATH);
             tapster::driver::wait_until([&] { return tapster.visible(); }, 20000ms);
             Sleep(3000);  // the list loaded, the start-up's work done
-            const std::vector<std::string> pids = with_wineserver("tapster.exe");
-            (at_once ? on : off).push_back(idle_share(pids, [] { Sleep(kProgramWindowMs); }));
+            (at_once ? on : off).push_back(program_round(during));
         }
     }
-    std::vector<double> differences;
-    for (std::size_t round = 0; round < on.size(); ++round) {
-        differences.push_back(on[round] - off[round]);
-    }
-    std::sort(off.begin(), off.end());
-    std::printf("  %-30s  off %.3f %% (median), on-off %s\n", scenario.name, off[off.size() / 2],
-                spread(differences).c_str());
+    const auto differences = [&](double Round::*figure, const char* unit = " %") {
+        std::vector<double> values;
+        for (std::size_t round = 0; round < on.size(); ++round) {
+            values.push_back(on[round].*figure - off[round].*figure);
+        }
+        return spread(values, unit);
+    };
+    const auto median_off = [&](double Round::*figure) {
+        std::vector<double> values;
+        for (const Round& round : off) {
+            values.push_back(round.*figure);
+        }
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "with the wineserver: off %.3f %%, on-off %s\n"
+                  "    the program alone: off %.3f %%, on-off %s\n"
+                  "    its wake-ups a second: off %.1f, on-off %s",
+                  median_off(&Round::with_server), differences(&Round::with_server).c_str(),
+                  median_off(&Round::alone), differences(&Round::alone).c_str(),
+                  median_off(&Round::wake_ups), differences(&Round::wake_ups, "").c_str());
+    return text;
 }
 
 void measure_idle() {
-    const std::vector<std::string> pids = with_wineserver("tapster_press_at_once_bench");
-    std::printf("\nwindow watch while no window comes (load before: %s; %zu host processes)\n",
-                load_average().c_str(), pids.size());
     std::printf(
-        "the watch alone: CPU per look back to back, as a share of a core at %.1f looks/s;\n"
-        "its thread looking for %u s minus the same time stopped: median of %d rounds\n",
-        kLooksPerSecond, static_cast<unsigned>(kRoundMs / 1000), kIdleRounds);
+        "\nwindow watch while no window comes (load before: %s)\n"
+        "the real program over %u s, option off then on: medians of %d rounds\n",
+        load_average().c_str(), static_cast<unsigned>(kProgramWindowMs / 1000), kProgramRounds);
     for (const Scenario& scenario : kScenarios) {
-        measure_watch_alone(scenario, pids);
+        std::printf("  %s\n    %s\n", scenario.name,
+                    program_cost(scenario, [] { Sleep(kProgramWindowMs); }).c_str());
     }
-    measure_bare_wake_ups(pids);
-    measure_window_timer(pids);
-    std::printf("the real program, share of a core over %u s, option off then on: median of %d\n",
-                static_cast<unsigned>(kProgramWindowMs / 1000), kProgramRounds);
-    for (const Scenario& scenario : kScenarios) {
-        measure_real_program(scenario);
+    std::printf("  (load after: %s)\n", load_average().c_str());
+}
+
+// Makes a small top-level window of a class no target names, and destroys the one before it,
+// every kBusyStep, for kProgramWindowMs: as menus and tool tips come and go.
+void churn_windows() {
+    static const wchar_t kBusyClass[] = L"TapsterBusyWindow";
+    static const bool registered = [] {
+        WNDCLASSW window_class{};
+        window_class.lpfnWndProc = DefWindowProcW;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.lpszClassName = kBusyClass;
+        return RegisterClassW(&window_class) != 0;
+    }();
+    if (!registered) {
+        std::printf("  the busy windows' class could not be registered\n");
+        return;
     }
+    const auto start = std::chrono::steady_clock::now();
+    const auto until = start + std::chrono::milliseconds(kProgramWindowMs);
+    HWND before = nullptr;
+    MSG message{};
+    for (auto next = start; next < until; next += kBusyStep) {
+        const HWND window =
+            CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kBusyClass, L"", WS_POPUP, 0, 0, 8,
+                            8, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        if (before != nullptr) {
+            DestroyWindow(before);
+        }
+        before = window;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+            DispatchMessageW(&message);
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (next + kBusyStep > now) {
+            Sleep(static_cast<DWORD>(
+                std::chrono::ceil<std::chrono::milliseconds>(next + kBusyStep - now).count()));
+        }
+    }
+    if (before != nullptr) {
+        DestroyWindow(before);
+    }
+}
+
+void measure_busy() {
+    std::printf(
+        "\nwindow watch on a busy desktop: another process makes and destroys %lld top-level\n"
+        "windows a second of a class no target names (load before: %s)\n"
+        "the real program over %u s, option off then on: medians of %d rounds\n",
+        1000LL / kBusyStep.count(), load_average().c_str(),
+        static_cast<unsigned>(kProgramWindowMs / 1000), kProgramRounds);
+    std::printf("  %s\n    %s\n", kScenarios[0].name,
+                program_cost(kScenarios[0], churn_windows).c_str());
     std::printf("  (load after: %s)\n", load_average().c_str());
 }
 
 }  // namespace
 
 int main(int count, char** arguments) {
-    if (count >= 2 && std::strcmp(arguments[1], "--periods") == 0) {
-        measure_periods();
-        return EXIT_SUCCESS;
-    }
-    const bool latency = count < 2 || std::strcmp(arguments[1], "--idle") != 0;
-    const bool idle = count < 2 || std::strcmp(arguments[1], "--latency") != 0;
-    if (latency) {
+    const auto only = [&](const char* part) {
+        return count < 2 || std::strcmp(arguments[1], part) == 0;
+    };
+    if (only("--latency")) {
         measure_latency();
     }
-    if (idle) {
+    if (only("--idle")) {
         measure_idle();
+    }
+    if (only("--busy")) {
+        measure_busy();
     }
     return EXIT_SUCCESS;
 }

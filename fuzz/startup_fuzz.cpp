@@ -42,13 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakeLocale locale;
     fakes::FakeSignIn sign_in;
     fakes::FakeTopLevelWindows top_level_windows(desktop);
-    fakes::FakeBackgroundLooks looks;
+    fakes::FakeDesktopEvents events;
     fakes::FakeAccessibleButtons accessible_buttons;
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
     fakes::FakePolicy policy;
     MainForm form(MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
-                                   accessible_buttons, policy, top_level_windows, looks});
+                                   accessible_buttons, policy, top_level_windows, events});
     form.start();
     dispatcher.run_all();
     form.timer_ticked(WindowTimer::push);

@@ -10,8 +10,8 @@
 #include "model/target_list.h"
 #include "options/calibration_panel.h"
 #include "platform/accessible_buttons.h"
-#include "platform/background_looks.h"
 #include "platform/desktop.h"
+#include "platform/desktop_events.h"
 #include "platform/dispatcher.h"
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
@@ -46,9 +46,9 @@ struct MainFormServices {
     platform::SignIn& sign_in;
     platform::AccessibleButtons& accessible_buttons;
     platform::Policy& policy;
-    // The window watch's view of the desktop, and the thread its looks run on.
+    // The window watch's view of the desktop, and the system's news of windows.
     platform::TopLevelWindows& top_level_windows;
-    platform::BackgroundLooks& background_looks;
+    platform::DesktopEvents& desktop_events;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,

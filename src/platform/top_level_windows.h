@@ -8,16 +8,16 @@
 
 namespace tapster::platform {
 
-// The desktop's top-level windows as the window watch sees them: from a thread of its own,
-// so every call is safe on any thread, and none sends a message to another program (a hung
-// one cannot hold the watch up). Asking the system about another program's window costs a
-// round trip to it, so the watch asks only about windows it has not seen before.
+// The desktop's top-level windows as the window watch sees them. No call sends a message to
+// another program, so a hung one cannot hold the watch up, and none lets another handler of
+// this program run. Asking the system about another program's window costs a round trip to
+// it, so the watch asks a window for its class once.
 class TopLevelWindows {
   public:
     virtual ~TopLevelWindows() = default;
 
     // Refills `windows` with every top-level window now, in one request to the system; the
-    // vector keeps its capacity, so a look allocates nothing once the desktop is known.
+    // vector keeps its capacity. Only the looks that stand in for the system's events use it.
     virtual void list(std::vector<WindowHandle>& windows) = 0;
     // The window's class name, letter case folded by fold_class_name; empty when it is gone.
     virtual std::string folded_class(WindowHandle window) = 0;

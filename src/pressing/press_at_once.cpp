@@ -9,12 +9,10 @@ PressAtOnce::PressAtOnce(Controls controls, Services services, TargetList& targe
     : controls_(controls),
       services_(services),
       push_cycle_(push_cycle),
-      watch_(services.windows),
+      watch_(services.windows, services.events, [this] { on_found(); }),
       wanted_(targets, watch_, services.windows) {
     controls_.entry.set_checked(true);
-    services_.looks.connect(
-        kLookPeriods, [this] { return watch_.look(); }, [this] { on_found(); });
-    // The first enabled target, or the last one disabled, starts or stops the looks.
+    // The first enabled target, or the last one disabled, starts or stops the watch.
     targets.observe([this](const TargetList::Change&) { refresh(); });
 }
 
@@ -34,29 +32,28 @@ void PressAtOnce::on_chosen() {
         settings_keys::kRunSection, settings_keys::kPressAtOnce, boolean_text(entry.checked())));
 }
 
-bool PressAtOnce::should_look() const {
+bool PressAtOnce::should_watch() const {
     return controls_.entry.checked() && !push_cycle_.paused() && controls_.push_timer.running() &&
            watch_.wants_any();
 }
 
 void PressAtOnce::refresh() {
-    const bool look = should_look();
-    if (look == looking_) {
+    const bool watch = should_watch();
+    if (watch == watching_) {
         return;
     }
-    looking_ = look;
-    if (look) {
+    watching_ = watch;
+    if (watch) {
         // Windows open before now are the timer's, as they were while the watch was off.
-        watch_.restart();
-        services_.looks.start();
+        watch_.start();
     } else {
-        services_.looks.stop();
+        watch_.stop();
     }
 }
 
 void PressAtOnce::on_found() {
-    // A find may arrive just after the looks stopped.
-    if (!looking_ || !should_look()) {
+    // A find may arrive just after the watch stopped.
+    if (!watching_ || !should_watch()) {
         return;
     }
     push_cycle_.tick_at_once(std::chrono::milliseconds(controls_.push_timer.interval()));

@@ -1,87 +1,163 @@
 #include "pressing/window_watch.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tapster {
 
+WindowWatch::WindowWatch(platform::TopLevelWindows& windows, platform::DesktopEvents& events,
+                         std::function<void()> found)
+    : windows_(windows), events_(events) {
+    events_.connect([this](const platform::WindowEvent& event) { return heard(event); },
+                    [this] { return looked(); }, std::move(found));
+}
+
 void WindowWatch::want(const std::string& folded_class) {
-    const std::lock_guard lock(wanted_mutex_);
-    ++wanted_[folded_class];
+    if (wanted_[folded_class]++ == 0) {
+        known_.clear();  // what each window was worth has changed
+    }
 }
 
 void WindowWatch::unwant(const std::string& folded_class) {
-    const std::lock_guard lock(wanted_mutex_);
     const auto found = wanted_.find(folded_class);
     if (found != wanted_.end() && --found->second <= 0) {
         wanted_.erase(found);
+        known_.clear();
     }
 }
 
-bool WindowWatch::wants_any() const {
-    const std::lock_guard lock(wanted_mutex_);
-    return !wanted_.empty();
+void WindowWatch::start() {
+    stop();
+    watching_ = true;
+    listening_ = events_.listen();
+    if (!listening_) {
+        windows_.list(previous_);
+        std::sort(previous_.begin(), previous_.end());
+    }
+    time_looks();
 }
 
-bool WindowWatch::wanted(const std::string& folded_class) const {
-    const std::lock_guard lock(wanted_mutex_);
-    return wanted_.contains(folded_class);
-}
-
-void WindowWatch::restart() {
-    started_ = false;
+void WindowWatch::stop() {
+    if (listening_) {
+        events_.stop_listening();
+    }
+    watching_ = false;
+    listening_ = false;
+    known_.clear();
+    followed_.clear();
     previous_.clear();
-    hidden_.clear();
+    time_looks();
 }
 
-platform::LookOutcome WindowWatch::look() {
-    windows_.list(current_);
-    std::sort(current_.begin(), current_.end());
-    bool found = false;
-    if (started_) {
-        found = examine_hidden();
-        // Both lists are sorted: one pass finds the handles the previous look did not have.
-        auto before = previous_.begin();
-        for (const platform::WindowHandle window : current_) {
-            while (before != previous_.end() && *before < window) {
-                ++before;
-            }
-            if (before == previous_.end() || *before != window) {
-                found = examine_new(window) || found;
-            }
-        }
+bool WindowWatch::heard(const platform::WindowEvent& event) {
+    if (!watching_) {
+        return false;
     }
-    started_ = true;
-    previous_.swap(current_);
-    const bool expecting = std::ranges::any_of(
-        hidden_, [](const Hidden& hidden) { return hidden.looks < kQuickLooks; });
-    return {.found = found, .expecting = expecting};
+    bool found = false;
+    switch (event.kind) {
+        case platform::WindowEvent::Kind::made:
+            found = made(event.window);
+            break;
+        case platform::WindowEvent::Kind::shown:
+            // Where the system tells of it: a followed window, or one hidden and shown again.
+            unfollow(event.window);
+            found = wanted_window(event.window);
+            break;
+        case platform::WindowEvent::Kind::destroyed:
+            destroyed(event.window);
+            break;
+    }
+    time_looks();
+    return found;
 }
 
-bool WindowWatch::examine_new(platform::WindowHandle window) {
-    const std::string folded_class = windows_.folded_class(window);
-    if (folded_class.empty() || !wanted(folded_class) || windows_.ours(window)) {
+bool WindowWatch::looked() {
+    if (!watching_) {
+        return false;
+    }
+    bool found = !listening_ && compare_desktop();
+    std::erase_if(followed_, [&](Followed& followed) {
+        if (windows_.visible(followed.window)) {
+            found = true;
+            return true;
+        }
+        return ++followed.looks >= kFollowLooks;
+    });
+    time_looks();
+    return found;
+}
+
+bool WindowWatch::made(platform::WindowHandle window) {
+    if (!wanted_window(window)) {
         return false;
     }
     if (windows_.visible(window)) {
         return true;
     }
-    hidden_.push_back({window, 0});
+    unfollow(window);
+    followed_.push_back({window, 0});
     return false;
 }
 
-bool WindowWatch::examine_hidden() {
-    bool shown = false;
-    std::erase_if(hidden_, [&](Hidden& hidden) {
-        if (!std::binary_search(current_.begin(), current_.end(), hidden.window)) {
-            return true;  // closed before it showed
+void WindowWatch::destroyed(platform::WindowHandle window) {
+    known_.erase(window);
+    unfollow(window);
+}
+
+bool WindowWatch::wanted_window(platform::WindowHandle window) {
+    const auto known = known_.find(window);
+    if (known != known_.end()) {
+        return known->second;
+    }
+    const std::string folded_class = windows_.folded_class(window);
+    const bool wanted =
+        !folded_class.empty() && wanted_.contains(folded_class) && !windows_.ours(window);
+    if (known_.size() >= kKnownWindows) {
+        known_.clear();  // destroyed windows the system did not tell of, most likely
+    }
+    known_.emplace(window, wanted);
+    return wanted;
+}
+
+bool WindowWatch::compare_desktop() {
+    windows_.list(current_);
+    std::sort(current_.begin(), current_.end());
+    bool found = false;
+    // Both lists are sorted: one pass finds the handles new to this one and those gone.
+    auto before = previous_.begin();
+    for (const platform::WindowHandle window : current_) {
+        for (; before != previous_.end() && *before < window; ++before) {
+            destroyed(*before);
         }
-        if (windows_.visible(hidden.window)) {
-            shown = true;
-            return true;
+        if (before != previous_.end() && *before == window) {
+            ++before;
+        } else {
+            found = made(window) || found;
         }
-        return ++hidden.looks >= kLooksWhileHidden;
-    });
-    return shown;
+    }
+    for (; before != previous_.end(); ++before) {
+        destroyed(*before);
+    }
+    previous_.swap(current_);
+    return found;
+}
+
+void WindowWatch::unfollow(platform::WindowHandle window) {
+    std::erase_if(followed_,
+                  [window](const Followed& followed) { return followed.window == window; });
+}
+
+void WindowWatch::time_looks() {
+    std::optional<std::chrono::milliseconds> period;
+    if (watching_ && !followed_.empty()) {
+        period = kFollowPeriod;
+    } else if (watching_ && !listening_) {
+        period = kDesktopPeriod;
+    }
+    if (period != period_) {
+        period_ = period;
+        events_.set_look_period(period);
+    }
 }
 
 }  // namespace tapster

@@ -1,70 +1,82 @@
 #pragma once
 
-#include <mutex>
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "platform/background_looks.h"
+#include "platform/desktop_events.h"
 #include "platform/top_level_windows.h"
 
 namespace tapster {
 
-// Looks for a box to press now rather than at the push timer's next tick: a top-level
-// window of a class some enabled target names that was not there at the previous look, once
-// it shows. A look whose windows are the same as the previous look's asks the system for the
-// list of them and nothing else, however many targets there are; a new window is asked for
-// its class once, and about its program and visibility only when the class is wanted.
-// Titles are never read: the tick that follows does that, with all its rules.
-//
-// The wanted classes change on the event loop's thread while looks run on the watch's own.
+// Notices a box to press now rather than at the push timer's next tick: a top-level window of
+// a class some enabled target names, made since the watch started, once it shows. It hears of
+// windows from the system's events and asks each window heard of for its class once; with no
+// wanted window being made, it asks nothing and nothing wakes it. Where the system tells of no
+// windows, it looks at the desktop's list instead, and takes each window new to the list for
+// one just made. Titles are never read: the tick that follows does that, with all its rules.
 class WindowWatch {
   public:
-    // A message box is made hidden and shown a moment later, once its buttons exist (under
-    // Wine 60 to 90 ms later). A new window of a wanted class that is still hidden is looked
-    // at again at the short period for its first kQuickLooks looks, so that it is pressed as
-    // it shows whatever the usual period, then at the usual one up to kLooksWhileHidden looks
-    // in all, about 2 s. A window that stays hidden longer is left to the timer's ticks.
-    static constexpr int kQuickLooks = 30;
-    static constexpr int kLooksWhileHidden = 50;
+    // A box is made hidden and shown once its buttons exist (a message box under Wine 8 to
+    // 90 ms later). A wanted window made hidden is followed until it shows: the system tells
+    // when it does where it can, and a look at that window alone comes every kFollowPeriod
+    // where it cannot. After kFollowLooks looks, about 3 s, it is left to the timer's ticks.
+    static constexpr std::chrono::milliseconds kFollowPeriod{10};
+    static constexpr int kFollowLooks = 300;
+    // The looks at the whole desktop where the system tells nothing: a box that shows at a
+    // random moment is pressed well within 100 ms.
+    static constexpr std::chrono::milliseconds kDesktopPeriod{90};
+    // Windows whose class is remembered until they are destroyed; past that, forgotten.
+    static constexpr std::size_t kKnownWindows = 4096;
 
-    explicit WindowWatch(platform::TopLevelWindows& windows) : windows_(windows) {}
+    // `found` runs, from the event loop, when a wanted window has shown.
+    WindowWatch(platform::TopLevelWindows& windows, platform::DesktopEvents& events,
+                std::function<void()> found);
 
     // One enabled target more, or one fewer, names this class (folded by the platform's
     // fold_class_name).
     void want(const std::string& folded_class);
     void unwant(const std::string& folded_class);
-    bool wants_any() const;
+    bool wants_any() const { return !wanted_.empty(); }
 
-    // While no look runs: the next look takes the desktop as it finds it as its starting
-    // point and reports nothing.
-    void restart();
-
-    // Found: a window of a wanted class, not one of this program's, has shown since the
-    // previous look, one that is new or new at an earlier look and shown only now. Expecting:
-    // such a window is still in its first kQuickLooks looks hidden.
-    platform::LookOutcome look();
+    // Watches from now on; the windows open now are the timer's. Listens to the system's
+    // events, or looks at the desktop where it tells nothing.
+    void start();
+    void stop();
 
   private:
-    struct Hidden {
+    struct Followed {
         platform::WindowHandle window = 0;
         int looks = 0;
     };
 
-    bool wanted(const std::string& folded_class) const;
-    // A window not there at the previous look: true when it is one to press now.
-    bool examine_new(platform::WindowHandle window);
-    bool examine_hidden();
+    bool heard(const platform::WindowEvent& event);
+    bool looked();
+    // A window just made: true when it is one to press now; one made hidden is followed.
+    bool made(platform::WindowHandle window);
+    void destroyed(platform::WindowHandle window);
+    // A wanted class, and not one of this program's windows; asked once per window.
+    bool wanted_window(platform::WindowHandle window);
+    // Where the system tells nothing: the windows new to the desktop's list, and those gone.
+    bool compare_desktop();
+    void unfollow(platform::WindowHandle window);
+    void time_looks();
 
     platform::TopLevelWindows& windows_;
-    mutable std::mutex wanted_mutex_;
+    platform::DesktopEvents& events_;
     std::unordered_map<std::string, int> wanted_;  // folded class -> enabled targets
-
-    // The watch's thread alone touches these. Handles are kept sorted.
-    bool started_ = false;
+    bool watching_ = false;
+    bool listening_ = false;
+    std::unordered_map<platform::WindowHandle, bool> known_;  // window -> wanted_window
+    std::vector<Followed> followed_;
+    std::optional<std::chrono::milliseconds> period_;  // the look timer's, as last set
+    // The desktop's list at the previous look, and at this one, sorted; without events only.
     std::vector<platform::WindowHandle> previous_;
     std::vector<platform::WindowHandle> current_;
-    std::vector<Hidden> hidden_;
 };
 
 }  // namespace tapster

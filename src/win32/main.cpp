@@ -15,8 +15,8 @@
 #include "win32/single_instance.h"
 #include "win32/wide_string.h"
 #include "win32/win32_accessible_buttons.h"
-#include "win32/win32_background_looks.h"
 #include "win32/win32_desktop.h"
+#include "win32/win32_desktop_events.h"
 #include "win32/win32_dispatcher.h"
 #include "win32/win32_notification_area.h"
 #include "win32/win32_policy.h"
@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32SignIn sign_in;
         win32::Win32Policy policy;
         win32::Win32TopLevelWindows top_level_windows;
-        win32::Win32BackgroundLooks background_looks;
+        win32::Win32DesktopEvents desktop_events;
 
         // Declared before the window that observes it, so that it ends after the window.
         std::optional<MainForm> form_holder;
@@ -67,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
 
         MainForm& form = form_holder.emplace(MainFormServices{
             settings, notification_area, message_boxes, shell, dispatcher, desktop, locale, sign_in,
-            accessible_buttons, policy, top_level_windows, background_looks});
+            accessible_buttons, policy, top_level_windows, desktop_events});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "fakes/fake_desktop.h"
-#include "platform/background_looks.h"
+#include "platform/desktop_events.h"
 #include "platform/top_level_windows.h"
 
 namespace tapster::fakes {
@@ -47,36 +48,48 @@ class FakeTopLevelWindows : public platform::TopLevelWindows {
     FakeDesktop& desktop_;
 };
 
-// Looks run when the test says, as the platform's thread would run them; a find reaches the
-// event loop at once.
-class FakeBackgroundLooks : public platform::BackgroundLooks {
+// The system's news of windows and the look timer, both as the test says: an event is heard
+// while listening, a look taken while the timer runs, and a find reaches the event loop at
+// once.
+class FakeDesktopEvents : public platform::DesktopEvents {
   public:
-    bool running = false;
-    platform::LookPeriods periods{};
+    bool hook_works = true;  // false: the system tells of no windows
+    bool listening = false;
+    std::optional<std::chrono::milliseconds> period;  // the look timer's, while it runs
 
-    void connect(platform::LookPeriods look_periods, std::function<platform::LookOutcome()> look,
-                 std::function<void()> found) override {
-        periods = look_periods;
-        look_ = std::move(look);
+    void connect(std::function<bool(const platform::WindowEvent&)> heard,
+                 std::function<bool()> looked, std::function<void()> found) override {
+        heard_ = std::move(heard);
+        looked_ = std::move(looked);
         found_ = std::move(found);
     }
-    void start() override { running = true; }
-    void stop() override { running = false; }
-
-    // One look, when looks run; true when it found something.
-    bool look() {
-        if (!running) {
-            return false;
-        }
-        const platform::LookOutcome outcome = look_();
-        if (outcome.found) {
-            found_();
-        }
-        return outcome.found;
+    bool listen() override {
+        listening = hook_works;
+        return listening;
+    }
+    void stop_listening() override { listening = false; }
+    void set_look_period(std::optional<std::chrono::milliseconds> look_period) override {
+        period = look_period;
     }
 
+    bool watching() const { return listening || period.has_value(); }
+    // The system tells of a window; true when that found one to act on.
+    bool tell(platform::WindowEvent::Kind kind, platform::WindowHandle window) {
+        return listening && report(heard_({kind, window}));
+    }
+    // One tick of the look timer; true when it found something.
+    bool look() { return period.has_value() && report(looked_()); }
+
   private:
-    std::function<platform::LookOutcome()> look_;
+    bool report(bool found) {
+        if (found) {
+            found_();
+        }
+        return found;
+    }
+
+    std::function<bool(const platform::WindowEvent&)> heard_;
+    std::function<bool()> looked_;
     std::function<void()> found_;
 };
 

@@ -49,7 +49,7 @@ class FormFixture : public ::testing::Test {
         if (!form_) {
             form_ = std::make_unique<MainForm>(
                 MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
-                                 accessible_buttons, policy, top_level_windows, looks});
+                                 accessible_buttons, policy, top_level_windows, events});
             // Time stands still: a load goes in one step unless a test lets time pass.
             MainFormProbe(*form_).stored_targets().set_clock(
                 [] { return std::chrono::steady_clock::time_point{}; });
@@ -85,7 +85,7 @@ class FormFixture : public ::testing::Test {
     FakeAccessibleButtons accessible_buttons;
     FakePolicy policy;
     FakeTopLevelWindows top_level_windows{desktop};
-    FakeBackgroundLooks looks;
+    FakeDesktopEvents events;
 
   private:
     std::unique_ptr<MainForm> form_;

@@ -1,5 +1,5 @@
-// The window watch against a fake desktop: which new windows it reports, and what it asks
-// the system while nothing changes.
+// The window watch against a fake desktop and fake system events: which windows it reports,
+// what it asks the system, and when anything wakes it.
 #include <gtest/gtest.h>
 
 #include "fakes/fake_desktop.h"
@@ -10,14 +10,14 @@ namespace tapster {
 namespace {
 
 using fakes::FakeDesktop;
+using Kind = platform::WindowEvent::Kind;
 
 class WindowWatchTest : public ::testing::Test {
   protected:
-    WindowWatchTest() : windows(desktop), watch(windows) { want("#32770"); }
-
-    void want(const std::string& window_class) {
-        watch.want(windows.fold_class_name(window_class));
+    WindowWatchTest() : windows(desktop), watch(windows, events, [this] { ++found; }) {
+        watch.want(windows.fold_class_name("#32770"));
     }
+
     platform::WindowHandle open(const std::string& window_class = "#32770") {
         return desktop.open({window_class, "Box", {{1, "OK"}}});
     }
@@ -26,89 +26,131 @@ class WindowWatchTest : public ::testing::Test {
         desktop.hidden.insert(window);
         return window;
     }
+    // A window made as the system tells of it.
+    platform::WindowHandle made(const std::string& window_class = "#32770") {
+        const platform::WindowHandle window = open(window_class);
+        events.tell(Kind::made, window);
+        return window;
+    }
+    platform::WindowHandle made_hidden() {
+        const platform::WindowHandle window = open_hidden();
+        events.tell(Kind::made, window);
+        return window;
+    }
 
     FakeDesktop desktop;
     fakes::FakeTopLevelWindows windows;
+    fakes::FakeDesktopEvents events;
     WindowWatch watch;
+    int found = 0;
 };
 
-TEST_F(WindowWatchTest, ReportsANewWindowOfAWantedClassOnceAndOnlyListsWhileNothingChanges) {
-    open("Shell_TrayWnd");
-    open();  // open before the watch began: the timer's
+TEST_F(WindowWatchTest, HearsOfAWantedWindowAsItIsMadeAndAsksEachOtherWindowOnce) {
+    watch.start();
+    ASSERT_TRUE(events.listening);
+    EXPECT_FALSE(events.period) << "nothing wakes while no wanted window is made";
 
-    EXPECT_FALSE(watch.look().found) << "the first look is the starting point";
-    EXPECT_FALSE(watch.look().found);
-    const auto box = open();
-    EXPECT_TRUE(watch.look().found);
-    const int questions = windows.questions;
-    for (int look = 0; look < 100; ++look) {
-        EXPECT_FALSE(watch.look().found) << "a window that stays open is reported once";
-    }
+    const auto menu = made("#32768");
+    events.tell(Kind::shown, menu);
+    events.tell(Kind::shown, menu);
+    EXPECT_EQ(windows.questions, 1) << "its class, once";
+    events.tell(Kind::destroyed, menu);
+    events.tell(Kind::destroyed, 12345);  // a control, or a window never heard of
+    EXPECT_EQ(found, 0);
 
-    EXPECT_EQ(windows.questions, questions) << "only the list is asked for";
-    EXPECT_EQ(windows.lists, 103);
+    made("TapsterOther");
+    made();
+    EXPECT_EQ(found, 1) << "a wanted window made visible";
+    EXPECT_FALSE(events.period);
+    EXPECT_EQ(windows.lists, 0);
     EXPECT_EQ(desktop.title_reads, 0);
-    desktop.close(box);
-    open();  // the same box again, a new window
-    EXPECT_TRUE(watch.look().found);
+
+    watch.stop();
+    EXPECT_FALSE(events.listening);
+    EXPECT_FALSE(events.tell(Kind::made, open()));
 }
 
-TEST_F(WindowWatchTest, LeavesOtherClassesAndThisProgramsOwnBoxesAskingAboutEachOnce) {
-    want("TapsterBenchBox");
-    watch.look();
-    open("Notepad");
-    windows.ours_set.insert(open());
-    EXPECT_FALSE(watch.look().found);
-    const int questions = windows.questions;
-    EXPECT_FALSE(watch.look().found);
-    EXPECT_EQ(windows.questions, questions);
-
-    open("TAPSTERBENCHBOX");  // class names match whatever their letter case
-    EXPECT_TRUE(watch.look().found);
-}
-
-TEST_F(WindowWatchTest,
-       AWindowMadeHiddenIsExpectedAWhileAndReportedIfItShowsWithinAboutTwoSeconds) {
-    watch.look();
-    const auto late = open_hidden();
-    const auto never = open_hidden();
-    const auto closed = open_hidden();
-
-    const platform::LookOutcome first = watch.look();
-    EXPECT_FALSE(first.found);
-    EXPECT_TRUE(first.expecting) << "hidden boxes: the next look comes soon";
-    desktop.close(closed);
-    for (int look = 1; look < 10; ++look) {
-        EXPECT_FALSE(watch.look().found);
+TEST_F(WindowWatchTest, FollowsAWindowMadeHiddenUntilItShowsIsDestroyedOrAboutThreeSecondsPass) {
+    watch.start();
+    // Where the system tells nothing of a show: looks at the window alone, until it shows.
+    const auto late = made_hidden();
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(events.period, WindowWatch::kFollowPeriod);
+    for (int look = 0; look < 20; ++look) {
+        EXPECT_FALSE(events.look());
     }
     desktop.hidden.erase(late);
-    EXPECT_TRUE(watch.look().found);
-    for (int look = 11; look < WindowWatch::kQuickLooks; ++look) {
-        EXPECT_TRUE(watch.look().expecting) << "look " << look;
+    EXPECT_TRUE(events.look());
+    EXPECT_FALSE(events.period) << "nothing followed: the looks stop";
+
+    // Where the system tells, its show is heard at once.
+    const auto told = made_hidden();
+    desktop.hidden.erase(told);
+    EXPECT_TRUE(events.tell(Kind::shown, told));
+    EXPECT_FALSE(events.period);
+
+    const auto closed = made_hidden();
+    events.tell(Kind::destroyed, closed);
+    EXPECT_FALSE(events.period);
+
+    const auto never = made_hidden();
+    for (int look = 0; look < WindowWatch::kFollowLooks; ++look) {
+        EXPECT_FALSE(events.look());
     }
-    EXPECT_FALSE(watch.look().expecting) << "hidden for its quick looks: the usual period";
-    for (int look = WindowWatch::kQuickLooks + 1; look <= WindowWatch::kLooksWhileHidden; ++look) {
-        EXPECT_FALSE(watch.look().found);
-    }
-    const int questions = windows.questions;
+    EXPECT_FALSE(events.period) << "left to the timer";
     desktop.hidden.erase(never);
-    EXPECT_FALSE(watch.look().found) << "shown after the watch gave up: left to the timer";
-    EXPECT_EQ(windows.questions, questions);
+    EXPECT_EQ(found, 2);
 }
 
-TEST_F(WindowWatchTest, WantsAClassWhileAnyTargetNamesItAndRestartsFromTheDesktopAsItIs) {
-    want("#32770");  // a second target of the class
-    watch.unwant(windows.fold_class_name("#32770"));
-    EXPECT_TRUE(watch.wants_any());
-    watch.look();
-    open();
-    watch.restart();
-    EXPECT_FALSE(watch.look().found) << "a window open before the restart is the timer's";
+TEST_F(WindowWatchTest, WhereTheSystemTellsNothingItLooksAtTheDesktopForNewWindows) {
+    events.hook_works = false;
+    open();  // open before the watch began: the timer's
+    open("Shell_TrayWnd");
+    watch.start();
+    ASSERT_FALSE(events.listening);
+    EXPECT_EQ(events.period, WindowWatch::kDesktopPeriod);
+    EXPECT_FALSE(events.look());
 
+    windows.ours_set.insert(open());  // this program's own box
+    open("Notepad");
+    EXPECT_FALSE(events.look());
+    const int questions = windows.questions;
+    for (int look = 0; look < 10; ++look) {
+        EXPECT_FALSE(events.look());
+    }
+    EXPECT_EQ(windows.questions, questions) << "only the list is asked for";
+
+    const auto box = open_hidden();
+    EXPECT_FALSE(events.look());
+    EXPECT_EQ(events.period, WindowWatch::kFollowPeriod);
+    desktop.hidden.erase(box);
+    EXPECT_TRUE(events.look());
+    EXPECT_EQ(events.period, WindowWatch::kDesktopPeriod);
+    desktop.close(box);
+    events.look();
+    open("#32770");  // the same box again, a new window
+    EXPECT_TRUE(events.look());
+    EXPECT_EQ(found, 2);
+    EXPECT_EQ(desktop.title_reads, 0);
+
+    watch.stop();
+    EXPECT_FALSE(events.period);
+}
+
+TEST_F(WindowWatchTest, WantsAClassWhileAnyTargetNamesItWhateverItsLetterCase) {
+    watch.want(windows.fold_class_name("tapsterbenchbox"));
+    watch.want(windows.fold_class_name("#32770"));  // a second target of the class
     watch.unwant(windows.fold_class_name("#32770"));
+    watch.start();
+    made();
+    made("TAPSTERBENCHBOX");
+    EXPECT_EQ(found, 2);
+
+    const auto box = open();
+    watch.unwant(windows.fold_class_name("#32770"));
+    watch.unwant(windows.fold_class_name("TapsterBenchBox"));
     EXPECT_FALSE(watch.wants_any());
-    open();
-    EXPECT_FALSE(watch.look().found);
+    EXPECT_FALSE(events.tell(Kind::made, box));
 }
 
 }  // namespace

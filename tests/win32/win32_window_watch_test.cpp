@@ -1,14 +1,13 @@
-// The window watch's Win32 half under Wine: what it lists and reads of real windows, and
-// looks that run on a thread of their own and report to the event loop's thread.
+// The window watch's Win32 half under Wine: what it lists and reads of real windows, the hook
+// it listens with, and the look timer, whose finds reach the event loop.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 
-#include "win32/win32_background_looks.h"
+#include "win32/win32_desktop_events.h"
 #include "win32/win32_top_level_windows.h"
 
 namespace tapster::win32 {
@@ -57,44 +56,54 @@ TEST(TopLevelWindows, ListReadAndFoldAsTheFinderDoes) {
     EXPECT_EQ(windows.folded_class(handle), "");
 }
 
-TEST(BackgroundLooks, LookOnTheirOwnThreadSoonerWhenExpectingReportToTheEventLoopAndStop) {
-    Win32BackgroundLooks looks;
-    std::atomic<int> looked{0};
-    std::atomic<DWORD> look_thread{0};
+// Runs the thread's messages waiting now.
+void pump() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        DispatchMessageW(&message);
+    }
+}
+
+// Runs the thread's messages until `done` holds or 5 s have passed.
+template <typename Done>
+void pump_until(Done done) {
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (!done() && std::chrono::steady_clock::now() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        pump();
+    }
+}
+
+TEST(DesktopEvents, ListenOneAtATimeAndLookOnTheEventLoopsThreadUntilTheTimerStops) {
+    Win32DesktopEvents events;
+    int looked = 0;
     int found = 0;
     DWORD found_thread = 0;
-    looks.connect(
-        {.usual = 300ms, .expecting = 5ms},
-        [&] {
-            look_thread = GetCurrentThreadId();
-            // Every look expects something; every third finds it.
-            return platform::LookOutcome{.found = ++looked % 3 == 0, .expecting = true};
-        },
-        [&] {
-            ++found;
-            found_thread = GetCurrentThreadId();
-        });
+    events.connect([](const platform::WindowEvent&) { return false; },
+                   // Every third look finds something.
+                   [&] { return ++looked % 3 == 0; },
+                   [&] {
+                       ++found;
+                       found_thread = GetCurrentThreadId();
+                   });
+    ASSERT_TRUE(events.listen()) << "Wine 8 and Windows both set the hook";
+    EXPECT_TRUE(events.listen());
+    Win32DesktopEvents other;
+    EXPECT_FALSE(other.listen()) << "one object at a time";
+    events.stop_listening();
+    EXPECT_TRUE(other.listen());
+    other.stop_listening();
 
-    const auto start = std::chrono::steady_clock::now();
-    looks.start();
-    MSG message{};
-    while (found < 2 && std::chrono::steady_clock::now() < start + 5s) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    }
-    const auto took = std::chrono::steady_clock::now() - start;
-    looks.stop();
+    events.set_look_period(5ms);
+    pump_until([&] { return found >= 2; });
+    events.set_look_period(std::nullopt);
+    EXPECT_GE(found, 2);
+    EXPECT_EQ(found_thread, GetCurrentThreadId());
+    pump();
     const int looked_when_stopped = looked;
     Sleep(100);
-
-    EXPECT_GE(found, 2);
-    // One usual wait, then five short ones; at the usual period alone six looks take 1.8 s.
-    EXPECT_LT(took, 1200ms);
-    EXPECT_EQ(found_thread, GetCurrentThreadId());
-    EXPECT_NE(look_thread.load(), GetCurrentThreadId());
-    EXPECT_EQ(looked.load(), looked_when_stopped) << "a look ran after stop()";
+    pump();
+    EXPECT_EQ(looked, looked_when_stopped) << "a look after the timer stopped";
 }
 
 }  // namespace

@@ -1,0 +1,126 @@
+#include "win32/win32_desktop_events.h"
+
+#include <utility>
+
+namespace tapster::win32 {
+
+namespace {
+
+constexpr wchar_t kDesktopEventsClass[] = L"TapsterDesktopEvents";
+constexpr UINT kFoundMessage = WM_APP + 1;
+constexpr UINT_PTR kLookTimer = 1;
+
+platform::WindowHandle handle_of(HWND window) {
+    return reinterpret_cast<platform::WindowHandle>(window);
+}
+
+}  // namespace
+
+Win32DesktopEvents::Win32DesktopEvents() {
+    window_ = create_message_only_window(kDesktopEventsClass, "the window that hears of windows");
+}
+
+Win32DesktopEvents::~Win32DesktopEvents() {
+    unhook();
+    DestroyWindow(window_);
+}
+
+void Win32DesktopEvents::connect(std::function<bool(const platform::WindowEvent&)> heard,
+                                 std::function<bool()> looked, std::function<void()> found) {
+    heard_ = std::move(heard);
+    looked_ = std::move(looked);
+    found_ = std::move(found);
+}
+
+bool Win32DesktopEvents::listen() {
+    if (hook_) {
+        return true;
+    }
+    if (listening_ != nullptr) {
+        return false;
+    }
+    // Made, destroyed and shown are three events in a row.
+    hook_.reset(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, &on_event, 0, 0,
+                                WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+    if (hook_) {
+        listening_ = this;
+    }
+    return static_cast<bool>(hook_);
+}
+
+void Win32DesktopEvents::stop_listening() {
+    unhook();
+}
+
+void Win32DesktopEvents::unhook() {
+    if (hook_) {
+        hook_.reset();
+        listening_ = nullptr;
+    }
+}
+
+void Win32DesktopEvents::set_look_period(std::optional<std::chrono::milliseconds> period) {
+    if (period) {
+        SetTimer(window_, kLookTimer, static_cast<UINT>(period->count()), nullptr);
+    } else {
+        KillTimer(window_, kLookTimer);
+    }
+}
+
+void CALLBACK Win32DesktopEvents::on_event(HWINEVENTHOOK hook, DWORD event, HWND window,
+                                           LONG object, LONG child, DWORD /*thread*/,
+                                           DWORD /*time*/) {
+    // Most events are of other objects than a window itself: menus' items, carets, scroll bars.
+    if (object != OBJID_WINDOW || child != CHILDID_SELF || window == nullptr ||
+        listening_ == nullptr || listening_->hook_.get() != hook) {
+        return;
+    }
+    try {
+        listening_->hear(event, window);
+    } catch (...) {
+        // The system's frames cannot be unwound through.
+        report_escaped_exception(std::current_exception());
+    }
+}
+
+void Win32DesktopEvents::hear(DWORD event, HWND window) {
+    platform::WindowEvent heard{.window = handle_of(window)};
+    if (event == EVENT_OBJECT_DESTROY) {
+        heard.kind = platform::WindowEvent::Kind::destroyed;
+    } else {
+        // Every control of every window is made and shown too; only top-level windows count.
+        if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
+            return;
+        }
+        heard.kind = event == EVENT_OBJECT_SHOW ? platform::WindowEvent::Kind::shown
+                                                : platform::WindowEvent::Kind::made;
+    }
+    if (heard_) {
+        report(heard_(heard));
+    }
+}
+
+void Win32DesktopEvents::report(bool found) {
+    if (found && !posted_) {
+        posted_ = PostMessageW(window_, kFoundMessage, 0, 0) != FALSE;
+    }
+}
+
+LRESULT Win32DesktopEvents::on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == kFoundMessage) {
+        posted_ = false;
+        if (found_) {
+            found_();
+        }
+        return 0;
+    }
+    if (message == WM_TIMER && wparam == kLookTimer) {
+        if (looked_) {
+            report(looked_());
+        }
+        return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace tapster::win32
