@@ -3,7 +3,7 @@
 #include <chrono>
 #include <memory>
 
-#include "settings/settings_file_system.h"
+#include "platform/settings_file_system.h"
 
 namespace tapster::platform {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/settings_file.h"
+#include "platform/settings_file_system.h"
 #include "platform/status.h"
 #include "settings/lock_waiter.h"
-#include "settings/settings_file.h"
 #include "settings/settings_file_common.h"
-#include "settings/settings_file_system.h"
 
 namespace tapster::platform {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "settings/settings_file.h"
+#include "platform/settings_file.h"
 #include "settings/settings_file_common.h"
 
 namespace tapster::platform {

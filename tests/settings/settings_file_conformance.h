@@ -35,7 +35,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "settings/settings_file.h"
+#include "platform/settings_file.h"
 #include "settings/settings_file_common.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
