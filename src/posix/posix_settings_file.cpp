@@ -17,7 +17,7 @@
 
 namespace tapster::platform {
 
-using posix_file::UniqueFd;
+using posix::UniqueFd;
 
 namespace {
 
