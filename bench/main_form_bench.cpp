@@ -34,7 +34,7 @@ constexpr int kLargest = tapster::TargetList::kMostEntries;
 class CountingSettingsFile final : public tapster::platform::SettingsFile {
   public:
     explicit CountingSettingsFile(fs::path path)
-        : file_(tapster::platform::open_settings_file(std::move(path))) {}
+        : file_(tapster::open_settings_file(std::move(path))) {}
     tapster::platform::Status lock(std::unique_ptr<Lock>& held) override {
         return file_->lock(held);
     }
