@@ -34,7 +34,7 @@ constexpr int kLargest = tapster::TargetList::kMostEntries;
 class CountingSettingsFile final : public tapster::platform::SettingsFile {
   public:
     explicit CountingSettingsFile(fs::path path)
-        : file_(tapster::platform::open_settings_file(std::move(path))) {}
+        : file_(tapster::open_settings_file(std::move(path))) {}
     tapster::platform::Status lock(std::unique_ptr<Lock>& held) override {
         return file_->lock(held);
     }
@@ -183,7 +183,7 @@ void unchanged_tick(benchmark::State& state) {
     tapster::MainForm& form = program.start();
     for (auto iteration : state) {
         static_cast<void>(iteration);
-        form.inspect_timer.tick();
+        form.timer_ticked(tapster::WindowTimer::inspect);
     }
 }
 
@@ -194,7 +194,7 @@ void changed_file_tick(benchmark::State& state) {
     tapster::MainForm& form = program.start();
     CountingSettingsFile other_file(folder.path());
     SettingsStore other(other_file, {});
-    const int last = form.target_list.count() - 1;
+    const int last = form.controls().target_list.count() - 1;
     for (auto iteration : state) {
         static_cast<void>(iteration);
         state.PauseTiming();
@@ -207,8 +207,8 @@ void changed_file_tick(benchmark::State& state) {
         }
         const bool checked = key[0] == 'c';
         state.ResumeTiming();
-        form.inspect_timer.tick();
-        if (form.target_list.checked(last) != checked) {
+        form.timer_ticked(tapster::WindowTimer::inspect);
+        if (form.controls().target_list.checked(last) != checked) {
             state.SkipWithError("the change did not show");
         }
     }

@@ -4,7 +4,7 @@
 
 #include "platform/owned_handle.h"
 
-namespace tapster::platform::posix_file {
+namespace tapster::posix {
 
 struct FileDescriptorTraits {
     using Value = int;
@@ -14,6 +14,6 @@ struct FileDescriptorTraits {
 };
 
 // Owns one open file descriptor.
-using UniqueFd = OwnedHandle<FileDescriptorTraits>;
+using UniqueFd = platform::OwnedHandle<FileDescriptorTraits>;
 
-}  // namespace tapster::platform::posix_file
+}  // namespace tapster::posix

@@ -15,9 +15,11 @@
 #include "settings/locked_settings_file.h"
 #include "settings/system_settings_file.h"
 
-namespace tapster::platform {
+namespace tapster::posix {
 
-using posix_file::UniqueFd;
+using platform::SettingsFile;
+using platform::SettingsFileSystem;
+using platform::Status;
 
 namespace {
 
@@ -255,10 +257,14 @@ class PosixFileSystem final : public SettingsFileSystem {
 
 }  // namespace
 
-std::unique_ptr<SettingsFile> open_settings_file(std::filesystem::path path,
-                                                 std::chrono::milliseconds lock_wait) {
+}  // namespace tapster::posix
+
+namespace tapster {
+
+std::unique_ptr<platform::SettingsFile> open_settings_file(std::filesystem::path path,
+                                                           std::chrono::milliseconds lock_wait) {
     return std::make_unique<LockedSettingsFile>(std::move(path), lock_wait,
-                                                std::make_unique<PosixFileSystem>());
+                                                std::make_unique<posix::PosixFileSystem>());
 }
 
-}  // namespace tapster::platform
+}  // namespace tapster

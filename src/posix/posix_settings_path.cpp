@@ -8,7 +8,7 @@
 #include "model/application_name.h"
 #include "settings/system_settings_file.h"
 
-namespace tapster::platform {
+namespace tapster::posix {
 
 namespace {
 
@@ -28,13 +28,17 @@ std::filesystem::path home_folder() {
 
 }  // namespace
 
+}  // namespace tapster::posix
+
+namespace tapster {
+
 std::filesystem::path default_settings_path() {
     std::filesystem::path config;
     // The XDG rules say a relative value is to be ignored, as it would depend on the folder
     // Tapster happened to be started from.
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
         config = xdg;
-    } else if (const auto home = home_folder(); !home.empty()) {
+    } else if (const auto home = posix::home_folder(); !home.empty()) {
         config = home / ".config";
     } else {
         return {};
@@ -42,4 +46,4 @@ std::filesystem::path default_settings_path() {
     return config / kApplicationName / "settings.json";
 }
 
-}  // namespace tapster::platform
+}  // namespace tapster

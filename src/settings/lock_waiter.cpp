@@ -6,7 +6,9 @@
 #include <thread>
 #include <utility>
 
-namespace tapster::platform {
+namespace tapster {
+
+using platform::SettingsFileSystem;
 
 struct LockWaiter::Shared {
     std::mutex mutex;
@@ -100,4 +102,4 @@ std::shared_ptr<SettingsFileSystem::LockFile> LockWaiter::take() {
     return std::move(taken_);
 }
 
-}  // namespace tapster::platform
+}  // namespace tapster

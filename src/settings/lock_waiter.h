@@ -3,9 +3,9 @@
 #include <chrono>
 #include <memory>
 
-#include "settings/settings_file_system.h"
+#include "platform/settings_file_system.h"
 
-namespace tapster::platform {
+namespace tapster {
 
 // Waits for the settings file's lock on a helper thread, since the systems' lock calls cannot
 // time out. Blocking, rather than polling, lets a waiting copy in as soon as the holder lets
@@ -27,20 +27,20 @@ class LockWaiter {
     // Whether a helper from an earlier wait still waits.
     bool waiting();
     // Starts the helper for `file`, whose lock another holder has, and waits at most `limit`.
-    Outcome start(std::shared_ptr<SettingsFileSystem::LockFile> file,
-                  std::chrono::milliseconds limit, SettingsFileSystem::Error& error);
+    Outcome start(std::shared_ptr<platform::SettingsFileSystem::LockFile> file,
+                  std::chrono::milliseconds limit, platform::SettingsFileSystem::Error& error);
     // Waits at most `limit` more for the helper that still waits.
-    Outcome resume(std::chrono::milliseconds limit, SettingsFileSystem::Error& error);
+    Outcome resume(std::chrono::milliseconds limit, platform::SettingsFileSystem::Error& error);
     // The lock file once `taken`, held for the caller.
-    std::shared_ptr<SettingsFileSystem::LockFile> take();
+    std::shared_ptr<platform::SettingsFileSystem::LockFile> take();
 
   private:
     struct Shared;
 
-    Outcome await(std::chrono::milliseconds limit, SettingsFileSystem::Error& error);
+    Outcome await(std::chrono::milliseconds limit, platform::SettingsFileSystem::Error& error);
 
     std::shared_ptr<Shared> shared_;
-    std::shared_ptr<SettingsFileSystem::LockFile> taken_;
+    std::shared_ptr<platform::SettingsFileSystem::LockFile> taken_;
 };
 
-}  // namespace tapster::platform
+}  // namespace tapster

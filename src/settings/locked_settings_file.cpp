@@ -2,14 +2,16 @@
 
 #include <utility>
 
-namespace tapster::platform {
+namespace tapster {
 
 namespace fs = std::filesystem;
+using platform::SettingsFileSystem;
+using platform::Status;
 
 namespace {
 
 // The lock held, released when the store is done with it.
-class HeldLock final : public SettingsFile::Lock {
+class HeldLock final : public platform::SettingsFile::Lock {
   public:
     explicit HeldLock(std::shared_ptr<SettingsFileSystem::LockFile> file)
         : file_(std::move(file)) {}
@@ -103,7 +105,7 @@ void LockedSettingsFile::sweep_once() {
     }
 }
 
-SettingsFile::Contents LockedSettingsFile::read() {
+platform::SettingsFile::Contents LockedSettingsFile::read() {
     sweep_once();
     Contents contents;
     bool missing = false;
@@ -118,7 +120,7 @@ SettingsFile::Contents LockedSettingsFile::read() {
     return contents;
 }
 
-SettingsFile::Stamp LockedSettingsFile::stamp() {
+platform::SettingsFile::Stamp LockedSettingsFile::stamp() {
     return system_->stamp(path_);
 }
 
@@ -171,4 +173,4 @@ std::string LockedSettingsFile::location() const {
     return system_->display(path_);
 }
 
-}  // namespace tapster::platform
+}  // namespace tapster

@@ -5,9 +5,10 @@
 #include <string_view>
 #include <system_error>
 
-namespace tapster::platform {
+namespace tapster {
 
 namespace fs = std::filesystem;
+using platform::Status;
 
 namespace {
 
@@ -87,4 +88,4 @@ void remove_stale_temporary_files(const fs::path& settings,
     }
 }
 
-}  // namespace tapster::platform
+}  // namespace tapster

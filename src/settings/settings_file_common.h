@@ -8,7 +8,7 @@
 
 #include "platform/status.h"
 
-namespace tapster::platform {
+namespace tapster {
 
 // Pieces of LockedSettingsFile that tests and the sweep name on their own.
 
@@ -24,13 +24,13 @@ std::filesystem::path temporary_path(const std::filesystem::path& settings,
 
 // Moves a damaged file to "<path>.bad-<timestamp>", adding "-2", "-3"... when that name is
 // taken. `move` tries one name and sets `name_taken` instead of failing when it exists.
-using TryMove = std::function<Status(const std::filesystem::path& to, bool& name_taken)>;
-Status keep_aside(const std::filesystem::path& path, std::string_view timestamp,
-                  std::filesystem::path& kept_as, const TryMove& move);
+using TryMove = std::function<platform::Status(const std::filesystem::path& to, bool& name_taken)>;
+platform::Status keep_aside(const std::filesystem::path& path, std::string_view timestamp,
+                            std::filesystem::path& kept_as, const TryMove& move);
 
 // Removes "<settings>.tmp-<id>" files whose process has ended: a copy killed while writing
 // leaves one that no one else would ever clean up.
 void remove_stale_temporary_files(const std::filesystem::path& settings,
                                   const std::function<bool(unsigned long id)>& process_running);
 
-}  // namespace tapster::platform
+}  // namespace tapster

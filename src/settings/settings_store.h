@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/settings_file.h"
 #include "platform/status.h"
 #include "settings/settings_document.h"
-#include "settings/settings_file.h"
 
 namespace tapster {
 

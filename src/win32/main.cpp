@@ -43,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         InitCommonControlsEx(&controls);
 
         win32::Win32MessageBoxes message_boxes;
-        const auto settings_file = platform::open_settings_file(platform::default_settings_path());
+        const auto settings_file = open_settings_file(default_settings_path());
         SettingsStore settings(*settings_file, [&message_boxes](const std::string& message) {
             ui::tell_user(message_boxes, message);
         });

@@ -4,7 +4,7 @@
 
 #include "win32/wide_string.h"
 
-namespace tapster::platform::win32_file {
+namespace tapster::win32 {
 
 std::string system_message(DWORD error) {
     std::array<wchar_t, 512> buffer{};
@@ -19,7 +19,7 @@ std::string system_message(DWORD error) {
     if (text.empty()) {
         return "error " + std::to_string(error);
     }
-    return win32::to_utf8(text);
+    return to_utf8(text);
 }
 
 DWORD make_folder(const std::filesystem::path& folder) {
@@ -44,4 +44,4 @@ DWORD make_folder(const std::filesystem::path& folder) {
     return error == ERROR_ALREADY_EXISTS ? ERROR_SUCCESS : error;
 }
 
-}  // namespace tapster::platform::win32_file
+}  // namespace tapster::win32

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace tapster::platform::win32_file {
+namespace tapster::win32 {
 
 // The system's words for a Win32 error code, in the user's own language.
 std::string system_message(DWORD error);
@@ -14,4 +14,4 @@ std::string system_message(DWORD error);
 // reaches the user in their own language.
 DWORD make_folder(const std::filesystem::path& folder);
 
-}  // namespace tapster::platform::win32_file
+}  // namespace tapster::win32

@@ -15,9 +15,11 @@
 #include "win32/win32_file_errors.h"
 #include "win32/win32_file_handle.h"
 
-namespace tapster::platform {
+namespace tapster::win32 {
 
-using win32_file::UniqueHandle;
+using platform::SettingsFile;
+using platform::SettingsFileSystem;
+using platform::Status;
 
 namespace {
 
@@ -33,7 +35,7 @@ bool lock_all(HANDLE file, DWORD flags) {
 
 class ByteRangeLock final : public SettingsFileSystem::LockFile {
   public:
-    explicit ByteRangeLock(UniqueHandle file) : file_(std::move(file)) {}
+    explicit ByteRangeLock(ScopedFileHandle file) : file_(std::move(file)) {}
 
     Error try_lock(bool& busy) override {
         if (lock_all(file_.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY)) {
@@ -52,7 +54,7 @@ class ByteRangeLock final : public SettingsFileSystem::LockFile {
     }
 
   private:
-    UniqueHandle file_;
+    ScopedFileHandle file_;
 };
 
 DWORD write_all(HANDLE file, std::string_view bytes) {
@@ -72,22 +74,22 @@ DWORD write_all(HANDLE file, std::string_view bytes) {
 }
 
 // Opens a file, or a folder, only to ask the system about it.
-UniqueHandle open_to_look_at(const fs::path& path) {
-    return UniqueHandle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+ScopedFileHandle open_to_look_at(const fs::path& path) {
+    return ScopedFileHandle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
 class Win32FileSystem final : public SettingsFileSystem {
   public:
-    Error make_folder(const fs::path& folder) override { return win32_file::make_folder(folder); }
+    Error make_folder(const fs::path& folder) override { return win32::make_folder(folder); }
 
     // LockFileEx works as well on a read-only handle.
     Error open_lock_file(const fs::path& path, std::unique_ptr<LockFile>& opened) override {
-        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll,
+                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid() && GetLastError() == ERROR_ACCESS_DENIED) {
-            file = UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            file = ScopedFileHandle(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         }
         if (!file.valid()) {
             return GetLastError();
@@ -97,7 +99,7 @@ class Win32FileSystem final : public SettingsFileSystem {
     }
 
     SettingsFile::Stamp stamp(const fs::path& path) override {
-        const UniqueHandle file = open_to_look_at(path);
+        const ScopedFileHandle file = open_to_look_at(path);
         BY_HANDLE_FILE_INFORMATION information{};
         if (!file.valid() || GetFileInformationByHandle(file.get(), &information) == FALSE) {
             return {};
@@ -116,7 +118,7 @@ class Win32FileSystem final : public SettingsFileSystem {
     // for the host's symbolic links, which it shows as plain files. A path the system names
     // differently (letter case, short names, a \\?\ prefix) is the same file, not a link.
     fs::path final_path(const fs::path& path) override {
-        const UniqueHandle file = open_to_look_at(path);
+        const ScopedFileHandle file = open_to_look_at(path);
         std::wstring name(MAX_PATH, L'\0');
         DWORD length = 0;
         while (file.valid()) {
@@ -148,8 +150,8 @@ class Win32FileSystem final : public SettingsFileSystem {
 
     // Sharing delete lets another copy rename its new file over this one while we read.
     Error read_all(const fs::path& path, std::string& bytes, bool& missing, bool& opened) override {
-        const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const ScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
             const DWORD error = GetLastError();
             missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -175,8 +177,8 @@ class Win32FileSystem final : public SettingsFileSystem {
     Error write_new_file(const fs::path& path, const fs::path& /*like*/, std::string_view bytes,
                          WriteStep& failed_at) override {
         failed_at = WriteStep::create;
-        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
             return GetLastError();
         }
@@ -245,7 +247,7 @@ class Win32FileSystem final : public SettingsFileSystem {
 
     unsigned long own_process_id() const override { return GetCurrentProcessId(); }
     bool process_running(unsigned long id) const override {
-        const UniqueHandle process(
+        const ScopedFileHandle process(
             OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id)));
         if (!process.valid()) {
             // Access denied: it exists but belongs to someone else.
@@ -268,19 +270,21 @@ class Win32FileSystem final : public SettingsFileSystem {
     }
 
     std::string error_text(Error error) const override {
-        return win32_file::system_message(static_cast<DWORD>(error));
+        return system_message(static_cast<DWORD>(error));
     }
-    std::string display(const fs::path& path) const override {
-        return win32::to_utf8(path.native());
-    }
+    std::string display(const fs::path& path) const override { return to_utf8(path.native()); }
 };
 
 }  // namespace
 
-std::unique_ptr<SettingsFile> open_settings_file(fs::path path,
-                                                 std::chrono::milliseconds lock_wait) {
+}  // namespace tapster::win32
+
+namespace tapster {
+
+std::unique_ptr<platform::SettingsFile> open_settings_file(std::filesystem::path path,
+                                                           std::chrono::milliseconds lock_wait) {
     return std::make_unique<LockedSettingsFile>(std::move(path), lock_wait,
-                                                std::make_unique<Win32FileSystem>());
+                                                std::make_unique<win32::Win32FileSystem>());
 }
 
-}  // namespace tapster::platform
+}  // namespace tapster

@@ -9,7 +9,7 @@
 #include "settings/system_settings_file.h"
 #include "win32/wide_string.h"
 
-namespace tapster::platform {
+namespace tapster::win32 {
 
 namespace {
 
@@ -31,9 +31,13 @@ class CoTaskString {
 
 }  // namespace
 
+}  // namespace tapster::win32
+
+namespace tapster {
+
 // The roaming profile, so the settings follow the user between machines.
 std::filesystem::path default_settings_path() {
-    CoTaskString folder;
+    win32::CoTaskString folder;
     if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, folder.out())) ||
         folder.get() == nullptr) {
         return {};
@@ -42,4 +46,4 @@ std::filesystem::path default_settings_path() {
            L"settings.json";
 }
 
-}  // namespace tapster::platform
+}  // namespace tapster

@@ -107,9 +107,8 @@ void register_window_class(const wchar_t* name, const WindowClassLook& look) {
     if (RegisterClassExW(&window_class) == 0) {
         const DWORD error = GetLastError();
         if (error != ERROR_CLASS_ALREADY_EXISTS) {
-            throw std::runtime_error(
-                "the window class " + to_utf8(name) +
-                " could not be registered: " + platform::win32_file::system_message(error));
+            throw std::runtime_error("the window class " + to_utf8(name) +
+                                     " could not be registered: " + system_message(error));
         }
     }
 }
@@ -117,8 +116,7 @@ void register_window_class(const wchar_t* name, const WindowClassLook& look) {
 HWND checked_window(HWND window, const std::string& what) {
     if (window == nullptr) {
         const DWORD error = GetLastError();
-        throw std::runtime_error(
-            what + " could not be created: " + platform::win32_file::system_message(error));
+        throw std::runtime_error(what + " could not be created: " + system_message(error));
     }
     return window;
 }

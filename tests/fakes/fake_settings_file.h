@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/settings_file.h"
 #include "platform/status.h"
-#include "settings/settings_file.h"
 
 namespace tapster::fakes {
 

@@ -149,11 +149,13 @@ struct PosixSettingsFiles {
     }
 };
 
-namespace tapster::platform {
+namespace tapster::posix {
 namespace {
 
 using conformance::contents_of;
 using conformance::put;
+using platform::SettingsFile;
+using platform::Status;
 
 std::vector<std::string> names_in(const fs::path& folder) {
     std::vector<std::string> names;
@@ -401,4 +403,4 @@ TEST_F(StoreAcrossProcessesTest, TwoCopiesWritingInTurnLoseNoUpdateAndNeverCorru
 }
 
 }  // namespace
-}  // namespace tapster::platform
+}  // namespace tapster::posix

@@ -35,14 +35,16 @@
 
 #include <nlohmann/json.hpp>
 
-#include "settings/settings_file.h"
+#include "platform/settings_file.h"
 #include "settings/settings_file_common.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
 
-namespace tapster::platform::conformance {
+namespace tapster::conformance {
 
 namespace fs = std::filesystem;
+using platform::SettingsFile;
+using platform::Status;
 using namespace std::chrono_literals;
 
 inline std::string contents_of(const fs::path& path) {
@@ -399,4 +401,4 @@ REGISTER_TYPED_TEST_SUITE_P(
     AReadOnlyFolderStillReadsEveryTargetAndRefusesChanges, ASettingsFileThatIsALinkStaysALink,
     WaitsThatRunOutLeaveOneWaiterAndNoneOnceTheLockIsFree);
 
-}  // namespace tapster::platform::conformance
+}  // namespace tapster::conformance

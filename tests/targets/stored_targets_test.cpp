@@ -97,7 +97,7 @@ TEST(ThreeProcesses, AddingTargetsAtOnceLoseNone) {
         const pid_t child = ::fork();
         if (child == 0) {
             ::close(report[0]);
-            const auto file = platform::open_settings_file(path);
+            const auto file = open_settings_file(path);
             Copy me(*file);
             me.stored.load();
             me.dispatcher.run_all();
@@ -138,7 +138,7 @@ TEST(ThreeProcesses, AddingTargetsAtOnceLoseNone) {
         expected += added;
     }
 
-    const auto file = platform::open_settings_file(path);
+    const auto file = open_settings_file(path);
     SettingsStore store(*file, {});
     std::set<std::string> texts;
     for (const StoredEntry& entry : in_file(store)) {

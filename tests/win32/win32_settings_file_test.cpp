@@ -181,10 +181,11 @@ struct Win32SettingsFiles {
     }
 };
 
-namespace tapster::platform {
+namespace tapster::win32 {
 namespace {
 
 using conformance::contents_of;
+using platform::Status;
 
 using namespace conformance;  // the suite's macros need its plain name
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, SettingsFileConformance, ::Win32SettingsFiles);
@@ -224,4 +225,4 @@ TEST(WideString, RoundTripsTextOutsideAnyCodePage) {
 }
 
 }  // namespace
-}  // namespace tapster::platform
+}  // namespace tapster::win32

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/settings_file.h"
 #include "platform/status.h"
-#include "settings/settings_file.h"
 
 namespace tapster::platform {
 
