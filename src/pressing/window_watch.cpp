@@ -88,6 +88,9 @@ bool WindowWatch::looked() {
 }
 
 bool WindowWatch::made(platform::WindowHandle window) {
+    // A handle the system gives again names a new window: what the one before was worth no
+    // longer holds. So the cache stays true even where destroyed windows go unheard.
+    known_.erase(window);
     if (!wanted_window(window)) {
         return false;
     }

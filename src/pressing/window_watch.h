@@ -30,7 +30,8 @@ class WindowWatch {
     // The looks at the whole desktop where the system tells nothing: a box that shows at a
     // random moment is pressed well within 100 ms.
     static constexpr std::chrono::milliseconds kDesktopPeriod{90};
-    // Windows whose class is remembered until they are destroyed; past that, forgotten.
+    // Windows whose class is remembered, until destroyed or made again under that handle;
+    // past that, all forgotten.
     static constexpr std::size_t kKnownWindows = 4096;
 
     // `found` runs, from the event loop, when a wanted window has shown.

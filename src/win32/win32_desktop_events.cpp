@@ -33,19 +33,26 @@ void Win32DesktopEvents::connect(std::function<bool(const platform::WindowEvent&
 }
 
 bool Win32DesktopEvents::listen() {
-    if (hook_) {
+    if (made_hook_) {
         return true;
     }
     if (listening_ != nullptr) {
         return false;
     }
-    // Made, destroyed and shown are three events in a row.
-    hook_.reset(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, &on_event, 0, 0,
-                                WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
-    if (hook_) {
-        listening_ = this;
+    // Made and shown, without destroyed, which lies between them: on a busy desktop each
+    // event heard costs a wake-up, and a window made again under an old handle is heard as
+    // made, which is all the watch needs of it.
+    constexpr DWORD kFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+    made_hook_.reset(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, &on_event,
+                                     0, 0, kFlags));
+    if (!made_hook_) {
+        return false;
     }
-    return static_cast<bool>(hook_);
+    // Without it a hidden window is followed by looks, as under Wine, which never tells it.
+    shown_hook_.reset(
+        SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, &on_event, 0, 0, kFlags));
+    listening_ = this;
+    return true;
 }
 
 void Win32DesktopEvents::stop_listening() {
@@ -53,8 +60,9 @@ void Win32DesktopEvents::stop_listening() {
 }
 
 void Win32DesktopEvents::unhook() {
-    if (hook_) {
-        hook_.reset();
+    if (made_hook_) {
+        made_hook_.reset();
+        shown_hook_.reset();
         listening_ = nullptr;
     }
 }
@@ -72,7 +80,8 @@ void CALLBACK Win32DesktopEvents::on_event(HWINEVENTHOOK hook, DWORD event, HWND
                                            DWORD /*time*/) {
     // Most events are of other objects than a window itself: menus' items, carets, scroll bars.
     if (object != OBJID_WINDOW || child != CHILDID_SELF || window == nullptr ||
-        listening_ == nullptr || listening_->hook_.get() != hook) {
+        listening_ == nullptr ||
+        (listening_->made_hook_.get() != hook && listening_->shown_hook_.get() != hook)) {
         return;
     }
     try {
@@ -84,17 +93,14 @@ void CALLBACK Win32DesktopEvents::on_event(HWINEVENTHOOK hook, DWORD event, HWND
 }
 
 void Win32DesktopEvents::hear(DWORD event, HWND window) {
-    platform::WindowEvent heard{.window = handle_of(window)};
-    if (event == EVENT_OBJECT_DESTROY) {
-        heard.kind = platform::WindowEvent::Kind::destroyed;
-    } else {
-        // Every control of every window is made and shown too; only top-level windows count.
-        if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
-            return;
-        }
-        heard.kind = event == EVENT_OBJECT_SHOW ? platform::WindowEvent::Kind::shown
-                                                : platform::WindowEvent::Kind::made;
+    // Every control of every window is made and shown too; only top-level windows count.
+    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
+        return;
     }
+    const platform::WindowEvent heard{.kind = event == EVENT_OBJECT_SHOW
+                                                  ? platform::WindowEvent::Kind::shown
+                                                  : platform::WindowEvent::Kind::made,
+                                      .window = handle_of(window)};
     if (heard_) {
         report(heard_(heard));
     }

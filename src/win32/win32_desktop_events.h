@@ -17,7 +17,8 @@ namespace tapster::win32 {
 // runs `found` from the message loop, so a find heard while a tick waits on another program
 // comes after that tick.
 //
-// Under Wine 8 the hook hears windows made and destroyed, never shown; Windows tells all three.
+// Two hooks: windows made, and windows shown. Under Wine 8 only the first is ever heard;
+// destroyed windows are not listened for (see listen).
 // One object at a time may listen: the hook's procedure has no pointer of its own.
 class Win32DesktopEvents : public platform::DesktopEvents, private WindowProcedure {
   public:
@@ -52,7 +53,8 @@ class Win32DesktopEvents : public platform::DesktopEvents, private WindowProcedu
     std::function<bool(const platform::WindowEvent&)> heard_;
     std::function<bool()> looked_;
     std::function<void()> found_;
-    Hook hook_;
+    Hook made_hook_;
+    Hook shown_hook_;
     bool posted_ = false;  // a find is on its way to the message loop
 };
 
