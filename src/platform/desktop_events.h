@@ -8,8 +8,8 @@
 
 namespace tapster::platform {
 
-// What the system tells of a window. Made and shown: a top-level window of another program.
-// Destroyed: any window, as one that is gone can no longer be asked whether it was top-level.
+// What the system tells of a window of another program: any window, controls inside others
+// included, since asking whether a window is top-level costs as much as asking its class.
 struct WindowEvent {
     enum class Kind { made, shown, destroyed };
     Kind kind = Kind::made;

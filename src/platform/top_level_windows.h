@@ -25,6 +25,8 @@ class TopLevelWindows {
     // names fold alike exactly when it would take one for the other.
     virtual std::string fold_class_name(std::string_view class_name) = 0;
     virtual bool visible(WindowHandle window) = 0;
+    // The window is top-level: not a control inside another window.
+    virtual bool top_level(WindowHandle window) = 0;
     // The window belongs to this program: its main window, a message box it shows.
     virtual bool ours(WindowHandle window) = 0;
 };

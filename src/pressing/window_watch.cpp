@@ -113,8 +113,9 @@ bool WindowWatch::wanted_window(platform::WindowHandle window) {
         return known->second;
     }
     const std::string folded_class = windows_.folded_class(window);
-    const bool wanted =
-        !folded_class.empty() && wanted_.contains(folded_class) && !windows_.ours(window);
+    // The class first: it rules out nearly every window, controls inside others included.
+    const bool wanted = !folded_class.empty() && wanted_.contains(folded_class) &&
+                        windows_.top_level(window) && !windows_.ours(window);
     if (known_.size() >= kKnownWindows) {
         known_.clear();  // destroyed windows the system did not tell of, most likely
     }

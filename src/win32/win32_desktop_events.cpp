@@ -93,10 +93,9 @@ void CALLBACK Win32DesktopEvents::on_event(HWINEVENTHOOK hook, DWORD event, HWND
 }
 
 void Win32DesktopEvents::hear(DWORD event, HWND window) {
-    // Every control of every window is made and shown too; only top-level windows count.
-    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) {
-        return;
-    }
+    // Every control of every window is made and shown too. Whether a window is top-level is
+    // left to the watch, which asks it only of a window of a wanted class: under Wine each
+    // question is a round trip to the server, and most windows made are of no wanted class.
     const platform::WindowEvent heard{.kind = event == EVENT_OBJECT_SHOW
                                                   ? platform::WindowEvent::Kind::shown
                                                   : platform::WindowEvent::Kind::made,

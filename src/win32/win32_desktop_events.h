@@ -12,10 +12,10 @@ namespace tapster::win32 {
 
 // The system's window events through an out-of-context win-event hook, which the system
 // delivers to the thread that set it through its message loop, and the look timer as a timer
-// of a message-only window of that thread. Events are sifted here at the cheapest point: the
-// object, then whether the window is top-level. A find posts one message to the window, which
-// runs `found` from the message loop, so a find heard while a tick waits on another program
-// comes after that tick.
+// of a message-only window of that thread. Events are sifted here at the cheapest point, the
+// object; the watch asks the class, then whether the window is top-level. A find posts one
+// message to the window, which runs `found` from the message loop, so a find heard while a
+// tick waits on another program comes after that tick.
 //
 // Two hooks: windows made, and windows shown. Under Wine 8 only the first is ever heard;
 // destroyed windows are not listened for (see listen).

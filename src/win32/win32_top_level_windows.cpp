@@ -50,6 +50,10 @@ bool Win32TopLevelWindows::visible(platform::WindowHandle window) {
     return IsWindowVisible(to_hwnd(window)) != FALSE;
 }
 
+bool Win32TopLevelWindows::top_level(platform::WindowHandle window) {
+    return GetAncestor(to_hwnd(window), GA_PARENT) == GetDesktopWindow();
+}
+
 bool Win32TopLevelWindows::ours(platform::WindowHandle window) {
     DWORD process = 0;
     GetWindowThreadProcessId(to_hwnd(window), &process);

@@ -12,6 +12,7 @@ class Win32TopLevelWindows : public platform::TopLevelWindows {
     std::string folded_class(platform::WindowHandle window) override;
     std::string fold_class_name(std::string_view class_name) override;
     bool visible(platform::WindowHandle window) override;
+    bool top_level(platform::WindowHandle window) override;
     bool ours(platform::WindowHandle window) override;
 };
 

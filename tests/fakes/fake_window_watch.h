@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -38,6 +39,10 @@ class FakeTopLevelWindows : public platform::TopLevelWindows {
     bool visible(platform::WindowHandle window) override {
         ++questions;
         return desktop_.visible(window);
+    }
+    bool top_level(platform::WindowHandle window) override {
+        ++questions;
+        return std::ranges::count(desktop_.top_level_windows(), window) > 0;
     }
     bool ours(platform::WindowHandle window) override {
         ++questions;

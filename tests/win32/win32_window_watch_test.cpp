@@ -47,6 +47,10 @@ TEST(TopLevelWindows, ListReadAndFoldAsTheFinderDoes) {
     EXPECT_EQ(windows.fold_class_name("tapsterWatchedBox"), "TAPSTERWATCHEDBOX");
     EXPECT_TRUE(windows.ours(handle));
     EXPECT_FALSE(windows.ours(reinterpret_cast<platform::WindowHandle>(GetShellWindow())));
+    const HWND control = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD, 0, 0, 10, 10, box, nullptr,
+                                         nullptr, nullptr);
+    EXPECT_TRUE(windows.top_level(handle));
+    EXPECT_FALSE(windows.top_level(reinterpret_cast<platform::WindowHandle>(control)));
     EXPECT_FALSE(windows.visible(handle));
     ShowWindow(box, SW_SHOWNOACTIVATE);
     EXPECT_TRUE(windows.visible(handle));
