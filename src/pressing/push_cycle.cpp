@@ -25,6 +25,7 @@ void PushCycle::run_tick(std::optional<std::chrono::milliseconds> spared_within)
     } end_of_tick{ticking_};
     windows_.start_tick();
     messages_.clear();
+    programs_.clear();
     if (spared_within) {
         const TimePoint since = clock_() - *spared_within;
         std::erase_if(last_presses_, [&](const auto& press) { return press.second <= since; });
@@ -55,7 +56,7 @@ void PushCycle::push(const TargetList::Entry& entry, platform::WindowHandle wind
                       ? windows_.find_below(target.window_class, target.title_pattern, window)
                       : 0) {
         if (!target.program.empty() &&
-            !desktop_.equal_ignoring_case(desktop_.program_of(window), target.program)) {
+            !desktop_.equal_ignoring_case(program_of(window), target.program)) {
             continue;
         }
         if (target.accessible) {
@@ -71,6 +72,14 @@ void PushCycle::push(const TargetList::Entry& entry, platform::WindowHandle wind
             return;
         }
     }
+}
+
+const std::string& PushCycle::program_of(platform::WindowHandle window) {
+    auto found = programs_.find(window);
+    if (found == programs_.end()) {
+        found = programs_.emplace(window, desktop_.program_of(window)).first;
+    }
+    return found->second;
 }
 
 const std::string& PushCycle::folded_message(platform::WindowHandle window) {

@@ -72,8 +72,9 @@ class PushCycle {
     // once the program answers.
     void ask_accessible(const TargetList::Entry& entry, platform::WindowHandle window);
     void pressed(const std::string& entry_text, const Target& target);
-    // What the window says, folded; read once a tick for each window.
+    // What the window says, folded, and its program; each read once a tick for each window.
     const std::string& folded_message(platform::WindowHandle window);
+    const std::string& program_of(platform::WindowHandle window);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     // After a read or a command: true, and the refusal raised, when the window refused it.
     bool refused_by(const Target& target);
@@ -85,8 +86,9 @@ class PushCycle {
     Mouse& mouse_;
     Clock clock_;
     WindowFinder windows_;
-    // What each window said this tick, folded.
+    // What each window said this tick, folded, and whose it was.
     std::unordered_map<platform::WindowHandle, std::string> messages_;
+    std::unordered_map<platform::WindowHandle, std::string> programs_;
     // By target string: two entries of the same target are one box.
     std::unordered_map<std::string, TimePoint> last_presses_;
     // A message box raised during a tick (the refusal's notice) runs its own message loop,

@@ -325,6 +325,7 @@ TEST_F(PushCycleTest, ATargetWithConditionsPassesOverBoxesOfOtherProgramsOrMessa
               (Journal{FakeDesktop::command(meant, 1), FakeDesktop::command(other_program, 1),
                        FakeDesktop::command(meant, 1)}));
     EXPECT_EQ(desktop.message_reads, 3) << "once a window and tick, not for a button that differs";
+    EXPECT_EQ(desktop.program_reads, 3);
 
     desktop.close(other_program);
     desktop.close(meant);
