@@ -38,12 +38,15 @@ std::optional<std::string> why_condition_unusable(std::string_view condition,
     if (condition.find(kFieldMark) != std::string_view::npos) {
         return "The " + std::string(what) +
                " contains \"****\", which separates the parts of a stored target, so this "
-               "target would never be pressed.";
+               "target would never be pressed. Write the target into the settings file by hand, "
+               "with * where the " +
+               std::string(what) + " holds \"****\".";
     }
     if (condition != trim_spaces(condition)) {
         return "The " + std::string(what) +
                " begins or ends with spaces, which a stored target can not keep, so this "
-               "target would never be pressed.";
+               "target would never be pressed. Write the target into the settings file by hand, "
+               "with * where the spaces are.";
     }
     return std::nullopt;
 }

@@ -101,9 +101,7 @@ std::optional<std::string> ListEditing::why_never_pressed() const {
     for (const auto& [condition, name] : {std::pair{&fields.conditions.program, "program"},
                                           std::pair{&fields.conditions.message, "message"}}) {
         if (auto reason = why_condition_unusable(*condition, name); reason) {
-            return *reason +
-                   " Drag the check mark to the button again, or add the target by "
-                   "hand in the settings file.";
+            return reason;
         }
     }
     if (fields.captured_title.lost_spaces &&
