@@ -28,9 +28,10 @@ class BenchDesktop : public tapster::platform::Desktop {
     }
     void send_command(tapster::platform::WindowHandle, int) override { ++commands; }
     std::string program_of(tapster::platform::WindowHandle) override { return "bench.exe"; }
-    std::vector<std::string> static_texts(tapster::platform::WindowHandle window,
-                                          std::size_t /*max_chars*/) override {
-        return {tapster::bench::window_message(static_cast<int>(window) - 1)};
+    std::optional<std::vector<std::string>> static_texts(tapster::platform::WindowHandle window,
+                                                         std::size_t /*max_chars*/) override {
+        return std::vector<std::string>{
+            tapster::bench::window_message(static_cast<int>(window) - 1)};
     }
     std::string window_text(tapster::platform::WindowHandle, std::size_t) override { return {}; }
     std::string class_name(tapster::platform::WindowHandle, std::size_t) override { return {}; }

@@ -117,7 +117,7 @@ inline void run_scenario(platform::Desktop& desktop, const std::string& window_c
                 const std::string text = calls.control_text(window, 1, PushCycle::kTextBufferChars);
                 if (calls.equal_ignoring_case(text, "OK") &&
                     (!messages ||
-                     !calls.static_texts(window, PushCycle::kMessageBufferChars).empty())) {
+                     calls.static_texts(window, PushCycle::kMessageBufferChars).has_value())) {
                     calls.send_command(window, 1);
                 }
             }

@@ -65,7 +65,9 @@ void WindowInspector::ask_drawn_button_under_pointer(
 
 WindowInspector::Holder WindowInspector::read_holder_window(platform::WindowHandle window) {
     Holder read = read_window(window);
-    read.conditions.message = joined_message(desktop_.static_texts(window, kMessageBuffer));
+    // A message that could not be read whole is none.
+    read.conditions.message = joined_message(
+        desktop_.static_texts(window, kMessageBuffer).value_or(std::vector<std::string>{}));
     return read;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,11 +58,12 @@ class Desktop {
     // The file name of the executable of the program that owns the window, without its
     // folder; empty when it cannot be read.
     virtual std::string program_of(WindowHandle window) = 0;
-    // The texts of the window's visible static controls, its own children in their order; a
-    // control that does not answer gives an empty text. At most kMostStaticTexts, each at most
-    // max_chars - 1 characters.
+    // The texts of the window's visible static controls, its own children in their order, each
+    // at most max_chars - 1 characters. Nothing when one of them does not answer, or there are
+    // more than kMostStaticTexts: what the window says is then not known.
     static constexpr std::size_t kMostStaticTexts = 64;
-    virtual std::vector<std::string> static_texts(WindowHandle window, std::size_t max_chars) = 0;
+    virtual std::optional<std::vector<std::string>> static_texts(WindowHandle window,
+                                                                 std::size_t max_chars) = 0;
 
     virtual std::string window_text(WindowHandle window, std::size_t max_chars) = 0;
     virtual std::string class_name(WindowHandle window, std::size_t max_chars) = 0;

@@ -82,13 +82,14 @@ const std::string& PushCycle::program_of(platform::WindowHandle window) {
     return found->second;
 }
 
-const std::string& PushCycle::folded_message(platform::WindowHandle window) {
+const std::optional<std::string>& PushCycle::folded_message(platform::WindowHandle window) {
     auto found = messages_.find(window);
     if (found == messages_.end()) {
-        found = messages_
-                    .emplace(window, desktop_.fold_case(joined_message(
-                                         desktop_.static_texts(window, kMessageBufferChars))))
-                    .first;
+        std::optional<std::string> folded;
+        if (const auto texts = desktop_.static_texts(window, kMessageBufferChars)) {
+            folded = desktop_.fold_case(joined_message(*texts));
+        }
+        found = messages_.emplace(window, std::move(folded)).first;
     }
     return found->second;
 }
@@ -119,9 +120,14 @@ PushCycle::Outcome PushCycle::push_classic(const Target& target, platform::Windo
         }
     }
     // The message last: it costs a message to each of the window's texts.
-    if (!desktop_.equal_ignoring_case(text, target.button_text) ||
-        (!target.message.empty() && !target.message_pattern.matches(folded_message(window)))) {
+    if (!desktop_.equal_ignoring_case(text, target.button_text)) {
         return Outcome::passed_over;
+    }
+    if (!target.message.empty()) {
+        const std::optional<std::string>& message = folded_message(window);
+        if (!message || !target.message_pattern.matches(*message)) {
+            return Outcome::passed_over;
+        }
     }
     desktop_.send_command(window, pressed_id);
     return refused_by(target) ? Outcome::refused : Outcome::pressed;

@@ -73,7 +73,8 @@ class PushCycle {
     void ask_accessible(const TargetList::Entry& entry, platform::WindowHandle window);
     void pressed(const std::string& entry_text, const Target& target);
     // What the window says, folded, and its program; each read once a tick for each window.
-    const std::string& folded_message(platform::WindowHandle window);
+    // Nothing when the window's message could not be read whole: then no message matches.
+    const std::optional<std::string>& folded_message(platform::WindowHandle window);
     const std::string& program_of(platform::WindowHandle window);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     // After a read or a command: true, and the refusal raised, when the window refused it.
@@ -87,7 +88,7 @@ class PushCycle {
     Clock clock_;
     WindowFinder windows_;
     // What each window said this tick, folded, and whose it was.
-    std::unordered_map<platform::WindowHandle, std::string> messages_;
+    std::unordered_map<platform::WindowHandle, std::optional<std::string>> messages_;
     std::unordered_map<platform::WindowHandle, std::string> programs_;
     // By target string: two entries of the same target are one box.
     std::unordered_map<std::string, TimePoint> last_presses_;

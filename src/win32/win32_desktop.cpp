@@ -134,15 +134,14 @@ std::string Win32Desktop::program_of(platform::WindowHandle window) {
     return to_utf8(folder_end == std::wstring::npos ? path : path.substr(folder_end + 1));
 }
 
-std::vector<std::string> Win32Desktop::static_texts(platform::WindowHandle window,
-                                                    std::size_t max_chars) {
+std::optional<std::vector<std::string>> Win32Desktop::static_texts(platform::WindowHandle window,
+                                                                   std::size_t max_chars) {
     std::vector<std::string> texts;
     if (max_chars == 0) {
         return texts;
     }
     std::wstring buffer(max_chars, L'\0');
-    for (HWND child = GetWindow(to_hwnd(window), GW_CHILD);
-         child != nullptr && texts.size() < kMostStaticTexts;
+    for (HWND child = GetWindow(to_hwnd(window), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t class_name[16] = {};
         // The control's own style: the box itself may not be shown yet.
@@ -151,12 +150,15 @@ std::vector<std::string> Win32Desktop::static_texts(platform::WindowHandle windo
             lstrcmpiW(class_name, L"Static") != 0) {
             continue;
         }
+        // A part missing would make another message, which a target might take for its own.
         DWORD_PTR copied = 0;
-        const bool answered = SendMessageTimeoutW(child, WM_GETTEXT, max_chars,
-                                                  reinterpret_cast<LPARAM>(buffer.data()),
-                                                  SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &copied) != 0;
-        texts.push_back(answered ? clipped(buffer, max_chars, static_cast<LRESULT>(copied))
-                                 : std::string());
+        if (texts.size() == kMostStaticTexts ||
+            SendMessageTimeoutW(child, WM_GETTEXT, max_chars,
+                                reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                                kAnswerTimeoutMs, &copied) == 0) {
+            return std::nullopt;
+        }
+        texts.push_back(clipped(buffer, max_chars, static_cast<LRESULT>(copied)));
     }
     return texts;
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -152,10 +153,15 @@ class FakeDesktop : public platform::Desktop {
         const auto found = programs.find(window);
         return found == programs.end() ? std::string() : found->second;
     }
-    // The window's children of class Static, in their order.
-    std::vector<std::string> static_texts(platform::WindowHandle window,
-                                          std::size_t max_chars) override {
+    // The window's children of class Static, in their order; nothing for a window whose
+    // message does not answer.
+    std::set<platform::WindowHandle> silent_messages;
+    std::optional<std::vector<std::string>> static_texts(platform::WindowHandle window,
+                                                         std::size_t max_chars) override {
         ++message_reads;
+        if (silent_messages.contains(window)) {
+            return std::nullopt;
+        }
         std::vector<std::string> texts;
         for (const platform::WindowHandle handle : order_) {
             const Node& node = nodes_.at(handle);

@@ -333,6 +333,11 @@ TEST_F(PushCycleTest, ATargetWithConditionsPassesOverBoxesOfOtherProgramsOrMessa
     EXPECT_EQ(desktop.commands().size(), 4U);
     EXPECT_EQ(desktop.commands().back(), FakeDesktop::command(other_message, 1));
     EXPECT_EQ(desktop.message_reads, 4);
+
+    // A message that cannot be read whole matches nothing, not even a widened one.
+    desktop.silent_messages.insert(other_message);
+    cycle.tick();
+    EXPECT_EQ(desktop.commands().size(), 4U);
 }
 
 TEST_F(PushCycleTest, ADrawnButtonWithAMessageIsPressedOnlyWhereTheWorkerFindsIt) {
