@@ -51,10 +51,11 @@ int main() {
     // From the question to its answer, run as the program's message loop runs it.
     const auto press_through_worker = [&] {
         bool answered = false;
-        buttons.press(window, "Cancel", [&](tapster::platform::AccessibleButtons::Press answer) {
-            answered = true;
-            pressed += answer == tapster::platform::AccessibleButtons::Press::pressed;
-        });
+        buttons.press(window, "Cancel", {},
+                      [&](tapster::platform::AccessibleButtons::Press answer) {
+                          answered = true;
+                          pressed += answer == tapster::platform::AccessibleButtons::Press::pressed;
+                      });
         MSG message{};
         while (!answered && GetMessageW(&message, nullptr, 0, 0) > 0) {
             DispatchMessageW(&message);

@@ -27,6 +27,12 @@ class BenchDesktop : public tapster::platform::Desktop {
         return "OK";
     }
     void send_command(tapster::platform::WindowHandle, int) override { ++commands; }
+    std::string program_of(tapster::platform::WindowHandle) override { return "bench.exe"; }
+    std::optional<std::vector<std::string>> static_texts(tapster::platform::WindowHandle window,
+                                                         std::size_t /*max_chars*/) override {
+        return std::vector<std::string>{
+            tapster::bench::window_message(static_cast<int>(window) - 1)};
+    }
     std::string window_text(tapster::platform::WindowHandle, std::size_t) override { return {}; }
     std::string class_name(tapster::platform::WindowHandle, std::size_t) override { return {}; }
     int control_id(tapster::platform::WindowHandle) override { return 0; }
@@ -62,6 +68,9 @@ int main() {
     }
     BenchDesktop no_windows(0);
     run_scenario(no_windows, "#32770", 100, Targets::absent_patterns, 201);
+    BenchDesktop boxes(100);
+    run_scenario(boxes, "#32770", 100, Targets::present, 201);
+    run_scenario(boxes, "#32770", 100, Targets::present_messages, 201);
     BenchDesktop other_windows(100);
     run_scenario(other_windows, "#32770", 100, Targets::absent_patterns, 201);
     return EXIT_SUCCESS;

@@ -29,7 +29,7 @@ class NoAccessibleButtons : public platform::AccessibleButtons {
     void ask_button_at(platform::Point /*screen_point*/,
                        std::function<void(std::optional<Found>)> /*answered*/) override {}
     void press(platform::WindowHandle /*window*/, std::string_view /*name*/,
-               std::function<void(Press)> /*answered*/) override {}
+               MessageCheck /*message_check*/, std::function<void(Press)> /*answered*/) override {}
 };
 
 // Times two bodies in alternation, so that drift in the machine's speed falls on both
@@ -70,19 +70,33 @@ inline std::string window_title(bool present, int index) {
     return (present ? "Box " : "Absent ") + std::to_string(index);
 }
 
-enum class Targets { absent, present, absent_patterns };
+// What the i-th present window says, for the targets that carry a message.
+inline std::string window_message(int index) {
+    return "Save report " + std::to_string(index) + "?";
+}
+
+enum class Targets { absent, present, absent_patterns, present_messages };
 
 // Runs one scenario and prints a line: entries, windows, engine, floor, ratio.
 inline void run_scenario(platform::Desktop& desktop, const std::string& window_class, int entries,
                          Targets targets, int repetitions) {
-    const bool present = targets == Targets::present;
+    const bool messages = targets == Targets::present_messages;
+    const bool present = targets == Targets::present || messages;
     TargetList list([&desktop](std::string_view text) { return desktop.fold_case(text); });
     std::vector<std::string> titles;
     for (int index = 0; index < entries; ++index) {
         titles.push_back(targets == Targets::absent_patterns
                              ? "Absent * " + std::to_string(index) + " *"
                              : window_title(present, index));
-        list.append(to_target_string({titles.back(), window_class, "OK", "1", "1", false}), true);
+        list.append(to_target_string({titles.back(),
+                                      window_class,
+                                      "OK",
+                                      "1",
+                                      "1",
+                                      false,
+                                      {},
+                                      messages ? window_message(index) : std::string()}),
+                    true);
     }
     Mouse mouse(desktop);
     NoAccessibleButtons accessible_buttons;
@@ -101,22 +115,26 @@ inline void run_scenario(platform::Desktop& desktop, const std::string& window_c
                 }
                 const platform::WindowHandle window = calls.find_window(window_class, title);
                 const std::string text = calls.control_text(window, 1, PushCycle::kTextBufferChars);
-                if (calls.equal_ignoring_case(text, "OK")) {
+                if (calls.equal_ignoring_case(text, "OK") &&
+                    (!messages ||
+                     calls.static_texts(window, PushCycle::kMessageBufferChars).has_value())) {
                     calls.send_command(window, 1);
                 }
             }
         },
         repetitions);
-    const char* const kinds[] = {"absent", "present", "absent*"};
-    std::printf("%6d  %-8s  %-16s  %12.4f  %12.4f  %6.3f\n", entries,
+    const char* const kinds[] = {"absent", "present", "absent*", "present+m"};
+    std::printf("%6d  %-9s  %-16s  %12.4f  %12.4f  %6.3f\n", entries,
                 kinds[static_cast<int>(targets)], window_class.c_str(), engine, floor,
                 floor > 0 ? engine / floor : 0.0);
 }
 
 inline void print_header(const char* where) {
     std::printf("push-cycle tick, %s: median milliseconds per tick\n", where);
-    std::printf("(absent*: titles with `*`, floor: ten lookups by the literal name)\n");
-    std::printf("%6s  %-8s  %-16s  %12s  %12s  %6s\n", "entries", "windows", "class", "engine",
+    std::printf(
+        "(absent*: titles with `*`, present+m: targets with a message, floor: ten lookups "
+        "by the literal name)\n");
+    std::printf("%6s  %-9s  %-16s  %12s  %12s  %6s\n", "entries", "windows", "class", "engine",
                 "floor", "ratio");
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -15,6 +16,17 @@
 namespace {
 
 constexpr wchar_t kBoxClass[] = L"TapsterBenchBox";
+
+// The presses the target windows received, so that a line shows its targets pressed.
+std::atomic<long long> presses_received{0};
+
+LRESULT CALLBACK box_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_COMMAND) {
+        ++presses_received;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
 
 // Owns the target windows and pumps their messages until it is destroyed.
 class TargetWindows {
@@ -36,7 +48,7 @@ class TargetWindows {
     void run(int count) {
         thread_id_ = GetCurrentThreadId();
         WNDCLASSW window_class{};
-        window_class.lpfnWndProc = DefWindowProcW;  // the press is received and ignored
+        window_class.lpfnWndProc = box_procedure;  // the press is counted, nothing more
         window_class.hInstance = GetModuleHandleW(nullptr);
         window_class.lpszClassName = kBoxClass;
         RegisterClassW(&window_class);
@@ -47,6 +59,12 @@ class TargetWindows {
                                        nullptr, window_class.hInstance, nullptr);
             CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD, 0, 0, 5, 5, box,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(1)),
+                            window_class.hInstance, nullptr);
+            // What the box says, for the targets that carry a message.
+            const std::wstring message =
+                tapster::win32::to_wide(tapster::bench::window_message(index));
+            CreateWindowExW(0, L"STATIC", message.c_str(), WS_CHILD | WS_VISIBLE, 0, 5, 5, 5, box,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(65535)),
                             window_class.hInstance, nullptr);
         }
         MSG message{};
@@ -81,8 +99,14 @@ int main() {
         TargetWindows windows(entries);
         run_scenario(desktop, "TapsterBenchBox", entries, Targets::present, repetitions(entries));
     }
-    // Patterns that match none of 100 open windows of their class: every title is read.
+    // Patterns that match none of 100 open windows of their class: every title is read. The
+    // same windows pressed by targets with and without a message.
     TargetWindows windows(100);
+    for (const Targets targets : {Targets::present, Targets::present_messages}) {
+        const long long before = presses_received;
+        run_scenario(desktop, "TapsterBenchBox", 100, targets, 21);
+        std::printf("        (%lld presses received)\n", presses_received - before);
+    }
     run_scenario(desktop, "TapsterBenchBox", 100, Targets::absent_patterns, 21);
     return EXIT_SUCCESS;
 }

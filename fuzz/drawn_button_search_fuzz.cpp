@@ -2,7 +2,9 @@
 // roles, states and names (bytes that need not be UTF-8), any number of children, children that
 // lead back to their own ancestors, and any bounds. Besides crashes: the search asks for no
 // more elements and no deeper than its bounds, presses at most once, and presses exactly the
-// first element it looked at that is an enabled push button of the name, if there is one.
+// first element it looked at that is an enabled push button of the name, if there is one. The
+// walk for a window's static texts keeps the same bounds, presses nothing, and gives the names
+// of the static texts it looked at, in its order.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -103,6 +105,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             node.children.push_back(input.ConsumeIntegralInRange<std::size_t>(0, nodes.size() - 1));
         }
     }
+
+    Record texts_record{nodes, {}, {}, 0};
+    View texts_root(0, 0, texts_record);
+    const std::vector<std::string> texts = tapster::drawn_static_texts(texts_root, limits);
+    check(texts_record.visits.size() <= limits.most_elements);
+    check(texts_record.most_children_asked <= limits.most_elements);
+    check(texts_record.actions.empty());
+    std::vector<std::string> seen_texts;
+    for (const Visit& visit : texts_record.visits) {
+        check(visit.depth <= limits.deepest);
+        if (nodes[visit.node].role == AccessibleElement::kStaticTextRole) {
+            seen_texts.push_back(nodes[visit.node].name);
+        }
+    }
+    check(texts == seen_texts);
 
     Record record{nodes, {}, {}, 0};
     View root(0, 0, record);

@@ -7,9 +7,15 @@ namespace tapster {
 
 namespace {
 
-ui::CaptureFields capture_fields(WindowControls& controls, CapturedTitle& captured_title) {
-    return {controls.title_field,    controls.class_field,      controls.button_text_field,
-            controls.found_id_field, controls.control_id_field, captured_title};
+ui::CaptureFields capture_fields(WindowControls& controls, CapturedTitle& captured_title,
+                                 CapturedConditions& conditions) {
+    return {controls.title_field,
+            controls.class_field,
+            controls.button_text_field,
+            controls.found_id_field,
+            controls.control_id_field,
+            captured_title,
+            conditions};
 }
 
 }  // namespace
@@ -21,8 +27,8 @@ MainForm::MainForm(MainFormServices services)
           [&desktop = services.desktop](std::string_view text) { return desktop.fold_case(text); }),
       stored_targets_(services.settings, targets_, services.dispatcher, services.message_boxes,
                       save_failures_),
-      list_editing_({capture_fields(controls_, captured_title_), controls_.force_click_box,
-                     controls_.target_list, controls_.list_menu},
+      list_editing_({capture_fields(controls_, captured_title_, captured_conditions_),
+                     controls_.force_click_box, controls_.target_list, controls_.list_menu},
                     targets_, stored_targets_, services.message_boxes),
       mouse_(services.desktop),
       push_cycle_(targets_, services.desktop, services.accessible_buttons, mouse_),
@@ -31,8 +37,8 @@ MainForm::MainForm(MainFormServices services)
           {services.settings, save_failures_, services.top_level_windows, services.desktop_events},
           targets_, push_cycle_),
       wait_notice_(controls_.wait_notice, controls_.wait_notice_text, controls_.wait_timer),
-      capture_({controls_.window, capture_fields(controls_, captured_title_), controls_.lower_list,
-                controls_.lower_short_list},
+      capture_({controls_.window, capture_fields(controls_, captured_title_, captured_conditions_),
+                controls_.lower_list, controls_.lower_short_list},
                wait_notice_, services.desktop, services.accessible_buttons),
       calibration_({controls_.window, controls_.calibration_panel, controls_.calibration_field,
                     controls_.interval_field, controls_.push_timer, controls_.calibration_hint},

@@ -93,6 +93,7 @@ class MainForm final : public WindowEvents {
     TargetList targets_;
     StoredTargets stored_targets_;
     CapturedTitle captured_title_;
+    CapturedConditions captured_conditions_;
     ListEditing list_editing_;
     Mouse mouse_;
     PushCycle push_cycle_;

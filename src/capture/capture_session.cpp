@@ -23,6 +23,7 @@ void CaptureSession::on_check_mark_pressed(const ui::MouseArgs& /*args*/) {
         field->set_text("");
     }
     controls_.fields.captured_title = {};
+    controls_.fields.conditions = {};
     set_fields_enabled(false);
 }
 
@@ -83,6 +84,7 @@ void CaptureSession::on_inspect_tick() {
     const auto holder = inspector_.read_holder(control->window);
     if (holder && control->is_button && armed()) {
         fields.captured_title = holder->title;
+        fields.conditions = holder->conditions;
         fields.title.set_text(holder->title.recorded);
         fields.window_class.set_text(holder->window_class);
     }
@@ -105,6 +107,7 @@ void CaptureSession::record_drawn_button(const WindowInspector::DrawnButton& but
     fields.found_id.set_text(std::string(kAccessibleMarker));
     fields.button_text.set_text(button.name);
     fields.captured_title = button.holder.title;
+    fields.conditions = button.holder.conditions;
     fields.title.set_text(button.holder.title.recorded);
     fields.window_class.set_text(button.holder.window_class);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "capture/control_id_search.h"
 #include "model/target_string.h"
@@ -44,7 +45,7 @@ std::optional<WindowInspector::Holder> WindowInspector::read_holder(
     if (holder == 0) {
         return std::nullopt;
     }
-    return read_window(holder);
+    return read_holder_window(holder);
 }
 
 void WindowInspector::ask_drawn_button_under_pointer(
@@ -55,13 +56,24 @@ void WindowInspector::ask_drawn_button_under_pointer(
             if (!found || found->window == 0) {
                 answered(std::nullopt);
             } else {
-                answered(DrawnButton{found->name, read_window(found->window)});
+                DrawnButton button{found->name, read_window(found->window)};
+                button.holder.conditions.message = joined_message(found->static_texts);
+                answered(std::move(button));
             }
         });
 }
 
+WindowInspector::Holder WindowInspector::read_holder_window(platform::WindowHandle window) {
+    Holder read = read_window(window);
+    // A message that could not be read whole is none.
+    read.conditions.message = joined_message(
+        desktop_.static_texts(window, kMessageBuffer).value_or(std::vector<std::string>{}));
+    return read;
+}
+
 WindowInspector::Holder WindowInspector::read_window(platform::WindowHandle window) {
     Holder read;
+    read.conditions.program = desktop_.program_of(window);
     read.title = record_title(desktop_.window_text(window, kReadBuffer), kReadBuffer);
     read.window_class = trim_spaces(desktop_.class_name(window, kReadBuffer));
     return read;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/captured_title.h"
+#include "model/window_message.h"
 #include "platform/accessible_buttons.h"
 #include "platform/desktop.h"
 
@@ -17,6 +18,8 @@ class WindowInspector {
   public:
     // Every text and class name is read into a buffer of 100 characters.
     static constexpr std::size_t kReadBuffer = 100;
+    // Each static text of a message, into one of this many.
+    static constexpr std::size_t kMessageBuffer = 4096;
 
     struct Control {
         platform::WindowHandle window = 0;
@@ -27,6 +30,7 @@ class WindowInspector {
     struct Holder {
         CapturedTitle title;
         std::string window_class;
+        CapturedConditions conditions;
     };
     // A button without a window of its own, known by its accessible name.
     struct DrawnButton {
@@ -53,6 +57,8 @@ class WindowInspector {
     void ask_drawn_button_under_pointer(std::function<void(std::optional<DrawnButton>)> answered);
 
   private:
+    // The title, class and program; a classic box's message as well.
+    Holder read_holder_window(platform::WindowHandle window);
     Holder read_window(platform::WindowHandle window);
 
     platform::Desktop& desktop_;

@@ -26,6 +26,7 @@ std::optional<std::int32_t> parse_control_id(std::string_view text) {
 Target parse_target(std::string_view target_string, const FoldCase& fold_case) {
     std::vector<std::string_view> pieces;
     split_target_string(target_string, pieces);
+    const TargetConditions conditions = take_conditions(pieces);
     const auto piece = [&pieces](std::size_t field) {
         return field < pieces.size() ? pieces[field] : std::string_view{};
     };
@@ -43,6 +44,10 @@ Target parse_target(std::string_view target_string, const FoldCase& fold_case) {
         target.control_id = parse_control_id(pieces[kControlId]);
     }
     target.forced = pieces.size() > kForceFlag && is_force_flag(pieces[kForceFlag]);
+    target.program = conditions.program;
+    target.message = conditions.message;
+    target.message_pattern = TitlePattern(fold_case ? fold_case(target.message) : target.message);
+    target.malformed_conditions = conditions.malformed;
     return target;
 }
 

@@ -36,10 +36,19 @@ struct Target {
     bool forced = false;  // add a real mouse click after the command
     // Found by its accessible name rather than by an identifier (kAccessibleMarker).
     bool accessible = false;
-    std::size_t pieces = 0;
+    // The conditions, empty for none: the file name of the program that shows the window, and
+    // what the window must say, folded as the title is and made a pattern.
+    std::string program;
+    std::string message;
+    TitlePattern message_pattern;
+    bool malformed_conditions = false;
+    std::size_t pieces = 0;  // without the conditions
 
+    bool has_conditions() const { return !program.empty() || !message.empty(); }
     // Enough is known to find the window, check the button and press it.
-    bool pressable() const { return pieces > 3 && (found_control_id.has_value() || accessible); }
+    bool pressable() const {
+        return pieces > 3 && !malformed_conditions && (found_control_id.has_value() || accessible);
+    }
 };
 
 // Without a fold_case the title keeps its letter case: for a target that is never looked up.

@@ -2,16 +2,69 @@
 
 namespace tapster {
 
+namespace {
+
+void add_piece(std::string& text, std::string_view mark, std::string_view piece) {
+    text += kFieldSeparator;
+    text += mark;
+    text += piece;
+}
+
+}  // namespace
+
 std::string to_target_string(const TargetItem& item) {
     std::string text = item.parent_title;
-    for (const std::string* field :
-         {&item.parent_class, &item.button_text, &item.found_control_id, &item.control_id}) {
-        text += kFieldSeparator;
-        text += *field;
+    add_piece(text, {}, item.parent_class);
+    add_piece(text, {}, item.button_text);
+    if (!item.program.empty()) {
+        add_piece(text, kProgramMark, item.program);
     }
-    text += kFieldSeparator;
-    text += item.forced ? "True" : "False";
+    if (!item.message.empty()) {
+        add_piece(text, kMessageMark, item.message);
+    }
+    add_piece(text, {}, item.found_control_id);
+    add_piece(text, {}, item.control_id);
+    add_piece(text, {}, item.forced ? "True" : "False");
     return text;
+}
+
+TargetConditions take_conditions(std::vector<std::string_view>& pieces) {
+    TargetConditions conditions;
+    while (pieces.size() > kFoundControlId) {
+        const std::string_view piece = pieces[kFoundControlId];
+        const bool program = piece.starts_with(kProgramMark);
+        if (!program && !piece.starts_with(kMessageMark)) {
+            break;
+        }
+        std::string_view& slot = program ? conditions.program : conditions.message;
+        const std::string_view value =
+            trim_spaces(piece.substr((program ? kProgramMark : kMessageMark).size()));
+        conditions.malformed = conditions.malformed || !slot.empty() || value.empty();
+        slot = value;
+        pieces.erase(pieces.begin() + kFoundControlId);
+    }
+    return conditions;
+}
+
+std::string shown_target_text(std::string_view text) {
+    std::vector<std::string_view> pieces;
+    split_target_string(text, pieces);
+    const std::size_t before = pieces.size();
+    const TargetConditions conditions = take_conditions(pieces);
+    if (pieces.size() == before || conditions.malformed) {
+        return std::string(text);
+    }
+    std::string shown(pieces.front());
+    for (std::size_t field = 1; field < pieces.size(); ++field) {
+        add_piece(shown, {}, pieces[field]);
+    }
+    if (!conditions.program.empty()) {
+        add_piece(shown, kProgramMark, conditions.program);
+    }
+    if (!conditions.message.empty()) {
+        add_piece(shown, kMessageMark, conditions.message);
+    }
+    return shown;
 }
 
 std::string_view trim_spaces(std::string_view text) {

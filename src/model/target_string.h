@@ -14,6 +14,10 @@ struct TargetItem {
     std::string found_control_id;  // decimal; "0" when the capture's search found none
     std::string control_id;        // decimal, as the button reports itself
     bool forced = false;           // add a real mouse click after the command
+    // The conditions, empty for none: the file name of the program that shows the window, and
+    // what the window says (a pattern, as the title is).
+    std::string program = {};
+    std::string message = {};
 };
 
 // The field numbers of a target string's pieces.
@@ -30,9 +34,29 @@ inline constexpr std::string_view kFieldSeparator = " **** ";
 // What readers split a target string at: a field that contains it shifts the later fields.
 inline constexpr std::string_view kFieldMark = "****";
 
+// A condition is a piece of its own between the button text and the found id, led by its
+// mark. A reader that knows no conditions finds a found id that is no number there, so it
+// skips the target as malformed rather than press it without them.
+inline constexpr std::string_view kProgramMark = "program=";
+inline constexpr std::string_view kMessageMark = "message=";
+
 // The text form of a target: the six fields with " **** " between them, none trimmed,
-// checked or escaped. The same text is the list entry and the stored value.
+// checked or escaped, and a target's conditions before the found id. A target without
+// conditions has six pieces. The same text is the list entry and the stored value.
 std::string to_target_string(const TargetItem& item);
+
+// A target's conditions as its text holds them.
+struct TargetConditions {
+    std::string_view program;
+    std::string_view message;
+    bool malformed = false;  // a condition twice, or one with nothing after its mark
+};
+// Takes the conditions out of a target string's pieces, so that the six fields remain.
+TargetConditions take_conditions(std::vector<std::string_view>& pieces);
+
+// What the list shows for a target string: the six fields, then the conditions, so that the
+// fields stand where they always stood. A text without conditions is shown as it is.
+std::string shown_target_text(std::string_view text);
 
 // How every reader takes a target string apart: split at every "****" and strip the spaces
 // around each piece. A field that itself contains "****" moves the later fields up.

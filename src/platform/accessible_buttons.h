@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/desktop.h"
 
@@ -18,7 +19,12 @@ class AccessibleButtons {
     struct Found {
         WindowHandle window = 0;  // the top-level window that holds the button
         std::string name;         // its accessible name, UTF-8
+        // The names of the static texts of that window's tree, in the order of the search.
+        std::vector<std::string> static_texts = {};
     };
+    // Whether a window says what a target waits for, given the names of the static texts of
+    // its tree in the order of the search. It runs where the tree is read, on any thread.
+    using MessageCheck = std::function<bool(const std::vector<std::string>& static_texts)>;
     enum class Press {
         pressed,    // the button's default action was done
         not_found,  // no enabled push button of that name, or it refused the action
@@ -33,8 +39,8 @@ class AccessibleButtons {
                                std::function<void(std::optional<Found>)> answered) = 0;
     // Does the default action of the first push button, depth first through the window's
     // accessible tree, whose name is `name` (surrounding spaces aside) and that is not
-    // unavailable.
-    virtual void press(WindowHandle window, std::string_view name,
+    // unavailable. With a message check, only when the window's static texts pass it.
+    virtual void press(WindowHandle window, std::string_view name, MessageCheck message_check,
                        std::function<void(Press)> answered) = 0;
 };
 

@@ -13,8 +13,10 @@ namespace tapster::platform {
 // state that could not be read is 0, a name that could not be read is empty.
 class AccessibleElement {
   public:
-    // The roles and state bits that decide a press, as screen readers number them.
+    // The roles and state bits that decide a press or make a message, as screen readers number
+    // them.
     static constexpr long kPushButtonRole = 0x2B;
+    static constexpr long kStaticTextRole = 0x29;
     static constexpr std::uint32_t kUnavailableState = 0x1;
 
     virtual ~AccessibleElement() = default;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tapster::platform {
 
@@ -37,7 +39,7 @@ class Desktop {
     virtual std::string window_title(WindowHandle window, std::size_t max_chars) = 0;
     // The text with its letter case folded by the rule find_window compares titles with, so
     // two texts fold alike exactly when find_window would take one for the other. Characters
-    // without case, `*` among them, stay as they are.
+    // without case, `*` among them, stay as they are. Safe on any thread.
     virtual std::string fold_case(std::string_view text) = 0;
     // The text of the window's child control with this identifier, at most max_chars - 1
     // characters; empty when there is no such control, it has no text or does not answer.
@@ -52,6 +54,16 @@ class Desktop {
     // ours reach it. Each of those two calls sets it anew. A desktop without such rights never
     // refuses.
     virtual bool last_message_refused() { return false; }
+
+    // The file name of the executable of the program that owns the window, without its
+    // folder; empty when it cannot be read.
+    virtual std::string program_of(WindowHandle window) = 0;
+    // The texts of the window's visible static controls, its own children in their order, each
+    // at most max_chars - 1 characters. Nothing when one of them does not answer, or there are
+    // more than kMostStaticTexts: what the window says is then not known.
+    static constexpr std::size_t kMostStaticTexts = 64;
+    virtual std::optional<std::vector<std::string>> static_texts(WindowHandle window,
+                                                                 std::size_t max_chars) = 0;
 
     virtual std::string window_text(WindowHandle window, std::size_t max_chars) = 0;
     virtual std::string class_name(WindowHandle window, std::size_t max_chars) = 0;

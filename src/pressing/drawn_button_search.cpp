@@ -41,7 +41,35 @@ class Search {
     std::size_t visited_ = 0;
 };
 
+// Each element before its children, as the search for a button goes.
+void collect_static_texts(AccessibleElement& element, int depth, AccessibleSearchLimits limits,
+                          std::size_t& visited, std::vector<std::string>& texts) {
+    ++visited;
+    if (element.role() == AccessibleElement::kStaticTextRole) {
+        texts.push_back(element.name());
+    }
+    if (depth >= limits.deepest || visited >= limits.most_elements) {
+        return;
+    }
+    for (const auto& child : element.children(limits.most_elements - visited)) {
+        if (visited >= limits.most_elements) {
+            return;
+        }
+        collect_static_texts(*child, depth + 1, limits, visited, texts);
+    }
+}
+
 }  // namespace
+
+std::vector<std::string> drawn_static_texts(AccessibleElement& root,
+                                            AccessibleSearchLimits limits) {
+    std::vector<std::string> texts;
+    std::size_t visited = 0;
+    if (limits.most_elements > 0) {
+        collect_static_texts(root, 0, limits, visited, texts);
+    }
+    return texts;
+}
 
 bool is_pressable_button(AccessibleElement& element, std::string_view name) {
     // The role first: most elements are no buttons, and their names are never asked for.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/accessible_element.h"
 
@@ -21,6 +23,10 @@ enum class DrawnButtonPress { pressed, not_found, action_failed };
 // not unavailable gets its default action. A disabled button of that name is passed over.
 DrawnButtonPress press_drawn_button(platform::AccessibleElement& root, std::string_view name,
                                     AccessibleSearchLimits limits = {});
+
+// The names of the static texts in the tree, in the search's order and within its limits.
+std::vector<std::string> drawn_static_texts(platform::AccessibleElement& root,
+                                            AccessibleSearchLimits limits = {});
 
 // Whether the search would press this element for the name.
 bool is_pressable_button(platform::AccessibleElement& element, std::string_view name);

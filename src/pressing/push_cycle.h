@@ -27,6 +27,8 @@ namespace tapster {
 class PushCycle {
   public:
     static constexpr std::size_t kTextBufferChars = 100;
+    // Each static text of a window's message is read up to this length.
+    static constexpr std::size_t kMessageBufferChars = 4096;
     // Time that only goes forward, for the spacing of presses; tests set it by hand.
     using TimePoint = std::chrono::steady_clock::time_point;
     using Clock = std::function<TimePoint()>;
@@ -60,14 +62,20 @@ class PushCycle {
     // With `spared_within`, targets pressed within that time are left alone.
     void run_tick(std::optional<std::chrono::milliseconds> spared_within);
     // One entry whose window was found; one that cannot be pressed is skipped and the tick
-    // goes on.
+    // goes on. A target with conditions that the window does not fit tries the next window
+    // of its class and title.
     void push(const TargetList::Entry& entry, platform::WindowHandle window);
-    // A classic button, with a window of its own. True when pressed.
-    bool push_classic(const Target& target, platform::WindowHandle window);
+    enum class Outcome { pressed, passed_over, refused };
+    // A classic button, with a window of its own.
+    Outcome push_classic(const Target& target, platform::WindowHandle window);
     // A button its program draws itself, asked for by its accessible name; the press counts
     // once the program answers.
     void ask_accessible(const TargetList::Entry& entry, platform::WindowHandle window);
     void pressed(const std::string& entry_text, const Target& target);
+    // What the window says, folded, and its program; each read once a tick for each window.
+    // Nothing when the window's message could not be read whole: then no message matches.
+    const std::optional<std::string>& folded_message(platform::WindowHandle window);
+    const std::string& program_of(platform::WindowHandle window);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     // After a read or a command: true, and the refusal raised, when the window refused it.
     bool refused_by(const Target& target);
@@ -79,6 +87,9 @@ class PushCycle {
     Mouse& mouse_;
     Clock clock_;
     WindowFinder windows_;
+    // What each window said this tick, folded, and whose it was.
+    std::unordered_map<platform::WindowHandle, std::optional<std::string>> messages_;
+    std::unordered_map<platform::WindowHandle, std::string> programs_;
     // By target string: two entries of the same target are one box.
     std::unordered_map<std::string, TimePoint> last_presses_;
     // A message box raised during a tick (the refusal's notice) runs its own message loop,

@@ -1,5 +1,6 @@
 #include "pressing/window_finder.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tapster {
@@ -25,6 +26,31 @@ platform::WindowHandle WindowFinder::find(std::string_view window_class,
         window = first_match(same_class, pattern);
     }
     return window;
+}
+
+platform::WindowHandle WindowFinder::find_below(std::string_view window_class,
+                                                const TitlePattern& pattern,
+                                                platform::WindowHandle after) {
+    const auto found = classes_.find(window_class);
+    if (found == classes_.end()) {
+        return 0;
+    }
+    SameClass& same_class = found->second;
+    const auto place = std::find_if(same_class.windows.begin(), same_class.windows.end(),
+                                    [after](const Seen& seen) { return seen.handle == after; });
+    if (place == same_class.windows.end()) {
+        return 0;
+    }
+    // The walk goes on below the last window seen when the ones seen are used up.
+    for (auto index = static_cast<std::size_t>(place - same_class.windows.begin()) + 1;; ++index) {
+        if (index == same_class.windows.size() &&
+            (same_class.walked || walk_on(window_class, same_class, pattern) == 0)) {
+            return 0;
+        }
+        if (pattern.matches(same_class.windows[index].folded_title)) {
+            return same_class.windows[index].handle;
+        }
+    }
 }
 
 platform::WindowHandle WindowFinder::walk_on(std::string_view window_class, SameClass& same_class,

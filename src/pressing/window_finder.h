@@ -36,6 +36,10 @@ class WindowFinder {
     // The topmost top-level window of the class whose title, folded by the desktop's
     // fold_case, the pattern matches, or 0.
     platform::WindowHandle find(std::string_view window_class, const TitlePattern& pattern);
+    // The next such window below `after`, a window find or find_below gave this tick, or 0:
+    // for a target that the topmost one does not fit.
+    platform::WindowHandle find_below(std::string_view window_class, const TitlePattern& pattern,
+                                      platform::WindowHandle after);
 
   private:
     struct Seen {

@@ -7,6 +7,7 @@
 
 #include "model/captions.h"
 #include "model/target_string.h"
+#include "model/window_message.h"
 #include "ui/tell_user.h"
 
 namespace tapster {
@@ -24,8 +25,8 @@ void ListEditing::mirror(const TargetList::Change& change) {
     switch (change.kind) {
         case TargetList::Change::Kind::added: {
             const TargetList::Entry& entry = targets_.at(change.index);
-            list.insert(change.index,
-                        entry.managed ? std::string(kManagedMark) + entry.text : entry.text);
+            const std::string shown = shown_target_text(entry.text);
+            list.insert(change.index, entry.managed ? std::string(kManagedMark) + shown : shown);
             list.set_checked(change.index, entry.checked);
             break;
         }
@@ -74,9 +75,10 @@ void ListEditing::on_add_clicked() {
                                           " targets. Remove one before adding another.");
         return;
     }
-    targets_.append(to_target_string(
-        {fields.title.text(), fields.window_class.text(), fields.button_text.text(),
-         fields.found_id.text(), fields.control_id.text(), controls_.force_click_box.checked()}));
+    targets_.append(to_target_string({fields.title.text(), fields.window_class.text(),
+                                      fields.button_text.text(), fields.found_id.text(),
+                                      fields.control_id.text(), controls_.force_click_box.checked(),
+                                      fields.conditions.program, fields.conditions.message}));
     stored_.save();
 }
 
@@ -94,6 +96,12 @@ std::optional<std::string> ListEditing::why_never_pressed() const {
                    " contains \"****\", which separates the parts of a stored target, so this "
                    "target would never be pressed. Remove it from the field and press Add It "
                    "again.";
+        }
+    }
+    for (const auto& [condition, name] : {std::pair{&fields.conditions.program, "program"},
+                                          std::pair{&fields.conditions.message, "message"}}) {
+        if (auto reason = why_condition_unusable(*condition, name); reason) {
+            return reason;
         }
     }
     if (fields.captured_title.lost_spaces &&
@@ -138,13 +146,19 @@ void ListEditing::on_list_clicked() {
         // The title shown comes from the list now, not from a window's title.
         controls_.fields.captured_title = {};
         // Only the pieces that exist are shown; an entry edited outside the program may
-        // have fewer than six.
-        const std::vector<std::string> pieces = split_target_string(targets_.at(highlighted).text);
+        // have fewer than six. Its conditions stay with the fields, so that adding it again
+        // keeps them.
+        std::vector<std::string_view> pieces;
+        const std::string text = targets_.at(highlighted).text;
+        split_target_string(text, pieces);
+        const TargetConditions conditions = take_conditions(pieces);
+        controls_.fields.conditions = {std::string(conditions.program),
+                                       std::string(conditions.message)};
         const ui::CaptureFields& fields = controls_.fields;
         ui::TextBox* const shown[] = {&fields.title, &fields.window_class, &fields.button_text,
                                       &fields.found_id, &fields.control_id};
         for (std::size_t field = 0; field < std::size(shown) && field < pieces.size(); ++field) {
-            shown[field]->set_text(pieces[field]);
+            shown[field]->set_text(std::string(pieces[field]));
         }
         if (pieces.size() > kForceFlag) {
             controls_.force_click_box.set_checked(is_force_flag(pieces[kForceFlag]));

@@ -51,6 +51,13 @@ std::string why_not_usable(const PolicyValue& value) {
 PolicyTargetLine read_policy_target_line(std::string_view line) {
     std::vector<std::string_view> pieces;
     split_target_string(line, pieces);
+    const TargetConditions conditions = take_conditions(pieces);
+    if (conditions.malformed) {
+        return {{},
+                "it names a program or a message twice, or one with nothing after program= or "
+                "message="};
+    }
+    // The conditions are not counted among the parts.
     if (pieces.size() != kTargetPieces) {
         return {{},
                 "it has " + std::to_string(pieces.size()) +
@@ -73,7 +80,8 @@ PolicyTargetLine read_policy_target_line(std::string_view line) {
     return {
         to_target_string({std::string(pieces[kParentTitle]), std::string(pieces[kParentClass]),
                           std::string(pieces[kButtonText]), std::string(pieces[kFoundControlId]),
-                          std::string(pieces[kControlId]), is_force_flag(pieces[kForceFlag])}),
+                          std::string(pieces[kControlId]), is_force_flag(pieces[kForceFlag]),
+                          std::string(conditions.program), std::string(conditions.message)}),
         {}};
 }
 

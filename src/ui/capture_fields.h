@@ -3,6 +3,7 @@
 #include <array>
 
 #include "model/captured_title.h"
+#include "model/window_message.h"
 #include "ui/text_box.h"
 
 namespace tapster::ui {
@@ -18,6 +19,8 @@ struct CaptureFields {
     // What the last capture put into the title field; "Add It" refuses a title that lost
     // spaces while the field still holds it.
     CapturedTitle& captured_title;
+    // The program and message of the window the fields came from, which "Add It" stores.
+    CapturedConditions& conditions;
 
     // The four whose being filled completes a capture, and which are locked meanwhile.
     std::array<TextBox*, 4> completing() const {

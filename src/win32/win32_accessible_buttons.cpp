@@ -42,12 +42,16 @@ Press window_object(HWND window, ComPointer<IAccessible>& object) {
     return SUCCEEDED(made) && object ? Press::pressed : Press::not_found;
 }
 
-Press press_in(HWND window, const std::string& name) {
+Press press_in(HWND window, const std::string& name,
+               const platform::AccessibleButtons::MessageCheck& message_check) {
     ComPointer<IAccessible> object;
     if (const Press got = window_object(window, object); got != Press::pressed) {
         return got;
     }
     MsaaElement root(std::move(object), CHILDID_SELF);
+    if (message_check && !message_check(drawn_static_texts(root))) {
+        return Press::not_found;
+    }
     return press_drawn_button(root, name) == DrawnButtonPress::pressed ? Press::pressed
                                                                        : Press::not_found;
 }
@@ -67,8 +71,15 @@ std::optional<platform::AccessibleButtons::Found> push_button_at(POINT point) {
     if (top_level == nullptr) {
         return std::nullopt;
     }
-    return platform::AccessibleButtons::Found{reinterpret_cast<platform::WindowHandle>(top_level),
-                                              element.name()};
+    platform::AccessibleButtons::Found found{
+        reinterpret_cast<platform::WindowHandle>(top_level), element.name(), {}};
+    // What the window says, read as a press with a message reads it.
+    ComPointer<IAccessible> window;
+    if (window_object(top_level, window) == Press::pressed) {
+        MsaaElement root(std::move(window), CHILDID_SELF);
+        found.static_texts = drawn_static_texts(root);
+    }
+    return found;
 }
 
 }  // namespace
@@ -86,13 +97,17 @@ void Win32AccessibleButtons::ask_button_at(platform::Point screen_point,
 }
 
 void Win32AccessibleButtons::press(platform::WindowHandle window, std::string_view name,
+                                   MessageCheck message_check,
                                    std::function<void(Press)> answered) {
     auto pressed = std::make_shared<Press>(Press::not_found);
     const HWND hwnd = reinterpret_cast<HWND>(window);
     std::string wanted(name);
     const std::string key = "press " + std::to_string(window) + " " + wanted;
     workers_.run(
-        key, [pressed, hwnd, wanted = std::move(wanted)] { *pressed = press_in(hwnd, wanted); },
+        key,
+        [pressed, hwnd, wanted = std::move(wanted), check = std::move(message_check)] {
+            *pressed = press_in(hwnd, wanted, check);
+        },
         [pressed, answered = std::move(answered)] { answered(*pressed); });
 }
 

@@ -16,7 +16,7 @@ class Win32AccessibleButtons : public platform::AccessibleButtons {
 
     void ask_button_at(platform::Point screen_point,
                        std::function<void(std::optional<Found>)> answered) override;
-    void press(platform::WindowHandle window, std::string_view name,
+    void press(platform::WindowHandle window, std::string_view name, MessageCheck message_check,
                std::function<void(Press)> answered) override;
 
   private:

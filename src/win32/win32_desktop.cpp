@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "win32/scoped_handles.h"
 #include "win32/wide_string.h"
 
 namespace tapster::win32 {
@@ -111,6 +112,55 @@ void Win32Desktop::send_command(platform::WindowHandle window, int control_id) {
     last_message_refused_ = SendMessageTimeoutW(to_hwnd(window), WM_COMMAND, wparam, 0,
                                                 SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) == 0 &&
                             refused_by_higher_rights();
+}
+
+std::string Win32Desktop::program_of(platform::WindowHandle window) {
+    DWORD process_id = 0;
+    if (GetWindowThreadProcessId(to_hwnd(window), &process_id) == 0 || process_id == 0) {
+        return {};
+    }
+    // The limited right is granted for most programs with higher rights as well.
+    const ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+    if (!process) {
+        return {};
+    }
+    std::wstring path(32768, L'\0');
+    auto length = static_cast<DWORD>(path.size());
+    if (QueryFullProcessImageNameW(process.get(), 0, path.data(), &length) == 0) {
+        return {};
+    }
+    path.resize(length);
+    const std::size_t folder_end = path.find_last_of(L"\\/");
+    return to_utf8(folder_end == std::wstring::npos ? path : path.substr(folder_end + 1));
+}
+
+std::optional<std::vector<std::string>> Win32Desktop::static_texts(platform::WindowHandle window,
+                                                                   std::size_t max_chars) {
+    std::vector<std::string> texts;
+    if (max_chars == 0) {
+        return texts;
+    }
+    std::wstring buffer(max_chars, L'\0');
+    for (HWND child = GetWindow(to_hwnd(window), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t class_name[16] = {};
+        // The control's own style: the box itself may not be shown yet.
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0 ||
+            GetClassNameW(child, class_name, static_cast<int>(std::size(class_name))) == 0 ||
+            lstrcmpiW(class_name, L"Static") != 0) {
+            continue;
+        }
+        // A part missing would make another message, which a target might take for its own.
+        DWORD_PTR copied = 0;
+        if (texts.size() == kMostStaticTexts ||
+            SendMessageTimeoutW(child, WM_GETTEXT, max_chars,
+                                reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                                kAnswerTimeoutMs, &copied) == 0) {
+            return std::nullopt;
+        }
+        texts.push_back(clipped(buffer, max_chars, static_cast<LRESULT>(copied)));
+    }
+    return texts;
 }
 
 std::string Win32Desktop::window_text(platform::WindowHandle window, std::size_t max_chars) {

@@ -21,6 +21,9 @@ class Win32Desktop : public platform::Desktop {
                              std::size_t max_chars) override;
     void send_command(platform::WindowHandle window, int control_id) override;
     bool last_message_refused() override { return last_message_refused_; }
+    std::string program_of(platform::WindowHandle window) override;
+    std::optional<std::vector<std::string>> static_texts(platform::WindowHandle window,
+                                                         std::size_t max_chars) override;
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override;
     std::string class_name(platform::WindowHandle window, std::size_t max_chars) override;
     int control_id(platform::WindowHandle window) override;

@@ -269,6 +269,21 @@ TEST_F(DrawnCapture,
     EXPECT_EQ(accessible_buttons.point_queries, 2);
 }
 
+TEST_F(DrawnCapture, ADrawnDialogsProgramAndStaticTextsAreRecordedAsItsMessage) {
+    desktop.programs[dialog] = "drawn.exe";
+    save.static_texts = {"Save the  file", "", "\"report\"?"};
+    accessible_buttons.under_cursor = save;
+    press();
+    point_at(pane);
+    tick();
+    accessible_buttons.replies.run_all();
+
+    EXPECT_EQ(captured_conditions().program, "drawn.exe");
+    EXPECT_EQ(captured_conditions().message, "Save the file \"report\"?");
+    press();
+    EXPECT_TRUE(captured_conditions().message.empty()) << "a new drag forgets the last one's";
+}
+
 TEST_F(DrawnCapture, AClassicButtonIsReadFromItsWindowWithoutAskingForDrawnOnes) {
     accessible_buttons.under_cursor = save;
     const auto ok = open_nag();

@@ -69,8 +69,9 @@ TEST_F(DrawnButtons, ARealDragRecordsADrawnButtonThatIsPressedWhenItsDialogAppea
     Tapster tapster(tapster_exe());
     ASSERT_TRUE(driver::wait_until([&] { return tapster.visible(); }));
     const std::wstring arguments = L"\"Save changes?\" Save \"Don't Save\" Cancel";
+    const std::wstring says = L" --text \"Save the changes to  the report?\"";
     {
-        auto shown = raise(arguments + L" --timeout 60000");
+        auto shown = raise(arguments + says + L" --timeout 60000");
         const HWND dialog = shown->wait_until_shown(L"Save changes?", 10000ms, kDrawnClass);
         ASSERT_NE(dialog, nullptr);
         RECT area{};
@@ -101,7 +102,8 @@ TEST_F(DrawnButtons, ARealDragRecordsADrawnButtonThatIsPressedWhenItsDialogAppea
             driver::wait_until([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
         EXPECT_EQ(driver::list_view_text(list, 0),
                   "Save changes? **** TapsterDrawnDialog **** Don't Save **** accessible **** "
-                  "accessible **** False");
+                  "accessible **** False **** program=tapster_drawn_dialog.exe **** "
+                  "message=Save the changes to the report?");
         // The entry is not enabled yet: the dialog stays open until it is closed here.
     }
 
@@ -114,10 +116,15 @@ TEST_F(DrawnButtons, ARealDragRecordsADrawnButtonThatIsPressedWhenItsDialogAppea
     ASSERT_TRUE(driver::wait_until([] {
         return driver::read_settings().find("\"c-0\": \"Save changes?") != std::string::npos;
     }));
-    auto again = raise(arguments);
+    // The same dialog saying something else is left alone; saying it again, it is pressed.
+    auto other = raise(arguments + L" --text \"Discard the report?\" --timeout 2500");
+    auto again = raise(arguments + says);
     const auto result = again->wait();
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(result->button, 2) << "\"Don't Save\" is the second button";
+    const auto left = other->wait();
+    ASSERT_TRUE(left.has_value());
+    EXPECT_EQ(left->button, 0) << "a dialog that says something else was pressed";
 }
 
 TEST_F(DrawnButtons, ADrawnButtonIsPressedWithinOneIntervalAndAHalfBesideAClassicTarget) {

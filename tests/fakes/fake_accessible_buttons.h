@@ -21,6 +21,8 @@ class FakeAccessibleButtons : public platform::AccessibleButtons {
         std::string name;
         bool enabled = true;
     };
+    // What each window's static texts say.
+    std::map<platform::WindowHandle, std::vector<std::string>> static_texts;
 
     // Each window's push buttons, in the order a search meets them.
     std::map<platform::WindowHandle, std::vector<Button>> windows;
@@ -37,9 +39,11 @@ class FakeAccessibleButtons : public platform::AccessibleButtons {
         ++point_queries;
         replies.post([answered = std::move(answered), found = under_cursor] { answered(found); });
     }
-    void press(platform::WindowHandle window, std::string_view name,
+    void press(platform::WindowHandle window, std::string_view name, MessageCheck message_check,
                std::function<void(Press)> answered) override {
-        const Press result = pressed(window, name);
+        const Press result = message_check && !message_check(static_texts[window])
+                                 ? Press::not_found
+                                 : pressed(window, name);
         replies.post([answered = std::move(answered), result] { answered(result); });
     }
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -143,6 +144,33 @@ class FakeDesktop : public platform::Desktop {
         }
     }
     bool last_message_refused() override { return refused_; }
+    // Each window's program; a window without one has none that can be read.
+    std::map<platform::WindowHandle, std::string> programs;
+    int program_reads = 0;
+    int message_reads = 0;
+    std::string program_of(platform::WindowHandle window) override {
+        ++program_reads;
+        const auto found = programs.find(window);
+        return found == programs.end() ? std::string() : found->second;
+    }
+    // The window's children of class Static, in their order; nothing for a window whose
+    // message does not answer.
+    std::set<platform::WindowHandle> silent_messages;
+    std::optional<std::vector<std::string>> static_texts(platform::WindowHandle window,
+                                                         std::size_t max_chars) override {
+        ++message_reads;
+        if (silent_messages.contains(window)) {
+            return std::nullopt;
+        }
+        std::vector<std::string> texts;
+        for (const platform::WindowHandle handle : order_) {
+            const Node& node = nodes_.at(handle);
+            if (node.parent == window && node.class_name == "Static" && visible(handle)) {
+                texts.push_back(window_text(handle, max_chars));
+            }
+        }
+        return texts;
+    }
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override {
         const auto found = nodes_.find(window);
         return found == nodes_.end() || max_chars == 0

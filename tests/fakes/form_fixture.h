@@ -26,6 +26,7 @@ class MainFormProbe {
     StoredTargets& stored_targets() { return form_.stored_targets_; }
     CaptureSession& capture() { return form_.capture_; }
     CapturedTitle& captured_title() { return form_.captured_title_; }
+    CapturedConditions& captured_conditions() { return form_.captured_conditions_; }
     CalibrationPanel& calibration() { return form_.calibration_; }
     PushCycle& push_cycle() { return form_.push_cycle_; }
 
@@ -61,6 +62,9 @@ class FormFixture : public ::testing::Test {
     StoredTargets& stored_targets() { return MainFormProbe(form()).stored_targets(); }
     CaptureSession& capture() { return MainFormProbe(form()).capture(); }
     CapturedTitle& captured_title() { return MainFormProbe(form()).captured_title(); }
+    CapturedConditions& captured_conditions() {
+        return MainFormProbe(form()).captured_conditions();
+    }
     CalibrationPanel& calibration() { return MainFormProbe(form()).calibration(); }
 
     // Puts a value into the file as another program would have left it.

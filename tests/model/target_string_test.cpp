@@ -2,7 +2,9 @@
 // reader.
 #include <gtest/gtest.h>
 
+#include "model/target.h"
 #include "model/target_string.h"
+#include "model/window_message.h"
 
 namespace tapster {
 namespace {
@@ -66,6 +68,57 @@ TEST(TargetString, WhatIsWrittenReadsBackAsTheSameFields) {
 
     EXPECT_EQ(split_target_string(to_target_string(item)),
               (Pieces{"Überprüfung — 確認", "#32770", "Да", "0", "-1", "False"}));
+}
+
+TEST(TargetString, ConditionsGoBeforeTheFoundIdSoThatOlderReadersFindNoNumberThere) {
+    const TargetItem item{"HO Same", "#32770", "OK", "2", "2", false, "Tool.EXE", "Save it?"};
+    const std::string text = to_target_string(item);
+    EXPECT_EQ(text,
+              "HO Same **** #32770 **** OK **** program=Tool.EXE **** message=Save it? **** 2 "
+              "**** 2 **** False");
+    // A reader without conditions takes the fourth piece for the found id: no number.
+    EXPECT_FALSE(parse_control_id(split_target_string(text)[kFoundControlId]));
+    EXPECT_EQ(shown_target_text(text),
+              "HO Same **** #32770 **** OK **** 2 **** 2 **** False **** program=Tool.EXE **** "
+              "message=Save it?");
+
+    const Target target = parse_target(text);
+    EXPECT_TRUE(target.pressable());
+    EXPECT_EQ(target.found_control_id, 2);
+    EXPECT_EQ(target.program, "Tool.EXE");
+    EXPECT_EQ(target.message, "Save it?");
+    // Only the message, in either order, with spaces around the mark's value.
+    const Target message_only =
+        parse_target("A **** B **** OK **** message=  *report? **** 1 **** 1 **** True");
+    EXPECT_TRUE(message_only.pressable());
+    EXPECT_TRUE(message_only.program.empty());
+    EXPECT_EQ(message_only.message, "*report?");
+    EXPECT_TRUE(message_only.forced);
+
+    // Without conditions the text is what it always was, and shown as it is.
+    const std::string plain = to_target_string({"Nag", "#32770", "OK", "1", "2", true});
+    EXPECT_EQ(plain, "Nag **** #32770 **** OK **** 1 **** 2 **** True");
+    EXPECT_EQ(shown_target_text(plain), plain);
+    EXPECT_FALSE(parse_target(plain).has_conditions());
+
+    // A condition twice, or one without a value, is never pressed without it.
+    for (const char* malformed :
+         {"A **** B **** OK **** message=x **** message=y **** 1 **** 1 **** False",
+          "A **** B **** OK **** program= **** 1 **** 1 **** False",
+          "A **** B **** OK **** message= **** 1 **** 1 **** False"}) {
+        EXPECT_FALSE(parse_target(malformed).pressable()) << malformed;
+        EXPECT_EQ(shown_target_text(malformed), malformed);
+    }
+}
+
+TEST(WindowMessage, PartsJoinWithOneSpaceAndBlankRunsCollapse) {
+    EXPECT_EQ(joined_message({"  Save the\r\nreport?\t", "", "Yes   or no "}),
+              "Save the report? Yes or no");
+    EXPECT_EQ(joined_message({" ", "\n"}), "");
+    EXPECT_EQ(joined_message({}), "");
+    EXPECT_FALSE(why_condition_unusable("a *** b", "message"));
+    EXPECT_TRUE(why_condition_unusable("a **** b", "message"));
+    EXPECT_TRUE(why_condition_unusable(" tool.exe", "program"));
 }
 
 }  // namespace

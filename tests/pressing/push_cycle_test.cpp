@@ -300,5 +300,62 @@ TEST_F(PushCycleTest, ADrawnButtonRefusedOrNotPressedIsSkippedAndTheTickGoesOn) 
     EXPECT_EQ(desktop.journal, Journal(3, FakeDesktop::command(box, 1))) << "and no forced click";
 }
 
+TEST_F(PushCycleTest, ATargetWithConditionsPassesOverBoxesOfOtherProgramsOrMessages) {
+    // Three boxes alike but for who shows them or what they say, the topmost first.
+    const auto make = [&](const std::string& program, const std::string& message) {
+        const auto box = nag({{1, "OK"}});
+        desktop.add({"Static", "", 20, box});  // an icon: no text
+        desktop.add({"Static", message, 65535, box});
+        desktop.programs[box] = program;
+        return box;
+    };
+    const auto other_program = make("other.exe", "Save the report?");
+    const auto other_message = make("tool.exe", "Delete every\r\nreport?");
+    const auto meant = make("TOOL.exe", "Save the  report?");
+    const std::string recorded =
+        to_target_string({"Nag", "#32770", "OK", "1", "1", false, "Tool.exe", "save the report?"});
+    list.append(recorded, true);
+    // Widened by hand: any program, any message that ends so.
+    list.append(to_target_string({"Nag", "#32770", "OK", "1", "1", false, {}, "*REPORT?"}), true);
+    list.append(to_target_string({"Nag", "#32770", "Cancel", "1", "1", false, {}, "x"}), true);
+    list.append(recorded, true);
+
+    cycle.tick();
+    EXPECT_EQ(desktop.commands(),
+              (Journal{FakeDesktop::command(meant, 1), FakeDesktop::command(other_program, 1),
+                       FakeDesktop::command(meant, 1)}));
+    EXPECT_EQ(desktop.message_reads, 3) << "once a window and tick, not for a button that differs";
+    EXPECT_EQ(desktop.program_reads, 3);
+
+    desktop.close(other_program);
+    desktop.close(meant);
+    cycle.tick();
+    EXPECT_EQ(desktop.commands().size(), 4U);
+    EXPECT_EQ(desktop.commands().back(), FakeDesktop::command(other_message, 1));
+    EXPECT_EQ(desktop.message_reads, 4);
+
+    // A message that cannot be read whole matches nothing, not even a widened one.
+    desktop.silent_messages.insert(other_message);
+    cycle.tick();
+    EXPECT_EQ(desktop.commands().size(), 4U);
+}
+
+TEST_F(PushCycleTest, ADrawnButtonWithAMessageIsPressedOnlyWhereTheWorkerFindsIt) {
+    const auto dialog = desktop.open({"Drawn", "Save file?", {}});
+    accessible.windows[dialog] = {{"Save"}};
+    accessible.static_texts[dialog] = {"Delete the", "file?"};
+    const std::string marker(kAccessibleMarker);
+    list.append(to_target_string(
+                    {"Save file?", "Drawn", "Save", marker, marker, false, {}, "save the file?"}),
+                true);
+
+    cycle.tick();
+    EXPECT_TRUE(accessible.presses.empty());
+
+    accessible.static_texts[dialog] = {"Save the", "file?"};
+    cycle.tick();
+    EXPECT_EQ(accessible.presses, Journal{"press " + std::to_string(dialog) + " Save"});
+}
+
 }  // namespace
 }  // namespace tapster

@@ -271,6 +271,43 @@ TEST_F(ListEditing, ClickingAnEntryShowsItsFieldsWithoutTheSeparatorsSpaces) {
     EXPECT_FALSE(controls().force_click_box.checked());
 }
 
+TEST_F(ListEditing, ADraggedBoxIsAddedWithItsProgramAndMessageShownAfterTheFields) {
+    const auto box = desktop.add({"#32770", "HO Same", 0, 0});
+    desktop.add({"Static", "Save the\nreport?", 65535, box});
+    desktop.programs[box] = "tool.exe";
+    desktop.window_under_cursor = desktop.add({"Button", "OK", 1, box});
+    controls().check_mark.mouse_down.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+    form().timer_ticked(WindowTimer::inspect);
+    controls().check_mark.mouse_up.raise(ui::MouseArgs{ui::kLeftButton, 0, 0, 0});
+
+    controls().add_button.user_click();
+
+    const std::string stored =
+        "HO Same **** #32770 **** OK **** program=tool.exe **** message=Save the report? **** 1 "
+        "**** 1 **** False";
+    EXPECT_EQ(stored_items(), (Entries{{"u-0", stored}}));
+    EXPECT_EQ(controls().target_list.text(0),
+              "HO Same **** #32770 **** OK **** 1 **** 1 **** False **** program=tool.exe **** "
+              "message=Save the report?");
+
+    // Shown in the fields and added again, it keeps its conditions; a plain entry drops them.
+    targets().append("Other **** Class **** Go **** 3 **** 4 **** False");
+    controls().target_list.user_highlight(0);
+    EXPECT_EQ(controls().found_id_field.text(), "1");
+    controls().add_button.user_click();
+    EXPECT_EQ(targets().at(2).text, stored);
+    controls().target_list.user_highlight(1);
+    controls().add_button.user_click();
+    EXPECT_EQ(targets().at(3).text, "Other **** Class **** Go **** 3 **** 4 **** False");
+
+    // A message no stored target could keep is refused, and nothing added.
+    captured_conditions().message = "Rate us ****";
+    controls().add_button.user_click();
+    EXPECT_EQ(targets().count(), 4);
+    ASSERT_EQ(boxes.shown.size(), 1U);
+    EXPECT_EQ(boxes.shown[0].text.rfind("The message contains \"****\"", 0), 0U);
+}
+
 TEST_F(ListEditing, AShortEntryFillsOnlyTheFieldsItHas) {
     capture("keep", "keep", "keep", "keep", "keep");
     controls().force_click_box.user_toggle();

@@ -139,6 +139,10 @@ TEST_F(PolicyTargetsInTheForm, StayOutOfTheFileAndLastInTheListWhenTheListFollow
 TEST(PolicyTargetLine, IsReadStrictlyAndSpacedAsTapsterWritesIt) {
     EXPECT_EQ(read_policy_target_line("  A  b****C****OK  ****0****-5****True ").text,
               "A  b **** C **** OK **** 0 **** -5 **** True");
+    EXPECT_EQ(read_policy_target_line("A****C****OK****message=Save *?****program= t.exe****1****"
+                                      "2****False")
+                  .text,
+              "A **** C **** OK **** program=t.exe **** message=Save *? **** 1 **** 2 **** False");
     const std::pair<const char*, const char*> refused[] = {
         {"A **** C **** OK **** 1 **** 2",
          "it has 5 parts instead of six: title, class, button text, found id, id and True or "
@@ -151,6 +155,9 @@ TEST(PolicyTargetLine, IsReadStrictlyAndSpacedAsTapsterWritesIt) {
         {"A **** C **** OK **** 1 **** 2 **** true",
          "it ends in \"true\" instead of True or False"},
         {"", "it has 1 parts instead of six: "},
+        {"A **** C **** OK **** program=a.exe **** program=b.exe **** 1 **** 2 **** False",
+         "it names a program or a message twice"},
+        {"A **** C **** OK **** 1 **** 2 **** False **** message=x", "it has 7 parts"},
     };
     for (const auto& [line, problem] : refused) {
         const PolicyTargetLine read = read_policy_target_line(line);

@@ -96,6 +96,7 @@ class Element : public IAccessible {
             Sleep(dialog_.hang_in_call_ms);  // the thread answers nothing meanwhile
         }
         *count = group_ != nullptr ? 1 : static_cast<long>(dialog_.buttons.size());
+        *count += text_id() > 0 ? 1 : 0;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
@@ -105,7 +106,7 @@ class Element : public IAccessible {
             group_->AddRef();
             return S_OK;
         }
-        return button_of(child) >= 0 ? S_FALSE : E_INVALIDARG;
+        return button_of(child) >= 0 || is_text(child) ? S_FALSE : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (Element* group = group_for(child)) {
@@ -114,6 +115,9 @@ class Element : public IAccessible {
         const int button = button_of(child);
         if (button >= 0) {
             return text_result(dialog_.buttons[static_cast<std::size_t>(button)].name, name);
+        }
+        if (is_text(child)) {
+            return text_result(dialog_.text, name);
         }
         if (!is_self(child)) {
             return E_INVALIDARG;
@@ -131,6 +135,10 @@ class Element : public IAccessible {
         role->vt = VT_I4;
         if (button_of(child) >= 0) {
             role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+            return S_OK;
+        }
+        if (is_text(child)) {
+            role->lVal = ROLE_SYSTEM_STATICTEXT;
             return S_OK;
         }
         role->lVal = is_group_ ? kRoleGroup : kRoleClient;
@@ -173,6 +181,8 @@ class Element : public IAccessible {
         const int button = button_of(child);
         if (button >= 0) {
             rect = dialog_.buttons[static_cast<std::size_t>(button)].rect;
+        } else if (is_text(child)) {
+            rect = dialog_.text_rect;
         } else if (is_group_ || group_for(child) != nullptr) {
             rect = dialog_.group_rect;
         } else {
@@ -240,6 +250,14 @@ class Element : public IAccessible {
         child.lVal = CHILDID_SELF;
         return child;
     }
+    // The text's child id in the client area, after the buttons or the group; 0 for none.
+    long text_id() const {
+        if (is_group_ || dialog_.text.empty()) {
+            return 0;
+        }
+        return group_ != nullptr ? 2 : static_cast<long>(dialog_.buttons.size()) + 1;
+    }
+    bool is_text(const VARIANT& child) const { return text_id() > 0 && is_id(child, text_id()); }
     // The group, when the child id names it.
     Element* group_for(const VARIANT& child) const {
         return group_ != nullptr && is_id(child, 1) ? group_ : nullptr;

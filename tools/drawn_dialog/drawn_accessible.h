@@ -1,7 +1,8 @@
 #pragma once
 
 // What the drawn dialog shows screen readers: its client area as one IAccessible object whose
-// buttons are simple elements (child ids from 1), or, nested, a grouping object between them.
+// buttons are simple elements (child ids from 1), or, nested, a grouping object between them;
+// its text, when it has one to show, a static text element after them.
 
 #include <windows.h>
 
@@ -23,6 +24,8 @@ struct Dialog {
     HWND window = nullptr;
     std::vector<Button> buttons;
     bool nested = false;
+    std::wstring text;  // shown to screen readers when not empty
+    RECT text_rect{};
     RECT group_rect{};
     DWORD hang_in_call_ms = 0;  // once, in the first call that asks for children
     bool hung_in_call = false;

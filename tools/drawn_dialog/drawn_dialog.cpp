@@ -4,7 +4,7 @@
 // accessibility. The end-to-end tests use it as a target to record and press.
 //
 //   tapster_drawn_dialog RESULT_FILE TITLE BUTTON... [--nested] [--disabled N] [--hang MS]
-//                        [--hang-in-call MS] [--timeout MS] [--keep-open]
+//                        [--hang-in-call MS] [--timeout MS] [--keep-open] [--text TEXT]
 //
 // RESULT_FILE receives "<button> <milliseconds open>": the number of the button (from 1, in
 // the order given) whose default action closed the dialog, or 0 when none did within the
@@ -14,6 +14,8 @@
 // the dialog is shown; --hang-in-call stops the thread for MS inside the first call that asks
 // its accessible tree for children, so the caller is stuck inside that call. --keep-open
 // leaves the dialog open after each press and writes "<presses> <milliseconds>" instead.
+// --text is what the dialog says, drawn and shown to screen readers as a static text after the
+// buttons; without it the dialog draws a sentence of its own that it shows nobody.
 #include <windows.h>
 
 #include <objbase.h>
@@ -64,6 +66,7 @@ void lay_out() {
         dialog.buttons[static_cast<std::size_t>(index)].rect = drawn::button_rect(index, count);
     }
     dialog.group_rect = drawn::group_rect(count);
+    dialog.text_rect = RECT{20, 20, kClientWidth - 20, 50};
 }
 
 void paint(HWND window) {
@@ -74,8 +77,10 @@ void paint(HWND window) {
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    RECT message{20, 20, kClientWidth - 20, 50};
-    DrawTextW(dc, L"This dialog draws its buttons itself.", -1, &message, DT_LEFT | DT_SINGLELINE);
+    RECT message = dialog.text_rect;
+    DrawTextW(dc,
+              dialog.text.empty() ? L"This dialog draws its buttons itself." : dialog.text.c_str(),
+              -1, &message, DT_LEFT | DT_SINGLELINE);
     if (dialog.nested) {
         RECT group = dialog.group_rect;
         DrawEdge(dc, &group, EDGE_ETCHED, BF_RECT);
@@ -167,6 +172,10 @@ bool parse(int count, wchar_t** arguments) {
         if (index + 1 >= count) {
             return false;
         }
+        if (option == L"--text") {
+            dialog.text = arguments[++index];
+            continue;
+        }
         const unsigned long value = std::stoul(arguments[++index]);
         if (option == L"--disabled" && value >= 1 && value <= dialog.buttons.size()) {
             dialog.buttons[value - 1].disabled = true;
@@ -211,7 +220,7 @@ int wmain(int count, wchar_t** arguments) {
     } catch (const std::exception&) {
         std::fputs(
             "usage: tapster_drawn_dialog RESULT_FILE TITLE BUTTON... [--nested] [--disabled N]"
-            " [--hang MS] [--hang-in-call MS] [--timeout MS] [--keep-open]\n",
+            " [--hang MS] [--hang-in-call MS] [--timeout MS] [--keep-open] [--text TEXT]\n",
             stderr);
         return 2;
     }

@@ -4,7 +4,7 @@
 //
 //   tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]... [--hang MS]
 //                  [--timeout MS] [--repeat MS] [--lying-button ID] [--show-after MS]
-//                  [--then TITLE]
+//                  [--then TITLE] [--text TEXT]
 //
 // RESULT_FILE receives "<button id> <milliseconds open>"; the id is 0 when nobody pressed a
 // button within the timeout (default 10 s). --button renames a button before the box shows;
@@ -17,7 +17,7 @@
 // program might keep a box ready (a message box under Wine shows 60 to 90 ms after it was
 // made). --then raises a second box of that title the moment a button closes the first, and
 // reports the second; a test that needs a box raised just after a press then does not wait for
-// a new process to start.
+// a new process to start. --text is what the box says instead of its usual sentence.
 #include <windows.h>
 
 #include <chrono>
@@ -43,6 +43,7 @@ struct Settings {
     int lying_button = 0;
     DWORD show_after_ms = 0;  // not 0: the box is a TapsterShowAfter window
     std::wstring then_title;  // not empty: a second box follows a pressed first one
+    std::wstring text = L"Tapster should press a button of this box.";
 };
 
 Settings settings;
@@ -209,8 +210,7 @@ int raise_box() {
     if (settings.show_after_ms > 0) {
         return raise_show_after_box();
     }
-    return MessageBoxW(nullptr, L"Tapster should press a button of this box.",
-                       settings.title.c_str(), settings.type);
+    return MessageBoxW(nullptr, settings.text.c_str(), settings.title.c_str(), settings.type);
 }
 
 bool parse(int count, wchar_t** arguments) {
@@ -240,6 +240,8 @@ bool parse(int count, wchar_t** arguments) {
             settings.show_after_ms = static_cast<DWORD>(std::stoul(value));
         } else if (option == L"--then") {
             settings.then_title = value;
+        } else if (option == L"--text") {
+            settings.text = value;
         } else if (option == L"--timeout") {
             settings.timeout_ms = static_cast<DWORD>(std::stoul(value));
         } else {
@@ -256,7 +258,7 @@ int wmain(int count, wchar_t** arguments) {
         std::fputs(
             "usage: tapster_msgbox RESULT_FILE TITLE ok|okcancel|yesno [--button ID=TEXT]"
             " [--hang MS] [--timeout MS] [--repeat MS] [--lying-button ID] [--show-after MS]"
-            " [--then TITLE]\n",
+            " [--then TITLE] [--text TEXT]\n",
             stderr);
         return 2;
     }
