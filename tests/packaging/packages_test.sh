@@ -154,7 +154,7 @@ sign() {
     osslsigncode remove-signature -in "$signed_exe" -out "$build/rebuild/unsigned.exe" >/dev/null
     cmp -s "$build/rebuild/unsigned.exe" "$second/src/tapster.exe" ||
         fail "the signed tapster.exe is more than the unsigned one and a signature"
-    python3 "$here/check_manifest.py" "$second/packages" "$version"
+    "${TAPSTER_PYTHON3:-python3}" "$here/check_manifest.py" "$second/packages" "$version"
 
     # For the Wine tests: the signed installer, the signed program and the certificate.
     rm -rf "$build/packages-signed"
