@@ -131,9 +131,25 @@ TEST_F(TargetDialog, CancelAndEscChangeNothing) {
     HWND shown = dialog();
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(text(box(shown, 0)), "Other") << "the highlighted entry, not the one under the mouse";
-    driver::xdotool("type --delay 30 'Changed'");
+    // What Add It refuses, OK refuses: the reason is said, and the dialog stays as it was.
+    driver::xdotool("type --delay 30 'Chan****ged'");
     driver::xdotool("key alt+e");  // and Enabled
-    ASSERT_TRUE(driver::wait_until([&] { return text(box(shown, 0)) == "Changed"; }));
+    ASSERT_TRUE(driver::wait_until([&] { return text(box(shown, 0)) == "Chan****ged"; }));
+    driver::xdotool("key Return");
+    HWND refusal = nullptr;
+    ASSERT_TRUE(driver::wait_until(
+        [&] {
+            refusal = FindWindowW(L"#32770", L"Tapster 2.1");
+            return refusal != nullptr && IsWindowVisible(refusal);
+        },
+        kPatience));
+    EXPECT_NE(driver::message_box_text(refusal).find("The title contains \"****\""),
+              std::string::npos);
+    driver::xdotool("key Return");
+    ASSERT_TRUE(driver::wait_until([] { return FindWindowW(L"#32770", L"Tapster 2.1") == nullptr; },
+                                   kPatience));
+    EXPECT_TRUE(IsWindow(shown));
+    EXPECT_FALSE(IsWindowEnabled(tapster_->window())) << "the box gave the main window back";
     Tapster::click_at(driver::center_on_screen(GetDlgItem(shown, IDCANCEL)));
     ASSERT_TRUE(closed());
 
