@@ -72,29 +72,40 @@ void TargetEditing::open(int index) {
         content.read_only_reason =
             "Your administrator set this target, so you can see it here but not change it.";
     }
-    const std::string text_then = entry.text;
-    const platform::TargetFields then = content.fields;
+    Opened opened{entry.text, 0, content.fields};
+    for (int before = 0; before < index; ++before) {
+        opened.repeat += targets_.at(before).text == entry.text ? 1 : 0;
+    }
     dialog_.show(
         content,
         [](const platform::TargetFields& fields) {
             return describe_target(parse_target(to_target_string(item_of(fields))));
         },
-        [this, index, text_then, then](platform::TargetFields now) {
+        [this, opened](platform::TargetFields now) {
             // The identifiers come from the recording, never from the dialog.
-            now.found_id = then.found_id;
-            now.control_id = then.control_id;
-            return accept(index, text_then, then, now);
+            now.found_id = opened.fields.found_id;
+            now.control_id = opened.fields.control_id;
+            return accept(opened, now);
         });
 }
 
-std::optional<std::string> TargetEditing::accept(int index, const std::string& text_then,
-                                                 const platform::TargetFields& then,
+int TargetEditing::position_of(const Opened& opened) const {
+    int repeat = 0;
+    for (int index = 0; index < targets_.count(); ++index) {
+        if (targets_.at(index).text == opened.text && repeat++ == opened.repeat) {
+            return index;
+        }
+    }
+    return TargetList::kNone;
+}
+
+std::optional<std::string> TargetEditing::accept(const Opened& opened,
                                                  const platform::TargetFields& now) {
-    // Another copy of Tapster, the settings file or a policy may have changed the list while
-    // the dialog was open.
-    if (index >= targets_.count() || targets_.at(index).text != text_then) {
-        return "The list changed while this window was open, and this target is no longer "
-               "where it was. Nothing was changed: press Cancel and open the target again.";
+    const int index = position_of(opened);
+    if (index == TargetList::kNone) {
+        return "This target was changed or removed while this window was open (by another copy "
+               "of Tapster, or in the settings file). Nothing was changed: press Cancel and open "
+               "the target again.";
     }
     if (targets_.at(index).managed) {
         return "Your administrator set this target, so it can not be changed.";
@@ -105,7 +116,7 @@ std::optional<std::string> TargetEditing::accept(int index, const std::string& t
     targets_.set_checked(index, now.enabled);
     // An entry whose fields stay as they were keeps its text to the letter, however it was
     // written (by hand, say, with fewer pieces).
-    if (!same_target(then, now)) {
+    if (!same_target(opened.fields, now)) {
         stored_.replace(index, to_target_string(item_of(now)));
     } else {
         stored_.save();

@@ -25,9 +25,16 @@ class TargetEditing {
     void on_properties_chosen();
 
   private:
-    std::optional<std::string> accept(int index, const std::string& text_then,
-                                      const platform::TargetFields& then,
-                                      const platform::TargetFields& now);
+    // The entry the dialog shows, known by its text and its place among that text's repeats:
+    // the list may change while the dialog is open (another copy of Tapster, the settings
+    // file, a policy), and the entry move.
+    struct Opened {
+        std::string text;
+        int repeat = 0;
+        platform::TargetFields fields;
+    };
+    int position_of(const Opened& opened) const;
+    std::optional<std::string> accept(const Opened& opened, const platform::TargetFields& now);
 
     ui::CheckListBox& target_list_;
     TargetList& targets_;

@@ -74,7 +74,7 @@ TEST_F(TargetEditing, OkChangesTheEntryInPlaceStoresItAndPressesWhatItNowMatches
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(TargetEditing, OkRefusesWhatAddItRefusesAndAnEntryThatMovedMeanwhile) {
+TEST_F(TargetEditing, OkRefusesWhatAddItRefusesAndFindsAnEntryThatMovedMeanwhile) {
     controls().target_list.user_open(2);
     TargetFields changed = target_dialog.content.fields;
     changed.button_text = "O****K";
@@ -89,12 +89,19 @@ TEST_F(TargetEditing, OkRefusesWhatAddItRefusesAndAnEntryThatMovedMeanwhile) {
     changed.message = " done";
     EXPECT_NE(target_dialog.ok(changed)->find("begins or ends with spaces"), std::string::npos);
 
-    targets().remove(0);  // say, another copy removed the first entry meanwhile
+    // Another copy removes the entry before it meanwhile: the change finds its entry.
+    targets().remove(0);
     changed = target_dialog.content.fields;
     changed.title = "Later";
-    EXPECT_NE(target_dialog.ok(changed)->find("The list changed while this window was open"),
+    ASSERT_EQ(target_dialog.ok(changed), std::nullopt);
+    EXPECT_EQ(targets().at(1).text, "Later **** #32770 **** OK **** 4 **** 4 **** True");
+    EXPECT_EQ(targets().at(0).text, kEditedBackup);
+
+    // The same dialog's entry has gone: nothing else is changed in its stead.
+    changed.title = "Later still";
+    EXPECT_NE(target_dialog.ok(changed)->find("changed or removed while this window was open"),
               std::string::npos);
-    EXPECT_EQ(targets().at(1).text, kEditedLast);
+    EXPECT_EQ(targets().at(1).text, "Later **** #32770 **** OK **** 4 **** 4 **** True");
     EXPECT_TRUE(boxes.shown.empty()) << "the dialog itself says why";
 }
 
