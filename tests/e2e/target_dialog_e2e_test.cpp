@@ -154,6 +154,8 @@ TEST_F(TargetDialog, CancelAndEscChangeNothing) {
     ASSERT_TRUE(closed());
 
     // Enter on the highlighted entry opens it too.
+    ASSERT_TRUE(
+        driver::wait_until([&] { return GetForegroundWindow() == tapster_->window(); }, kPatience));
     driver::xdotool("key Return");
     shown = dialog();
     ASSERT_NE(shown, nullptr);
