@@ -184,6 +184,9 @@ TEST_F(TargetDialog, AnAdministratorsEntryOpensReadOnlyAndSaysWhy) {
     EXPECT_NE(GetWindowLongW(title, GWL_STYLE) & ES_READONLY, 0);
     EXPECT_NE(driver::message_box_text(shown).find("Your administrator set this target"),
               std::string::npos);
+    RECT outer{};
+    GetWindowRect(shown, &outer);
+    EXPECT_TRUE(driver::save_screenshot(artifacts_dir() + "/target-dialog-read-only.png", &outer));
 
     driver::xdotool("type --delay 30 'Mine'");
     driver::xdotool("key alt+e Return");
