@@ -11,4 +11,9 @@ export TAPSTER_WINEPREFIX="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-shots}"
 scripts/with-wine.sh --own-display wine build/windows/tools/tapster_readme_shots.exe \
     "$root/build/windows/src/tapster.exe" "$root/build/windows/tools/tapster_msgbox.exe" \
     "$root/docs/images"
+# The dialogs once more at 150% display scale, in a prefix made at that scale.
+TAPSTER_WINEPREFIX="$TAPSTER_WINEPREFIX-144" TAPSTER_DPI=144 \
+    scripts/with-wine.sh --own-display wine build/windows/tools/tapster_readme_shots.exe \
+    "$root/build/windows/src/tapster.exe" "$root/build/windows/tools/tapster_msgbox.exe" \
+    "$root/docs/images" -144
 echo "Pictures written to docs/images/"

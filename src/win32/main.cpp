@@ -22,6 +22,7 @@
 #include "win32/win32_policy.h"
 #include "win32/win32_services.h"
 #include "win32/win32_sign_in.h"
+#include "win32/win32_target_dialog.h"
 #include "win32/win32_top_level_windows.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
@@ -59,6 +60,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         std::optional<MainForm> form_holder;
         win32::MainWindow main_window;
         message_boxes.set_owner(main_window.hwnd());
+        win32::Win32TargetDialog target_dialog;
+        target_dialog.set_owner(main_window.hwnd());
         win32::Win32NotificationArea& notification_area = main_window.notification_area();
         // Both end before the form, once the message loop has ended: the work still queued,
         // the answers still to come and the calls still running are dropped.
@@ -67,7 +70,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
 
         MainForm& form = form_holder.emplace(MainFormServices{
             settings, notification_area, message_boxes, shell, dispatcher, desktop, locale, sign_in,
-            accessible_buttons, policy, top_level_windows, desktop_events});
+            accessible_buttons, policy, top_level_windows, desktop_events, target_dialog});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -1,6 +1,10 @@
-// tapster_readme_shots.exe OUTPUT_DIR: poses the real program for the README's pictures: the
-// main window with a few targets, and a capture in progress over a message box.
+// tapster_readme_shots.exe TAPSTER_EXE MSGBOX_EXE OUTPUT_DIR [SUFFIX]: poses the real program
+// for the README's pictures: the main window with a few targets, a target's dialog, and a
+// capture in progress over a message box. With a SUFFIX (say "-144", for a prefix at another
+// display scale) only the dialog is taken, into target-dialog-144.png.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,24 +29,53 @@ RECT bounds(HWND first, HWND second) {
 }  // namespace
 
 int main(int count, char** arguments) {
-    if (count != 4) {
-        std::fputs("usage: tapster_readme_shots TAPSTER_EXE MSGBOX_EXE OUTPUT_DIR\n", stderr);
+    if (count != 4 && count != 5) {
+        std::fputs("usage: tapster_readme_shots TAPSTER_EXE MSGBOX_EXE OUTPUT_DIR [SUFFIX]\n",
+                   stderr);
         return 2;
     }
     const std::string tapster_exe = arguments[1];
     const std::string msgbox_exe = arguments[2];
     const std::string output = arguments[3];
+    const std::string suffix = count == 5 ? arguments[4] : "";
     namespace driver = tapster::driver;
 
     driver::write_settings(
         R"({"Items": {"c-0": "Update available **** #32770 **** Later **** 2 **** 2 **** False",)"
         R"("u-1": "Backup reminder **** #32770 **** OK **** 1 **** 1 **** False",)"
-        R"("c-2": "Trial version **** #32770 **** Continue **** 1 **** 1 **** True"}})");
+        R"("c-2": "Trial version **** #32770 **** Continue **** 1 **** 1 **** True",)"
+        R"("u-3": "Backup finished **** #32770 **** OK **** program=backup.exe **** )"
+        R"(message=Backup of * done **** 1 **** 1 **** False"}})");
     Tapster tapster(tapster_exe);
     driver::wait_until([&] { return tapster.visible(); });
+    const HWND list = tapster.find_control("SysListView32", "")->window;
+    driver::wait_until([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 4; }, 10000ms);
+    driver::wait_until([] { return false; }, 500ms);  // painted
     RECT window{};
     GetWindowRect(tapster.window(), &window);
-    driver::save_screenshot(output + "/main-window.png", &window);
+    if (suffix.empty()) {
+        driver::save_screenshot(output + "/main-window.png", &window);
+    }
+
+    // A target's dialog, opened by a double click on its entry.
+    driver::xdotool("mousemove " + driver::xdotool_point(driver::list_view_row(list, 3, 120)) +
+                    " click --repeat 2 1");
+    HWND dialog = nullptr;
+    driver::wait_until(
+        [&] {
+            dialog = FindWindowW(L"#32770", L"Target Properties");
+            return dialog != nullptr && IsWindowVisible(dialog);
+        },
+        10000ms);
+    driver::wait_until([] { return false; }, 500ms);  // painted
+    RECT area{};
+    GetWindowRect(dialog, &area);
+    driver::save_screenshot(output + "/target-dialog" + suffix + ".png", &area);
+    driver::xdotool("key Escape");
+    driver::wait_until([] { return FindWindowW(L"#32770", L"Target Properties") == nullptr; });
+    if (!suffix.empty()) {
+        return 0;
+    }
 
     // A capture on its way: the check mark held over a box, the notice asking to wait.
     driver::MessageBoxProcess box(msgbox_exe, L"\"Nag screen\" ok --timeout 30000");
@@ -61,8 +94,8 @@ int main(int count, char** arguments) {
     driver::wait_until([] { return false; }, 1200ms);
     const RECT both = bounds(tapster.window(), nag);
     driver::save_screenshot(output + "/capture.png", &both);
-    driver::xdotool("mousemove " + driver::xdotool_point(driver::center_on_screen(
-                                       GetDlgItem(nag, IDOK))) +
+    driver::xdotool("mousemove " +
+                    driver::xdotool_point(driver::center_on_screen(GetDlgItem(nag, IDOK))) +
                     " sleep 1.5 mouseup 1");
     return 0;
 }
