@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ class TopLevelWindows {
     // Refills `windows` with every top-level window now, in one request to the system; the
     // vector keeps its capacity. Only the looks that stand in for the system's events use it.
     virtual void list(std::vector<WindowHandle>& windows) = 0;
+    // A number the system gives the window's class while the class is registered; 0 when
+    // the window is gone. One request, where the name takes two under Wine. A class
+    // unregistered may leave its number to a class registered later.
+    virtual std::uint32_t class_number(WindowHandle window) = 0;
     // The window's class name, letter case folded by fold_class_name; empty when it is gone.
     virtual std::string folded_class(WindowHandle window) = 0;
     // A class name with its letter case folded as find_window compares class names, so two

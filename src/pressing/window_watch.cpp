@@ -15,6 +15,7 @@ WindowWatch::WindowWatch(platform::TopLevelWindows& windows, platform::DesktopEv
 void WindowWatch::want(const std::string& folded_class) {
     if (wanted_[folded_class]++ == 0) {
         known_.clear();  // what each window was worth has changed
+        class_numbers_.clear();
     }
 }
 
@@ -23,6 +24,7 @@ void WindowWatch::unwant(const std::string& folded_class) {
     if (found != wanted_.end() && --found->second <= 0) {
         wanted_.erase(found);
         known_.clear();
+        class_numbers_.clear();
     }
 }
 
@@ -44,6 +46,7 @@ void WindowWatch::stop() {
     watching_ = false;
     listening_ = false;
     known_.clear();
+    class_numbers_.clear();
     followed_.clear();
     previous_.clear();
     time_looks();
@@ -112,14 +115,35 @@ bool WindowWatch::wanted_window(platform::WindowHandle window) {
     if (known != known_.end()) {
         return known->second;
     }
-    const std::string folded_class = windows_.folded_class(window);
     // The class first: it rules out nearly every window, controls inside others included.
-    const bool wanted = !folded_class.empty() && wanted_.contains(folded_class) &&
-                        windows_.top_level(window) && !windows_.ours(window);
+    const bool wanted =
+        wanted_class(window) && windows_.top_level(window) && !windows_.ours(window);
     if (known_.size() >= kKnownWindows) {
         known_.clear();  // destroyed windows the system did not tell of, most likely
     }
     known_.emplace(window, wanted);
+    return wanted;
+}
+
+bool WindowWatch::wanted_class(platform::WindowHandle window) {
+    const std::uint32_t number = windows_.class_number(window);
+    if (number == 0) {
+        return false;  // gone
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now - class_numbers_since_ >= kClassNumbersLife) {
+        class_numbers_.clear();
+        class_numbers_since_ = now;
+    }
+    const auto known = class_numbers_.find(number);
+    if (known != class_numbers_.end()) {
+        return known->second;
+    }
+    const std::string folded_class = windows_.folded_class(window);
+    const bool wanted = !folded_class.empty() && wanted_.contains(folded_class);
+    if (!folded_class.empty()) {
+        class_numbers_.emplace(number, wanted);
+    }
     return wanted;
 }
 

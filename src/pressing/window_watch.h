@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,6 +34,11 @@ class WindowWatch {
     // Windows whose class is remembered, until destroyed or made again under that handle;
     // past that, all forgotten.
     static constexpr std::size_t kKnownWindows = 4096;
+    // Whether a class is wanted is remembered by the class's number, which costs one question
+    // where its name costs two: on a busy desktop the same few classes come again and again.
+    // A number whose class was unregistered may come back for another class, so what the
+    // numbers meant is forgotten after a second; a box missed meanwhile waits for a tick.
+    static constexpr std::chrono::seconds kClassNumbersLife{1};
 
     // `found` runs, from the event loop, when a wanted window has shown.
     WindowWatch(platform::TopLevelWindows& windows, platform::DesktopEvents& events,
@@ -62,6 +68,7 @@ class WindowWatch {
     void destroyed(platform::WindowHandle window);
     // A wanted class, and not one of this program's windows; asked once per window.
     bool wanted_window(platform::WindowHandle window);
+    bool wanted_class(platform::WindowHandle window);
     // Where the system tells nothing: the windows new to the desktop's list, and those gone.
     bool compare_desktop();
     void unfollow(platform::WindowHandle window);
@@ -73,6 +80,8 @@ class WindowWatch {
     bool watching_ = false;
     bool listening_ = false;
     std::unordered_map<platform::WindowHandle, bool> known_;  // window -> wanted_window
+    std::unordered_map<std::uint32_t, bool> class_numbers_;   // class number -> wanted
+    std::chrono::steady_clock::time_point class_numbers_since_;
     std::vector<Followed> followed_;
     std::optional<std::chrono::milliseconds> period_;  // the look timer's, as last set
     // The desktop's list at the previous look, and at this one, sorted; without events only.

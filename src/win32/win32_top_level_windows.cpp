@@ -33,6 +33,10 @@ void Win32TopLevelWindows::list(std::vector<platform::WindowHandle>& windows) {
     EnumDesktopWindows(nullptr, &add_window, reinterpret_cast<LPARAM>(&windows));
 }
 
+std::uint32_t Win32TopLevelWindows::class_number(platform::WindowHandle window) {
+    return static_cast<ATOM>(GetClassLongPtrW(to_hwnd(window), GCW_ATOM));
+}
+
 std::string Win32TopLevelWindows::folded_class(platform::WindowHandle window) {
     // 256 characters is the longest class name the system registers.
     wchar_t name[257] = {};

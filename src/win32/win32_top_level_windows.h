@@ -9,6 +9,7 @@ namespace tapster::win32 {
 class Win32TopLevelWindows : public platform::TopLevelWindows {
   public:
     void list(std::vector<platform::WindowHandle>& windows) override;
+    std::uint32_t class_number(platform::WindowHandle window) override;
     std::string folded_class(platform::WindowHandle window) override;
     std::string fold_class_name(std::string_view class_name) override;
     bool visible(platform::WindowHandle window) override;

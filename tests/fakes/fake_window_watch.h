@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <set>
@@ -23,11 +24,26 @@ class FakeTopLevelWindows : public platform::TopLevelWindows {
 
     std::set<platform::WindowHandle> ours_set;  // this program's own windows
     int lists = 0;
-    int questions = 0;  // about one window: its class, program or visibility
+    int questions = 0;                       // about one window: its class, program or visibility
+    std::vector<std::string> class_numbers;  // a class's number is its place here, from 1
 
     void list(std::vector<platform::WindowHandle>& windows) override {
         ++lists;
         windows = desktop_.top_level_windows();
+    }
+    std::uint32_t class_number(platform::WindowHandle window) override {
+        ++questions;
+        const std::string name = desktop_.class_name(window, 257);
+        if (name.empty()) {
+            return 0;
+        }
+        // Numbered in the order first asked, as the system numbers classes as registered.
+        const auto known = std::ranges::find(class_numbers, name);
+        if (known == class_numbers.end()) {
+            class_numbers.push_back(name);
+            return static_cast<std::uint32_t>(class_numbers.size());
+        }
+        return static_cast<std::uint32_t>(known - class_numbers.begin() + 1);
     }
     std::string folded_class(platform::WindowHandle window) override {
         ++questions;

@@ -53,7 +53,10 @@ TEST_F(WindowWatchTest, HearsOfAWantedWindowAsItIsMadeAndAsksEachOtherWindowOnce
     const auto menu = made("#32768");
     events.tell(Kind::shown, menu);
     events.tell(Kind::shown, menu);
-    EXPECT_EQ(windows.questions, 1) << "its class, once";
+    EXPECT_EQ(windows.questions, 2) << "its class's number and name, once";
+    made("#32768");
+    made("#32768");
+    EXPECT_EQ(windows.questions, 4) << "another window of a class heard of: its number alone";
     events.tell(Kind::destroyed, menu);
     events.tell(Kind::destroyed, 12345);  // a control, or a window never heard of
     EXPECT_EQ(found, 0);
