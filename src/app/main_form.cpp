@@ -40,6 +40,8 @@ MainForm::MainForm(MainFormServices services)
       capture_({controls_.window, capture_fields(controls_, captured_title_, captured_conditions_),
                 controls_.lower_list, controls_.lower_short_list},
                wait_notice_, services.desktop, services.accessible_buttons),
+      open_windows_(services.desktop, services.top_level_windows, services.accessible_buttons,
+                    capture_),
       calibration_({controls_.window, controls_.calibration_panel, controls_.calibration_field,
                     controls_.interval_field, controls_.push_timer, controls_.calibration_hint},
                    {services.settings, services.message_boxes, services.locale, save_failures_}),

@@ -5,6 +5,7 @@
 #include "app/window_controls.h"
 #include "app/window_events.h"
 #include "capture/capture_session.h"
+#include "capture/open_windows.h"
 #include "capture/wait_notice.h"
 #include "information/information_menus.h"
 #include "model/target_list.h"
@@ -100,6 +101,7 @@ class MainForm final : public WindowEvents {
     PressAtOnce press_at_once_;
     WaitNotice wait_notice_;
     CaptureSession capture_;
+    OpenWindows open_windows_;
     CalibrationPanel calibration_;
     TrayIcon tray_;
     RefusalNotice refusal_notice_;

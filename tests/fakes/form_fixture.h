@@ -25,6 +25,7 @@ class MainFormProbe {
     TargetList& targets() { return form_.targets_; }
     StoredTargets& stored_targets() { return form_.stored_targets_; }
     CaptureSession& capture() { return form_.capture_; }
+    OpenWindows& open_windows() { return form_.open_windows_; }
     CapturedTitle& captured_title() { return form_.captured_title_; }
     CapturedConditions& captured_conditions() { return form_.captured_conditions_; }
     CalibrationPanel& calibration() { return form_.calibration_; }
@@ -61,6 +62,7 @@ class FormFixture : public ::testing::Test {
     TargetList& targets() { return MainFormProbe(form()).targets(); }
     StoredTargets& stored_targets() { return MainFormProbe(form()).stored_targets(); }
     CaptureSession& capture() { return MainFormProbe(form()).capture(); }
+    OpenWindows& open_windows() { return MainFormProbe(form()).open_windows(); }
     CapturedTitle& captured_title() { return MainFormProbe(form()).captured_title(); }
     CapturedConditions& captured_conditions() {
         return MainFormProbe(form()).captured_conditions();
