@@ -96,9 +96,9 @@ struct Program {
     explicit Program(const fs::path& settings) : file(settings), store(file, {}) {}
 
     tapster::MainForm& start() {
-        form = std::make_unique<tapster::MainForm>(
-            tapster::MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale,
-                                      sign_in, accessible_buttons, policy, windows, events});
+        form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{
+            store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
+            policy, windows, events, record_dialog});
         form->start();
         dispatcher.run_all();  // the rest of the list's load
         return *form;
@@ -118,6 +118,7 @@ struct Program {
     tapster::fakes::FakePolicy policy;
     tapster::fakes::FakeTopLevelWindows windows{desktop};
     tapster::fakes::FakeDesktopEvents events;
+    tapster::fakes::FakeRecordDialog record_dialog;
     std::unique_ptr<tapster::MainForm> form;
 };
 

@@ -47,8 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
     fakes::FakePolicy policy;
+    fakes::FakeRecordDialog record_dialog;
     MainForm form(MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
-                                   accessible_buttons, policy, top_level_windows, events});
+                                   accessible_buttons, policy, top_level_windows, events,
+                                   record_dialog});
     form.start();
     dispatcher.run_all();
     form.timer_ticked(WindowTimer::push);

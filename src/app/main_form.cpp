@@ -74,6 +74,7 @@ void MainForm::connect_events() {
     controls_.sign_in_entry.clicked.connect([this] { sign_in_option_.on_chosen(); });
     controls_.press_at_once_entry.clicked.connect([this] { press_at_once_.on_chosen(); });
     controls_.show_entry.clicked.connect([this] { controls_.window.set_visible(true); });
+    controls_.record_entry.clicked.connect([this] { services_.record_dialog.show(open_windows_); });
 
     push_cycle_.refused.connect(
         [this](const Target& target) { refusal_notice_.on_refused(target); });

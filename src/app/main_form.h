@@ -18,6 +18,7 @@
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
 #include "platform/policy.h"
+#include "platform/record_dialog.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
 #include "platform/top_level_windows.h"
@@ -50,6 +51,7 @@ struct MainFormServices {
     // The window watch's view of the desktop, and the system's news of windows.
     platform::TopLevelWindows& top_level_windows;
     platform::DesktopEvents& desktop_events;
+    platform::RecordDialog& record_dialog;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,

@@ -65,7 +65,7 @@ void OpenWindows::refresh() {
              place});
     }
     ask_more();
-    changed.raise();
+    changed();
 }
 
 std::vector<OpenWindows::Button> OpenWindows::classic_buttons(platform::WindowHandle window) {
@@ -121,7 +121,7 @@ void OpenWindows::answered(
         }
     }
     ask_more();
-    changed.raise();
+    changed();
 }
 
 void OpenWindows::add(Window window) {
@@ -139,7 +139,7 @@ void OpenWindows::tick() {
     if (asking_.size() != before) {
         unanswered_ += static_cast<int>(before - asking_.size());
         ask_more();
-        changed.raise();
+        changed();
     }
 }
 
@@ -165,6 +165,32 @@ std::string OpenWindows::status() const {
     return status;
 }
 
+std::vector<std::string> OpenWindows::window_lines() const {
+    std::vector<std::string> lines;
+    for (const Window& window : windows_) {
+        lines.push_back(describe(window));
+    }
+    return lines;
+}
+
+std::optional<std::vector<std::string>> OpenWindows::buttons_of(std::size_t window) {
+    if (!still_open(window)) {
+        return std::nullopt;
+    }
+    std::vector<std::string> texts;
+    for (const Button& button : windows_[window].buttons) {
+        texts.push_back(button.text);
+    }
+    return texts;
+}
+
+void OpenWindows::changed() const {
+    // A copy: what runs may replace it.
+    if (const std::function<void()> changed = changed_) {
+        changed();
+    }
+}
+
 std::string OpenWindows::describe(const Window& window) {
     std::string line = window.title;
     for (const std::string& part : {window.program, start_of(window.message, kMessageStart)}) {
@@ -183,7 +209,7 @@ bool OpenWindows::gone(platform::WindowHandle window) {
 void OpenWindows::leave_out(std::size_t window) {
     closed_title_ = windows_[window].title;
     windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(window));
-    changed.raise();
+    changed();
 }
 
 bool OpenWindows::still_open(std::size_t window) {

@@ -1,16 +1,18 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/capture_session.h"
 #include "capture/window_inspector.h"
 #include "platform/accessible_buttons.h"
 #include "platform/desktop.h"
+#include "platform/record_dialog.h"
 #include "platform/top_level_windows.h"
-#include "ui/event.h"
 
 namespace tapster {
 
@@ -21,7 +23,7 @@ namespace tapster {
 // not answer within kTicksToAnswer ticks is left out, so a hung program never holds the list
 // up. This program's own windows are never listed, nor windows without a title, which a
 // capture never completes with.
-class OpenWindows {
+class OpenWindows final : public platform::RecordChoices {
   public:
     static constexpr int kTicksToAnswer = 6;
     // Questions about drawn buttons out at one time; the others wait for a free one.
@@ -46,25 +48,25 @@ class OpenWindows {
     OpenWindows(platform::Desktop& desktop, platform::TopLevelWindows& top_level_windows,
                 platform::AccessibleButtons& accessible_buttons, CaptureSession& capture);
 
-    // Whenever the windows or the status change.
-    ui::Event<> changed;
-
     // Lists the windows anew; those with drawn buttons join as they answer.
-    void refresh();
-    // Every half second or so while the list is shown: gives up on windows that do not answer.
-    void tick();
+    void refresh() override;
+    // Gives up on the windows that have not answered for kTicksToAnswer ticks.
+    void tick() override;
 
     const std::vector<Window>& windows() const { return windows_; }
+    std::vector<std::string> window_lines() const override;
     // What the user is told about the list: still asking, windows left out, none found.
-    std::string status() const;
+    std::string status() const override;
     // The window's line in the list: its title, its program and the start of its message.
     static std::string describe(const Window& window);
 
     // Whether the window is still open; one that closed is left out, and the status says so.
     bool still_open(std::size_t window);
+    std::optional<std::vector<std::string>> buttons_of(std::size_t window) override;
     // Fills the capture fields from the button as a drag onto it would. False when its window
     // or the button has gone meanwhile: the window is left out, and the status says so.
-    bool record(std::size_t window, std::size_t button);
+    bool record(std::size_t window, std::size_t button) override;
+    void on_change(std::function<void()> changed) override { changed_ = std::move(changed); }
 
   private:
     struct Question {
@@ -80,6 +82,7 @@ class OpenWindows {
     void add(Window window);
     bool gone(platform::WindowHandle window);
     void leave_out(std::size_t window);
+    void changed() const;
 
     platform::Desktop& desktop_;
     platform::TopLevelWindows& top_level_windows_;
@@ -94,6 +97,7 @@ class OpenWindows {
     unsigned round_ = 0;
     int unanswered_ = 0;
     std::string closed_title_;
+    std::function<void()> changed_;
 };
 
 }  // namespace tapster

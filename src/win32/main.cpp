@@ -20,6 +20,7 @@
 #include "win32/win32_dispatcher.h"
 #include "win32/win32_notification_area.h"
 #include "win32/win32_policy.h"
+#include "win32/win32_record_dialog.h"
 #include "win32/win32_services.h"
 #include "win32/win32_sign_in.h"
 #include "win32/win32_top_level_windows.h"
@@ -60,6 +61,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::MainWindow main_window;
         message_boxes.set_owner(main_window.hwnd());
         win32::Win32NotificationArea& notification_area = main_window.notification_area();
+        win32::Win32RecordDialog record_dialog(main_window.hwnd());
         // Both end before the form, once the message loop has ended: the work still queued,
         // the answers still to come and the calls still running are dropped.
         win32::Win32Dispatcher dispatcher;
@@ -67,7 +69,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
 
         MainForm& form = form_holder.emplace(MainFormServices{
             settings, notification_area, message_boxes, shell, dispatcher, desktop, locale, sign_in,
-            accessible_buttons, policy, top_level_windows, desktop_events});
+            accessible_buttons, policy, top_level_windows, desktop_events, record_dialog});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -33,19 +33,9 @@ class OpenWindowList : public fakes::FormFixture {
         return dialog;
     }
 
-    std::vector<std::string> lines() {
-        std::vector<std::string> described;
-        for (const OpenWindows::Window& window : open_windows().windows()) {
-            described.push_back(OpenWindows::describe(window));
-        }
-        return described;
-    }
+    std::vector<std::string> lines() { return open_windows().window_lines(); }
     std::vector<std::string> button_texts(std::size_t window) {
-        std::vector<std::string> texts;
-        for (const OpenWindows::Button& button : open_windows().windows().at(window).buttons) {
-            texts.push_back(button.text);
-        }
-        return texts;
+        return open_windows().buttons_of(window).value_or(std::vector<std::string>{"<closed>"});
     }
     // Everything a capture leaves for "Add It".
     std::vector<std::string> captured() {
@@ -115,14 +105,17 @@ TEST_F(OpenWindowList, AChosenButtonFillsTheFieldsAsADragOntoItDoesAndAddItStore
               (std::vector<std::string>{"Nag", "#32770", "OK", "1", "1", "report.exe",
                                         "Save the report now?", "Nag", "idle"}));
 
-    open_windows().refresh();
+    controls().record_entry.user_click();  // Options, "Record from open windows..."
+    ASSERT_NE(record_dialog.shown, nullptr);
+    platform::RecordChoices& choices = *record_dialog.shown;
+    choices.refresh();
     accessible_buttons.replies.run_all();
-    ASSERT_EQ(lines().size(), 2U);
+    ASSERT_EQ(choices.window_lines().size(), 2U);
 
     controls().title_field.user_edit("typed over");
-    ASSERT_TRUE(open_windows().record(0, 0));
+    ASSERT_TRUE(choices.record(0, 0));
     EXPECT_EQ(captured(), drawn_dragged);
-    ASSERT_TRUE(open_windows().record(1, 0));
+    ASSERT_TRUE(choices.record(1, 0));
     EXPECT_EQ(captured(), classic_dragged);
     EXPECT_TRUE(captured_title().lost_spaces) << "the title's spaces are refused as after a drag";
 
@@ -144,7 +137,7 @@ TEST_F(OpenWindowList, AWindowThatClosesMeanwhileIsSaidSoLeftOutAndRecordsNothin
     EXPECT_FALSE(open_windows().record(0, 0));
     EXPECT_EQ(open_windows().status(), "\"Save file?\" has closed and is left out.");
     desktop.close(box);
-    EXPECT_FALSE(open_windows().still_open(0));
+    EXPECT_EQ(button_texts(0), (std::vector<std::string>{"<closed>"}));
 
     EXPECT_TRUE(open_windows().windows().empty());
     EXPECT_EQ(open_windows().status(),

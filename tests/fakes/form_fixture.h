@@ -49,9 +49,9 @@ class FormFixture : public ::testing::Test {
 
     MainForm& form() {
         if (!form_) {
-            form_ = std::make_unique<MainForm>(
-                MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
-                                 accessible_buttons, policy, top_level_windows, events});
+            form_ = std::make_unique<MainForm>(MainFormServices{
+                store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
+                policy, top_level_windows, events, record_dialog});
             // Time stands still: a load goes in one step unless a test lets time pass.
             MainFormProbe(*form_).stored_targets().set_clock(
                 [] { return std::chrono::steady_clock::time_point{}; });
@@ -92,6 +92,7 @@ class FormFixture : public ::testing::Test {
     FakePolicy policy;
     FakeTopLevelWindows top_level_windows{desktop};
     FakeDesktopEvents events;
+    FakeRecordDialog record_dialog;
 
   private:
     std::unique_ptr<MainForm> form_;
