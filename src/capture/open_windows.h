@@ -25,7 +25,9 @@ namespace tapster {
 // capture never completes with.
 class OpenWindows final : public platform::RecordChoices {
   public:
-    static constexpr int kTicksToAnswer = 6;
+    // The dialog ticks every half second: five seconds, beyond the capture's 1.5 s for the
+    // window's accessible object, with room for a loaded machine.
+    static constexpr int kTicksToAnswer = 10;
     // Questions about drawn buttons out at one time; the others wait for a free one.
     static constexpr std::size_t kAskedAtOnce = 4;
     // Characters of the message a window's line shows.
