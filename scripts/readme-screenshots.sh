@@ -6,9 +6,17 @@ cd "$root"
 
 scripts/install-deps.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target tapster tapster_msgbox tapster_readme_shots
-export TAPSTER_WINEPREFIX="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-shots}"
-scripts/with-wine.sh --own-display wine build/windows/tools/tapster_readme_shots.exe \
-    "$root/build/windows/src/tapster.exe" "$root/build/windows/tools/tapster_msgbox.exe" \
-    "$root/docs/images"
+cmake --build --preset windows --target tapster tapster_msgbox tapster_drawn_dialog \
+    tapster_readme_shots
+prefix="${TAPSTER_WINEPREFIX:-$root/build/wineprefix-shots}"
+tools="$root/build/windows/tools"
+shots() { # shots DPI: every picture at 96 DPI, "Record from open windows" alone at another
+    local dpi="$1" own_prefix="$prefix"
+    if [[ $dpi != 96 ]]; then own_prefix="$prefix-${dpi}dpi"; fi
+    TAPSTER_DPI="$dpi" TAPSTER_WINEPREFIX="$own_prefix" scripts/with-wine.sh --own-display \
+        wine "$tools/tapster_readme_shots.exe" "$root/build/windows/src/tapster.exe" \
+        "$tools/tapster_msgbox.exe" "$tools/tapster_drawn_dialog.exe" "$root/docs/images" "$dpi"
+}
+shots 96
+shots 144
 echo "Pictures written to docs/images/"

@@ -1,5 +1,8 @@
-// tapster_readme_shots.exe OUTPUT_DIR: poses the real program for the README's pictures: the
-// main window with a few targets, and a capture in progress over a message box.
+// tapster_readme_shots.exe TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE OUTPUT_DIR [DPI]: poses the
+// real program for the README's pictures: the main window with a few targets, a capture in
+// progress over a message box, and "Record from open windows" over a box and a drawn dialog.
+// With a DPI other than 96 (the display scale of the Wine prefix it runs in), only the last,
+// into record-from-windows-<DPI>dpi.png.
 #include <windows.h>
 
 #include <algorithm>
@@ -22,17 +25,61 @@ RECT bounds(HWND first, HWND second) {
                 std::max(a.right, b.right) + 8, std::max(a.bottom, b.bottom) + 8};
 }
 
+// A message box and a drawn dialog, then Options, "Record from open windows...", with the
+// keys, once both are listed.
+void shoot_record_dialog(const Tapster& tapster, const std::string& msgbox_exe,
+                         const std::string& drawn_dialog_exe, const std::string& png) {
+    namespace driver = tapster::driver;
+    driver::MessageBoxProcess box(
+        msgbox_exe, L"\"Backup finished\" okcancel --text \"The backup of Monday is done.\"");
+    box.wait_until_shown(L"Backup finished");
+    driver::MessageBoxProcess drawn(drawn_dialog_exe,
+                                    L"\"Save changes?\" Save \"Don't Save\" Cancel --text "
+                                    L"\"Save the changes to the report?\"");
+    drawn.wait_until_shown(L"Save changes?", 10000ms, L"TapsterDrawnDialog");
+    tapster.focus();
+    driver::xdotool("key --delay 150 F10 Right Down Up Return");
+    HWND dialog = nullptr;
+    driver::wait_until(
+        [&] {
+            dialog = FindWindowW(L"#32770", L"Record from open windows");
+            return dialog != nullptr && IsWindowVisible(dialog);
+        },
+        10000ms);
+    const HWND windows = GetDlgItem(dialog, 101);
+    driver::wait_until([&] { return SendMessageW(windows, LB_GETCOUNT, 0, 0) >= 2; }, 10000ms);
+    driver::wait_until([] { return false; }, 500ms);
+    RECT area{};
+    GetWindowRect(dialog, &area);
+    driver::save_screenshot(png, &area);
+    driver::xdotool("key Escape");
+}
+
 }  // namespace
 
 int main(int count, char** arguments) {
-    if (count != 4) {
-        std::fputs("usage: tapster_readme_shots TAPSTER_EXE MSGBOX_EXE OUTPUT_DIR\n", stderr);
+    if (count != 5 && count != 6) {
+        std::fputs(
+            "usage: tapster_readme_shots TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE "
+            "OUTPUT_DIR [DPI]\n",
+            stderr);
         return 2;
     }
     const std::string tapster_exe = arguments[1];
     const std::string msgbox_exe = arguments[2];
-    const std::string output = arguments[3];
+    const std::string drawn_dialog_exe = arguments[3];
+    const std::string output = arguments[4];
+    const std::string dpi = count == 6 ? arguments[5] : "96";
     namespace driver = tapster::driver;
+
+    if (dpi != "96") {
+        driver::write_settings("");
+        Tapster tapster(tapster_exe);
+        driver::wait_until([&] { return tapster.visible(); });
+        shoot_record_dialog(tapster, msgbox_exe, drawn_dialog_exe,
+                            output + "/record-from-windows-" + dpi + "dpi.png");
+        return 0;
+    }
 
     driver::write_settings(
         R"({"Items": {"c-0": "Update available **** #32770 **** Later **** 2 **** 2 **** False",)"
@@ -40,6 +87,9 @@ int main(int count, char** arguments) {
         R"("c-2": "Trial version **** #32770 **** Continue **** 1 **** 1 **** True"}})");
     Tapster tapster(tapster_exe);
     driver::wait_until([&] { return tapster.visible(); });
+    // Shown is not painted yet: on a busy machine the picture came out black.
+    tapster.answers(5000ms);
+    driver::wait_until([] { return false; }, 500ms);
     RECT window{};
     GetWindowRect(tapster.window(), &window);
     driver::save_screenshot(output + "/main-window.png", &window);
@@ -61,8 +111,10 @@ int main(int count, char** arguments) {
     driver::wait_until([] { return false; }, 1200ms);
     const RECT both = bounds(tapster.window(), nag);
     driver::save_screenshot(output + "/capture.png", &both);
-    driver::xdotool("mousemove " + driver::xdotool_point(driver::center_on_screen(
-                                       GetDlgItem(nag, IDOK))) +
+    driver::xdotool("mousemove " +
+                    driver::xdotool_point(driver::center_on_screen(GetDlgItem(nag, IDOK))) +
                     " sleep 1.5 mouseup 1");
+
+    shoot_record_dialog(tapster, msgbox_exe, drawn_dialog_exe, output + "/record-from-windows.png");
     return 0;
 }
