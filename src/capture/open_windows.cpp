@@ -36,7 +36,6 @@ OpenWindows::OpenWindows(platform::Desktop& desktop, platform::TopLevelWindows& 
       inspector_(desktop, accessible_buttons) {}
 
 void OpenWindows::refresh() {
-    ++round_;
     windows_.clear();
     waiting_.clear();
     asking_.clear();
@@ -86,19 +85,20 @@ void OpenWindows::ask_more() {
         asking_.push_back(question);
         accessible_buttons_.ask_buttons_of(
             question.handle,
-            [this, round = round_, handle = question.handle](
+            [this, handle = question.handle](
                 const std::optional<platform::AccessibleButtons::WindowButtons>& answer) {
-                answered(round, handle, answer);
+                answered(handle, answer);
             });
     }
 }
 
 void OpenWindows::answered(
-    unsigned round, platform::WindowHandle handle,
+    platform::WindowHandle handle,
     const std::optional<platform::AccessibleButtons::WindowButtons>& answer) {
+    // The answer to a question of an earlier list answers the window's question now out: while
+    // the earlier one runs, the workers skip the new one. Any later answer finds none.
     const auto question = std::ranges::find(asking_, handle, &Question::handle);
-    // A question of an earlier list, or one given up on, has nothing to add.
-    if (round != round_ || question == asking_.end()) {
+    if (question == asking_.end()) {
         return;
     }
     const std::size_t place = question->place;

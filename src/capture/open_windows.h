@@ -79,7 +79,7 @@ class OpenWindows final : public platform::RecordChoices {
 
     std::vector<Button> classic_buttons(platform::WindowHandle window);
     void ask_more();
-    void answered(unsigned round, platform::WindowHandle handle,
+    void answered(platform::WindowHandle handle,
                   const std::optional<platform::AccessibleButtons::WindowButtons>& answer);
     void add(Window window);
     bool gone(platform::WindowHandle window);
@@ -95,8 +95,6 @@ class OpenWindows final : public platform::RecordChoices {
     std::vector<Window> windows_;
     std::vector<Question> waiting_;
     std::vector<Question> asking_;
-    // Each refresh begins a round; an answer to an earlier round's question is dropped.
-    unsigned round_ = 0;
     int unanswered_ = 0;
     std::string closed_title_;
     std::function<void()> changed_;

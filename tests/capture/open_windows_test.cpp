@@ -145,7 +145,7 @@ TEST_F(OpenWindowList, AWindowThatClosesMeanwhileIsSaidSoLeftOutAndRecordsNothin
     EXPECT_EQ(controls().button_text_field.text(), "");
 }
 
-TEST_F(OpenWindowList, HungWindowsAreGivenUpSoTheOthersAreStillAskedAndLateAnswersAreDropped) {
+TEST_F(OpenWindowList, HungWindowsAreGivenUpSoTheOthersAreStillAskedAndEachWindowIsListedOnce) {
     for (int hung = 0; hung < 4; ++hung) {
         accessible_buttons.hung.insert(open_drawn("Hung " + std::to_string(hung)));
     }
