@@ -72,9 +72,19 @@ class RecordFromWindows : public ::testing::Test {
         return false;
     }
 
+    // A window of the helpers, out of the way of Tapster's title bar, where the test clicks to
+    // give Tapster the keyboard: windows open where the system cascades them.
+    void move_below_tapster(HWND window) const {
+        RECT tapster{};
+        GetWindowRect(tapster_->window(), &tapster);
+        SetWindowPos(window, nullptr, tapster.left, tapster.bottom + 10, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
     // Options, then its last entry, with the keys alone; the dialog comes to the front.
     HWND open_record_dialog() const {
         tapster_->focus();
+        EXPECT_EQ(GetForegroundWindow(), tapster_->window()) << "Tapster has not the keyboard";
         driver::xdotool("key --delay 150 F10 Right Down Up Return");
         HWND dialog = nullptr;
         driver::wait_until(
@@ -134,7 +144,9 @@ class RecordFromWindows : public ::testing::Test {
 TEST_F(RecordFromWindows, AMessageBoxIsRecordedWithTheKeyboardAloneAndPressedOnceEnabled) {
     MessageBoxProcess box(msgbox_exe(),
                           L"\"RF Box\" okcancel --text \"Save the  report?\" --timeout 90000");
-    ASSERT_NE(box.wait_until_shown(L"RF Box"), nullptr);
+    const HWND shown = box.wait_until_shown(L"RF Box");
+    ASSERT_NE(shown, nullptr);
+    move_below_tapster(shown);
 
     const auto fields =
         record_with_keys("RF Box - tapster_msgbox.exe - Save the report?", "Cancel");
@@ -162,6 +174,7 @@ TEST_F(RecordFromWindows, ADrawnDialogsButtonIsRecordedTheSameWayAndPressedOnceE
                             L"\"Keep the  changes?\" --timeout 90000");
     const HWND dialog = drawn.wait_until_shown(L"RF Drawn", 10000ms, L"TapsterDrawnDialog");
     ASSERT_NE(dialog, nullptr);
+    move_below_tapster(dialog);
 
     // The dialog's line comes once it has answered what its buttons are.
     const auto fields =
