@@ -18,6 +18,7 @@
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_policy.h"
+#include "fakes/fake_target_dialog.h"
 #include "fakes/fake_window_watch.h"
 #include "median_growth.h"
 #include "settings/settings_store.h"
@@ -98,7 +99,7 @@ struct Program {
     tapster::MainForm& start() {
         form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{
             store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
-            policy, windows, events, record_dialog});
+            policy, windows, events, target_dialog, record_dialog});
         form->start();
         dispatcher.run_all();  // the rest of the list's load
         return *form;
@@ -118,6 +119,7 @@ struct Program {
     tapster::fakes::FakePolicy policy;
     tapster::fakes::FakeTopLevelWindows windows{desktop};
     tapster::fakes::FakeDesktopEvents events;
+    tapster::fakes::FakeTargetDialog target_dialog;
     tapster::fakes::FakeRecordDialog record_dialog;
     std::unique_ptr<tapster::MainForm> form;
 };

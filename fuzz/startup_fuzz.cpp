@@ -12,6 +12,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/fake_policy.h"
 #include "fakes/fake_settings_file.h"
+#include "fakes/fake_target_dialog.h"
 #include "fakes/fake_window_watch.h"
 #include "settings/settings_store.h"
 
@@ -47,10 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
     fakes::FakePolicy policy;
+    fakes::FakeTargetDialog target_dialog;
     fakes::FakeRecordDialog record_dialog;
     MainForm form(MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
                                    accessible_buttons, policy, top_level_windows, events,
-                                   record_dialog});
+                                   target_dialog, record_dialog});
     form.start();
     dispatcher.run_all();
     form.timer_ticked(WindowTimer::push);

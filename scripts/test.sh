@@ -38,9 +38,9 @@ rm -f "$logs"/*.status
 started=$SECONDS
 fuzz_seconds="${TAPSTER_FUZZ_SECONDS:-10}"
 base_prefix="$root/build/wineprefix-test"
-# The tray, the capture (of a drawn button too) and the whole journey once more at 144 DPI;
-# the layout test is left out, its figures are pixels at 96 DPI.
-dpi_regex="Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|ARealDragRecordsADrawnButton"
+# The tray, the capture (of a drawn button too), the target's dialog and the whole journey once
+# more at 144 DPI; the layout test is left out, its figures are pixels at 96 DPI.
+dpi_regex="Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|ARealDragRecordsADrawnButton|TargetDialog"
 # Tests that hold Tapster to a time (an answer within 100 ms, a press within a bound), and
 # those of buttons that programs draw themselves, whose calls into another process meet a
 # deadline, run once the native tests and the fuzz targets have ended, so that nothing else

@@ -30,6 +30,8 @@ MainForm::MainForm(MainFormServices services)
       list_editing_({capture_fields(controls_, captured_title_, captured_conditions_),
                      controls_.force_click_box, controls_.target_list, controls_.list_menu},
                     targets_, stored_targets_, services.message_boxes),
+      target_editing_(controls_.target_list, targets_, stored_targets_, services.target_dialog,
+                      services.message_boxes),
       mouse_(services.desktop),
       push_cycle_(targets_, services.desktop, services.accessible_buttons, mouse_),
       press_at_once_(
@@ -89,6 +91,8 @@ void MainForm::connect_events() {
         [this](const ui::MouseArgs& args) { list_editing_.on_list_mouse_down(args); });
     controls_.target_list.clicked.connect([this] { list_editing_.on_list_clicked(); });
     controls_.remove_entry.clicked.connect([this] { list_editing_.on_remove_chosen(); });
+    controls_.target_list.opened.connect([this](int index) { target_editing_.open(index); });
+    controls_.properties_entry.clicked.connect([this] { target_editing_.on_properties_chosen(); });
 
     controls_.file_about_entry.clicked.connect([this] { information_.show_about(); });
     controls_.help_about_entry.clicked.connect([this] { information_.show_about(); });

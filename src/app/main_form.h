@@ -21,12 +21,14 @@
 #include "platform/record_dialog.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
+#include "platform/target_dialog.h"
 #include "platform/top_level_windows.h"
 #include "pressing/mouse.h"
 #include "pressing/press_at_once.h"
 #include "pressing/push_cycle.h"
 #include "targets/list_editing.h"
 #include "targets/stored_targets.h"
+#include "targets/target_editing.h"
 #include "tray/refusal_notice.h"
 #include "tray/sign_in_option.h"
 #include "tray/tray_icon.h"
@@ -51,6 +53,7 @@ struct MainFormServices {
     // The window watch's view of the desktop, and the system's news of windows.
     platform::TopLevelWindows& top_level_windows;
     platform::DesktopEvents& desktop_events;
+    platform::TargetDialog& target_dialog;
     platform::RecordDialog& record_dialog;
 };
 
@@ -98,6 +101,7 @@ class MainForm final : public WindowEvents {
     CapturedTitle captured_title_;
     CapturedConditions captured_conditions_;
     ListEditing list_editing_;
+    TargetEditing target_editing_;
     Mouse mouse_;
     PushCycle push_cycle_;
     PressAtOnce press_at_once_;

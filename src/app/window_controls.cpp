@@ -92,6 +92,7 @@ WindowControls::WindowControls()
       help_entry("HelpMMMM", "Help"),
       list_menu("Rmenu", "Rmenu", false),
       remove_entry("RemoveItM", "Remove it?"),
+      properties_entry("PropertiesM", "Properties"),
       tray_menu("TrayMenu", "TrayMenu", false),
       show_entry("ShowTapster", "Show Tapster"),
       tray_separator("TraySeparator", "-") {
@@ -110,6 +111,9 @@ WindowControls::WindowControls()
     help_menu.add(help_about_entry);
     help_menu.add(help_entry);
     list_menu.add(remove_entry);
+    // What a double click on an entry does too.
+    properties_entry.set_default_item(true);
+    list_menu.add(properties_entry);
     show_entry.set_default_item(true);
     tray_menu.add(show_entry);
     tray_menu.add(pause_entry);

@@ -80,6 +80,7 @@ struct WindowControls {
     ui::MenuEntry help_entry;
     ui::MenuEntry list_menu;
     ui::MenuEntry remove_entry;
+    ui::MenuEntry properties_entry;  // opens the highlighted target's dialog
     ui::MenuEntry tray_menu;
     ui::MenuEntry show_entry;
     ui::MenuEntry tray_separator;

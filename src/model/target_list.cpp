@@ -34,6 +34,19 @@ void TargetList::set_checked(int index, bool checked) {
     notify(Change::Kind::checked, index, false);
 }
 
+bool TargetList::replace(int index, std::string text) {
+    Entry& entry = entries_[position(index)];
+    if (entry.managed) {
+        return false;
+    }
+    if (entry.text != text) {
+        entry.target = parse_target(text, fold_case_);
+        entry.text = std::move(text);
+        notify(Change::Kind::replaced, index, false);
+    }
+    return true;
+}
+
 std::size_t TargetList::set_managed(const std::vector<std::string>& texts) {
     const std::unordered_set<std::string> wanted(texts.begin(), texts.end());
     std::unordered_set<std::string> present;

@@ -18,8 +18,8 @@ namespace tapster {
 // policy ("managed"), which are always checked and never stored. Both share the limit.
 //
 // Each entry's target is read, its title folded by the list's fold_case, once as the entry
-// comes, so that a tick only looks. An entry's text and target never change after; its check
-// mark alone does.
+// comes, so that a tick only looks. An entry's check mark changes, and the user's own entry
+// may be replaced whole in place (its text and target read anew); nothing else changes it.
 class TargetList {
   public:
     static constexpr int kNone = -1;
@@ -38,8 +38,9 @@ class TargetList {
     };
 
     struct Change {
-        // added: a new entry at `index`; the ones from there on move down by one.
-        enum class Kind { added, removed, checked } kind = Kind::added;
+        // added: a new entry at `index`; the ones from there on move down by one. replaced: the
+        // entry at `index` has another text and target, its place and check mark kept.
+        enum class Kind { added, removed, checked, replaced } kind = Kind::added;
         int index = kNone;
         bool managed = false;
     };
@@ -57,6 +58,8 @@ class TargetList {
     void remove(int index);
     // A managed entry stays checked.
     void set_checked(int index, bool checked);
+    // The user's own entry gets another text; a managed entry is never replaced (false).
+    bool replace(int index, std::string text);
     // Makes the managed entries these texts: entries that stay keep their place, the others
     // go, new ones come last, as many as the list has room for. Repeated texts count once.
     // Returns how many of the texts found no room.

@@ -25,7 +25,8 @@ void WantedClasses::on_changed(const TargetList::Change& change) {
             uncount(*position);
             counted_.erase(position);
             break;
-        case TargetList::Change::Kind::checked: {
+        case TargetList::Change::Kind::checked:
+        case TargetList::Change::Kind::replaced: {
             std::optional<std::string> now = counted_class(change.index);
             uncount(*position);
             count(now);

@@ -178,4 +178,27 @@ StoredList merged(const StoredList& agreed, const StoredList& mine,
     return merge_into(agreed, mine, file);
 }
 
+bool replace_entry(StoredList& list, const Replacement& replacement) {
+    std::size_t seen = 0;
+    for (StoredEntry& entry : list) {
+        if (entry.text == replacement.from && seen++ == replacement.repeat) {
+            entry.text = replacement.to;
+            return true;
+        }
+    }
+    return false;
+}
+
+StoredList merged(StoredList agreed, const StoredList& mine, StoredList file,
+                  const std::vector<Replacement>& replacements) {
+    // Made in both lists, the replacement is no change at all to the merge, and the entry
+    // stays where the file has it; made in neither, the new text is an addition.
+    for (const Replacement& replacement : replacements) {
+        if (replace_entry(file, replacement)) {
+            replace_entry(agreed, replacement);
+        }
+    }
+    return merge_into(agreed, mine, file);
+}
+
 }  // namespace tapster

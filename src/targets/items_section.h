@@ -41,4 +41,20 @@ StoredList merged(const StoredList& agreed, const StoredList& mine, const Stored
 StoredList merged(const StoredList& agreed, const StoredList& mine,
                   const SettingsStore::Entries& file);
 
+// This copy's change of one entry's text in place: the `repeat`-th entry (from 0) whose text
+// is `from` now reads `to`.
+struct Replacement {
+    std::string from;
+    std::size_t repeat = 0;
+    std::string to;
+};
+// Replaces that entry of `list`; false when the list holds no such entry.
+bool replace_entry(StoredList& list, const Replacement& replacement);
+
+// merged, with this copy's replacements since it last agreed with the file, in their order:
+// a replaced entry keeps the place it has in the file. One that the file no longer holds
+// (another copy removed it, or changed it) is one of this copy's additions.
+StoredList merged(StoredList agreed, const StoredList& mine, StoredList file,
+                  const std::vector<Replacement>& replacements);
+
 }  // namespace tapster

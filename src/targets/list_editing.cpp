@@ -7,7 +7,7 @@
 
 #include "model/captions.h"
 #include "model/target_string.h"
-#include "model/window_message.h"
+#include "targets/target_checks.h"
 #include "ui/tell_user.h"
 
 namespace tapster {
@@ -36,6 +36,9 @@ void ListEditing::mirror(const TargetList::Change& change) {
         case TargetList::Change::Kind::checked:
             list.set_checked(change.index, targets_.at(change.index).checked);
             break;
+        case TargetList::Change::Kind::replaced:
+            list.set_text(change.index, shown_target_text(targets_.at(change.index).text));
+            break;
     }
 }
 
@@ -57,15 +60,19 @@ void ListEditing::refuse_managed_change() {
 
 void ListEditing::on_add_clicked() {
     const ui::CaptureFields& fields = controls_.fields;
-    if (fields.title.text().empty() && fields.window_class.text().empty() &&
-        fields.button_text.text().empty()) {
-        ui::tell_user(
-            message_boxes_,
-            "You can not add a blank item, first drag the check mark to a button u want pushed "
-            "or clicked");
-        return;
+    const TargetItem item{fields.title.text(),       fields.window_class.text(),
+                          fields.button_text.text(), fields.found_id.text(),
+                          fields.control_id.text(),  controls_.force_click_box.checked(),
+                          fields.conditions.program, fields.conditions.message};
+    std::optional<std::string> reason = why_target_refused(item, TargetForm::capture_fields);
+    if (!reason && fields.captured_title.lost_spaces &&
+        fields.title.text() == fields.captured_title.recorded) {
+        reason =
+            "The window's title begins or ends with spaces, which a stored target can not "
+            "keep, so this target would never be pressed. Put * where the spaces are in the "
+            "title field and press Add It again.";
     }
-    if (const std::optional<std::string> reason = why_never_pressed(); reason) {
+    if (reason) {
         ui::tell_user(message_boxes_, *reason);
         return;
     }
@@ -75,42 +82,8 @@ void ListEditing::on_add_clicked() {
                                           " targets. Remove one before adding another.");
         return;
     }
-    targets_.append(to_target_string({fields.title.text(), fields.window_class.text(),
-                                      fields.button_text.text(), fields.found_id.text(),
-                                      fields.control_id.text(), controls_.force_click_box.checked(),
-                                      fields.conditions.program, fields.conditions.message}));
+    targets_.append(to_target_string(item));
     stored_.save();
-}
-
-std::optional<std::string> ListEditing::why_never_pressed() const {
-    const ui::CaptureFields& fields = controls_.fields;
-    const std::pair<const ui::TextBox*, const char*> named[] = {
-        {&fields.title, "title"},
-        {&fields.window_class, "class"},
-        {&fields.button_text, "button text"},
-        {&fields.found_id, "found id"},
-        {&fields.control_id, "id"}};
-    for (const auto& [field, name] : named) {
-        if (field->text().find(kFieldMark) != std::string::npos) {
-            return std::string("The ") + name +
-                   " contains \"****\", which separates the parts of a stored target, so this "
-                   "target would never be pressed. Remove it from the field and press Add It "
-                   "again.";
-        }
-    }
-    for (const auto& [condition, name] : {std::pair{&fields.conditions.program, "program"},
-                                          std::pair{&fields.conditions.message, "message"}}) {
-        if (auto reason = why_condition_unusable(*condition, name); reason) {
-            return reason;
-        }
-    }
-    if (fields.captured_title.lost_spaces &&
-        fields.title.text() == fields.captured_title.recorded) {
-        return "The window's title begins or ends with spaces, which a stored target can not "
-               "keep, so this target would never be pressed. Put * where the spaces are in the "
-               "title field and press Add It again.";
-    }
-    return std::nullopt;
 }
 
 void ListEditing::on_remove_clicked() {

@@ -42,8 +42,6 @@ class ListEditing {
     void on_list_clicked();
 
   private:
-    // Why the capture fields describe a target that could never be pressed, or nothing.
-    std::optional<std::string> why_never_pressed() const;
     void mirror(const TargetList::Change& change);
     void on_user_checked(int index, bool checked);
     void refuse_managed_change();

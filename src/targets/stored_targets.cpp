@@ -146,6 +146,32 @@ void StoredTargets::save() {
     store_changes(false);
 }
 
+bool StoredTargets::replace(int index, std::string text) {
+    const TargetList::Entry& entry = targets_.at(index);
+    if (entry.managed) {
+        return false;
+    }
+    if (entry.text == text) {
+        return true;
+    }
+    // Known to a save as the same repeat of its text in the list agreed on; an entry this
+    // copy added and has not stored yet is an addition either way.
+    Replacement replacement{entry.text, 0, text};
+    for (int before = 0; before < index; ++before) {
+        replacement.repeat += targets_.at(before).text == entry.text ? 1 : 0;
+    }
+    StoredList agreed = agreed_;
+    for (const Replacement& earlier : replacements_) {
+        replace_entry(agreed, earlier);
+    }
+    if (replace_entry(agreed, replacement)) {
+        replacements_.push_back(std::move(replacement));
+    }
+    targets_.replace(index, std::move(text));
+    save();
+    return true;
+}
+
 void StoredTargets::store_changes(bool file_set_aside) {
     busy_ = true;
     const StoredList mine = stored_list(targets_);
@@ -155,8 +181,13 @@ void StoredTargets::store_changes(bool file_set_aside) {
         [&](const SettingsStore::Entries& now, bool damaged) {
             // A file that had to be set aside holds nothing to go by but what this copy last
             // agreed with.
-            return items_entries(damaged || file_set_aside ? merged(agreed_, mine, agreed_)
-                                                           : merged(agreed_, mine, now));
+            const bool from_agreed = damaged || file_set_aside;
+            if (!replacements_.empty()) {
+                return items_entries(
+                    merged(agreed_, mine, from_agreed ? agreed_ : stored_list(now), replacements_));
+            }
+            return items_entries(from_agreed ? merged(agreed_, mine, agreed_)
+                                             : merged(agreed_, mine, now));
         },
         stored);
     save_failures_.report(saved);
@@ -207,6 +238,7 @@ void StoredTargets::adopt(StoredList file, const platform::SettingsFile::Stamp& 
     const std::size_t stored = file.size();
     file.resize(std::min(stored, own_room(targets_)));
     agreed_ = std::move(file);
+    replacements_.clear();
     show(targets_, agreed_);
     stamp_ = stamp;
     stamp_known_ = true;

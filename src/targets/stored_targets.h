@@ -38,6 +38,10 @@ class StoredTargets {
     void load();
     // Stores this copy's changes, and shows what the file then holds.
     void save();
+    // Gives the user's entry at `index` another text, in its place and with its check mark,
+    // and stores that as every change is: the entry keeps the place the file has it at.
+    // False, and nothing changed, for an administrator's entry.
+    bool replace(int index, std::string text);
     // For a timer tick: when the file changed on disk, the list shows what it holds now, and
     // a change of this copy's that could not be stored before is stored. A file that looks
     // damaged is given a tick to be written whole before it is set aside.
@@ -71,6 +75,8 @@ class StoredTargets {
     // The list as this copy last agreed with the file: what a save compares the list with to
     // find the user's own changes.
     StoredList agreed_;
+    // This copy's replacements not yet stored, in their order.
+    std::vector<Replacement> replacements_;
     platform::SettingsFile::Stamp stamp_;                   // of the file agreed with
     bool stamp_known_ = false;                              // false: read the file at the next tick
     std::optional<platform::SettingsFile::Stamp> damaged_;  // a damaged file seen at a tick

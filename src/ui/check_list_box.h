@@ -30,7 +30,7 @@ class CheckListBox : public Control {
     // The last change the program made to the entries, so a view can apply just that.
     struct Edit {
         // inserted: a new entry before others, which move down by one.
-        enum class Kind { appended, inserted, removed, checked } kind = Kind::appended;
+        enum class Kind { appended, inserted, removed, checked, retexted } kind = Kind::appended;
         int index = kNone;
     };
 
@@ -41,6 +41,8 @@ class CheckListBox : public Control {
     // The user changed an entry's check mark; raised before `clicked`.
     Event<int, bool> user_checked;
     Event<const MouseArgs&> mouse_down;
+    // The user asked to open an entry: a double click on it, or Enter.
+    Event<int> opened;
 
     int count() const { return static_cast<int>(entries_.size()); }
     const Entry& entry(int index) const { return entries_[position(index)]; }
@@ -76,6 +78,16 @@ class CheckListBox : public Control {
         }
         target.checked = checked;
         last_edit_ = {Edit::Kind::checked, index};
+        notify(Change::entries);
+    }
+    // The entry keeps its place, check mark and highlight.
+    void set_text(int index, std::string text) {
+        Entry& target = entries_[position(index)];
+        if (target.text == text) {
+            return;
+        }
+        target.text = std::move(text);
+        last_edit_ = {Edit::Kind::retexted, index};
         notify(Change::entries);
     }
     // Removes one entry; the ones after it move up and the highlight goes with its entry.
@@ -116,6 +128,12 @@ class CheckListBox : public Control {
         entries_[position(index)].checked = checked;
         user_checked.raise(index, checked);
         clicked.raise();
+    }
+
+    void user_open(int index) {
+        if (index >= 0 && index < count()) {
+            opened.raise(index);
+        }
     }
 
   private:

@@ -96,6 +96,7 @@ void CheckListView::mirror(ui::Change change) {
                 ListView_SetItemCountEx(hwnd(), list_.count(), LVSICF_NOSCROLL);
                 break;
             case ui::CheckListBox::Edit::Kind::checked:
+            case ui::CheckListBox::Edit::Kind::retexted:
                 ListView_RedrawItems(hwnd(), edit.index, edit.index);
                 break;
         }
@@ -165,6 +166,17 @@ LRESULT CheckListView::on_notify(const NMHDR& header) {
     if (header.code == LVN_ODFINDITEMW) {
         return find_entry(reinterpret_cast<const NMLVFINDITEMW&>(header));
     }
+    if (header.code == NM_DBLCLK) {
+        // A double click on a check box only changed its check mark, twice.
+        const auto& activation = reinterpret_cast<const NMITEMACTIVATE&>(header);
+        LVHITTESTINFO hit{};
+        hit.pt = activation.ptAction;
+        if (ListView_SubItemHitTest(hwnd(), &hit) >= 0 &&
+            (hit.flags & LVHT_ONITEM) != LVHT_ONITEMSTATEICON) {
+            list_.user_open(hit.iItem);
+        }
+        return 0;
+    }
     if (mirroring_ || header.code != LVN_ITEMCHANGED) {
         return 0;
     }
@@ -214,9 +226,21 @@ LRESULT CheckListView::on_subclassed_message(HWND window, UINT message, WPARAM w
                 return 0;
             }
             return DefSubclassProc(window, message, wparam, lparam);
+        case WM_GETDLGCODE: {
+            // Enter opens the entry rather than going to the window's default button.
+            const auto* key = reinterpret_cast<const MSG*>(lparam);
+            const LRESULT code = DefSubclassProc(window, message, wparam, lparam);
+            return key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN
+                       ? code | DLGC_WANTALLKEYS
+                       : code;
+        }
         case WM_KEYDOWN:
             if (wparam == VK_SPACE) {
                 toggle(ListView_GetNextItem(window, -1, LVNI_FOCUSED));
+                return 0;
+            }
+            if (wparam == VK_RETURN) {
+                list_.user_open(list_.highlighted());
                 return 0;
             }
             return DefSubclassProc(window, message, wparam, lparam);

@@ -9,6 +9,8 @@ namespace {
 // Where the control count sits in the extended header: dlgVer, signature, helpID (2 words),
 // exStyle (2), style (2).
 constexpr std::size_t kCountIndex = 8;
+constexpr std::size_t kWidthIndex = 11;  // after the count, x and y
+constexpr std::size_t kHeightIndex = 12;
 constexpr WORD kFontPoints = 8;
 
 }  // namespace
@@ -47,6 +49,11 @@ void DialogTemplate::add(const wchar_t* window_class, const std::string& text, D
     add_text(window_class);
     add_text(to_wide(text));
     words_.push_back(0);
+}
+
+void DialogTemplate::set_size(short width, short height) {
+    words_[kWidthIndex] = static_cast<WORD>(width);
+    words_[kHeightIndex] = static_cast<WORD>(height);
 }
 
 void DialogTemplate::add_item(DWORD style, DialogRect rect, int id) {

@@ -48,6 +48,9 @@ class DialogTemplate {
     void add(const wchar_t* window_class, const std::string& text, DWORD style, DialogRect rect,
              int id);
 
+    // For a layout whose size is known only once its controls are placed.
+    void set_size(short width, short height);
+
     const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
     int count() const { return count_; }
 

@@ -23,6 +23,7 @@
 #include "win32/win32_record_dialog.h"
 #include "win32/win32_services.h"
 #include "win32/win32_sign_in.h"
+#include "win32/win32_target_dialog.h"
 #include "win32/win32_top_level_windows.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
@@ -60,6 +61,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         std::optional<MainForm> form_holder;
         win32::MainWindow main_window;
         message_boxes.set_owner(main_window.hwnd());
+        win32::Win32TargetDialog target_dialog;
+        target_dialog.set_owner(main_window.hwnd());
         win32::Win32NotificationArea& notification_area = main_window.notification_area();
         win32::Win32RecordDialog record_dialog(main_window.hwnd());
         // Both end before the form, once the message loop has ended: the work still queued,
@@ -67,9 +70,10 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Dispatcher dispatcher;
         win32::Win32AccessibleButtons accessible_buttons(dispatcher);
 
-        MainForm& form = form_holder.emplace(MainFormServices{
-            settings, notification_area, message_boxes, shell, dispatcher, desktop, locale, sign_in,
-            accessible_buttons, policy, top_level_windows, desktop_events, record_dialog});
+        MainForm& form = form_holder.emplace(
+            MainFormServices{settings, notification_area, message_boxes, shell, dispatcher, desktop,
+                             locale, sign_in, accessible_buttons, policy, top_level_windows,
+                             desktop_events, target_dialog, record_dialog});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -70,6 +70,9 @@ void ModelessDialog::open(HWND owner, const DialogTemplate& layout, const std::s
         return;
     }
     owner_ = owner;
+    const HWND focus = GetFocus();
+    focus_before_ =
+        owner != nullptr && (focus == owner || IsChild(owner, focus) != FALSE) ? focus : nullptr;
     checked_window(
         CreateDialogIndirectParamW(GetModuleHandleW(nullptr), layout.get(), owner,
                                    &ModelessDialog::procedure, reinterpret_cast<LPARAM>(this)),
@@ -95,6 +98,9 @@ void ModelessDialog::close() {
     window_.reset();
     if (was_active && owner_ != nullptr && IsWindowVisible(owner_) != FALSE) {
         SetForegroundWindow(owner_);
+        if (focus_before_ != nullptr && IsWindow(focus_before_) != FALSE) {
+            SetFocus(focus_before_);
+        }
     }
 }
 

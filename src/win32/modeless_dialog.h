@@ -59,7 +59,8 @@ class ModelessDialog {
     // open is only brought to the front. Throws std::runtime_error naming `what` when the
     // system refuses the window.
     void open(HWND owner, const DialogTemplate& layout, const std::string& what);
-    // Enables and activates the owner again, and destroys the window.
+    // Enables and activates the owner again, with the keyboard focus where it was, and
+    // destroys the window.
     void close();
 
     // WM_INITDIALOG: fill the controls. The focus then goes to the first control with
@@ -89,6 +90,7 @@ class ModelessDialog {
 
     ScopedWindow window_;
     HWND owner_ = nullptr;
+    HWND focus_before_ = nullptr;  // the owner's control that had the keyboard
 };
 
 }  // namespace tapster::win32

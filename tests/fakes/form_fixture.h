@@ -12,6 +12,7 @@
 #include "fakes/fake_platform.h"
 #include "fakes/fake_policy.h"
 #include "fakes/fake_settings_file.h"
+#include "fakes/fake_target_dialog.h"
 #include "fakes/fake_window_watch.h"
 #include "settings/settings_store.h"
 
@@ -51,7 +52,7 @@ class FormFixture : public ::testing::Test {
         if (!form_) {
             form_ = std::make_unique<MainForm>(MainFormServices{
                 store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
-                policy, top_level_windows, events, record_dialog});
+                policy, top_level_windows, events, target_dialog, record_dialog});
             // Time stands still: a load goes in one step unless a test lets time pass.
             MainFormProbe(*form_).stored_targets().set_clock(
                 [] { return std::chrono::steady_clock::time_point{}; });
@@ -92,6 +93,7 @@ class FormFixture : public ::testing::Test {
     FakePolicy policy;
     FakeTopLevelWindows top_level_windows{desktop};
     FakeDesktopEvents events;
+    FakeTargetDialog target_dialog;
     FakeRecordDialog record_dialog;
 
   private:

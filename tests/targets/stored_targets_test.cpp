@@ -46,6 +46,32 @@ StoredList in_file(SettingsStore& store) {
     return stored_list(items);
 }
 
+// A change made in the target's dialog keeps the entry's place in the file as it is now; one
+// that another copy removed meanwhile comes back as the changed entry, last.
+TEST(TwoCopies, AReplacedEntryKeepsItsPlaceInTheFileOrComesBackAsAnAddition) {
+    fakes::FakeSettingsFile file;
+    file.bytes = R"({"Items": {"c-0": "A", "u-1": "B", "c-2": "C"}})";
+    Copy first(file);
+    Copy second(file);
+    for (Copy* copy : {&first, &second}) {
+        copy->stored.load();
+        copy->dispatcher.run_all();
+    }
+
+    second.targets.remove(0);
+    second.targets.append("X");
+    second.stored.save();
+    EXPECT_TRUE(first.stored.replace(1, "B2"));
+    EXPECT_EQ(in_file(first.store), (StoredList{{"B2", false}, {"C", true}, {"X", false}}));
+    EXPECT_EQ(first.list(), in_file(first.store));
+
+    first.targets.remove(1);  // C
+    first.stored.save();
+    EXPECT_TRUE(second.stored.replace(1, "C2"));  // its list still shows B, C, X
+    EXPECT_EQ(in_file(second.store), (StoredList{{"B2", false}, {"X", false}, {"C2", true}}));
+    EXPECT_EQ(second.list(), in_file(second.store));
+}
+
 // Each save applies only what its copy did, to the file as it is: nothing another copy did
 // is undone, even by a copy whose load ended early and whose file changed since.
 TEST(TwoCopies, KeepEachOthersAdditionsRemovalsAndCheckMarks) {

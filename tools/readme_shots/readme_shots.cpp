@@ -1,9 +1,11 @@
-// tapster_readme_shots.exe TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE OUTPUT_DIR [DPI]: poses the
-// real program for the README's pictures: the main window with a few targets, a capture in
-// progress over a message box, and "Record from open windows" over a box and a drawn dialog.
-// With a DPI other than 96 (the display scale of the Wine prefix it runs in), only the last,
-// into record-from-windows-<DPI>dpi.png.
+// tapster_readme_shots.exe TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE OUTPUT_DIR [SUFFIX]: poses
+// the real program for the README's pictures: the main window with a few targets, a target's
+// dialog, a capture in progress over a message box, and "Record from open windows" over a box
+// and a drawn dialog. With a SUFFIX (say "-144", for a prefix at another display scale) only
+// the two dialogs are taken, into target-dialog-144.png and record-from-windows-144.png.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -60,8 +62,8 @@ void shoot_record_dialog(const Tapster& tapster, const std::string& msgbox_exe,
 int main(int count, char** arguments) {
     if (count != 5 && count != 6) {
         std::fputs(
-            "usage: tapster_readme_shots TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE "
-            "OUTPUT_DIR [DPI]\n",
+            "usage: tapster_readme_shots TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE OUTPUT_DIR "
+            "[SUFFIX]\n",
             stderr);
         return 2;
     }
@@ -69,30 +71,47 @@ int main(int count, char** arguments) {
     const std::string msgbox_exe = arguments[2];
     const std::string drawn_dialog_exe = arguments[3];
     const std::string output = arguments[4];
-    const std::string dpi = count == 6 ? arguments[5] : "96";
+    const std::string suffix = count == 6 ? arguments[5] : "";
     namespace driver = tapster::driver;
-
-    if (dpi != "96") {
-        driver::write_settings("");
-        Tapster tapster(tapster_exe);
-        driver::wait_until([&] { return tapster.visible(); });
-        shoot_record_dialog(tapster, msgbox_exe, drawn_dialog_exe,
-                            output + "/record-from-windows-" + dpi + "dpi.png");
-        return 0;
-    }
 
     driver::write_settings(
         R"({"Items": {"c-0": "Update available **** #32770 **** Later **** 2 **** 2 **** False",)"
         R"("u-1": "Backup reminder **** #32770 **** OK **** 1 **** 1 **** False",)"
-        R"("c-2": "Trial version **** #32770 **** Continue **** 1 **** 1 **** True"}})");
+        R"("c-2": "Trial version **** #32770 **** Continue **** 1 **** 1 **** True",)"
+        R"("u-3": "Backup finished **** #32770 **** OK **** program=backup.exe **** )"
+        R"(message=Backup of * done **** 1 **** 1 **** False"}})");
     Tapster tapster(tapster_exe);
     driver::wait_until([&] { return tapster.visible(); });
-    // Shown is not painted yet: on a busy machine the picture came out black.
-    tapster.answers(5000ms);
-    driver::wait_until([] { return false; }, 500ms);
+    const HWND list = tapster.find_control("SysListView32", "")->window;
+    driver::wait_until([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 4; }, 10000ms);
+    driver::wait_until([] { return false; }, 500ms);  // painted
     RECT window{};
     GetWindowRect(tapster.window(), &window);
-    driver::save_screenshot(output + "/main-window.png", &window);
+    if (suffix.empty()) {
+        driver::save_screenshot(output + "/main-window.png", &window);
+    }
+
+    // A target's dialog, opened by a double click on its entry.
+    driver::xdotool("mousemove " + driver::xdotool_point(driver::list_view_row(list, 3, 120)) +
+                    " click --repeat 2 1");
+    HWND dialog = nullptr;
+    driver::wait_until(
+        [&] {
+            dialog = FindWindowW(L"#32770", L"Target Properties");
+            return dialog != nullptr && IsWindowVisible(dialog);
+        },
+        10000ms);
+    driver::wait_until([] { return false; }, 500ms);  // painted
+    RECT area{};
+    GetWindowRect(dialog, &area);
+    driver::save_screenshot(output + "/target-dialog" + suffix + ".png", &area);
+    driver::xdotool("key Escape");
+    driver::wait_until([] { return FindWindowW(L"#32770", L"Target Properties") == nullptr; });
+    if (!suffix.empty()) {
+        shoot_record_dialog(tapster, msgbox_exe, drawn_dialog_exe,
+                            output + "/record-from-windows" + suffix + ".png");
+        return 0;
+    }
 
     // A capture on its way: the check mark held over a box, the notice asking to wait.
     driver::MessageBoxProcess box(msgbox_exe, L"\"Nag screen\" ok --timeout 30000");
