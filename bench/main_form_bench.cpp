@@ -99,7 +99,7 @@ struct Program {
     tapster::MainForm& start() {
         form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{
             store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
-            policy, windows, events, target_dialog});
+            policy, windows, events, target_dialog, record_dialog});
         form->start();
         dispatcher.run_all();  // the rest of the list's load
         return *form;
@@ -120,6 +120,7 @@ struct Program {
     tapster::fakes::FakeTopLevelWindows windows{desktop};
     tapster::fakes::FakeDesktopEvents events;
     tapster::fakes::FakeTargetDialog target_dialog;
+    tapster::fakes::FakeRecordDialog record_dialog;
     std::unique_ptr<tapster::MainForm> form;
 };
 

@@ -33,6 +33,10 @@ class BenchDesktop : public tapster::platform::Desktop {
         return std::vector<std::string>{
             tapster::bench::window_message(static_cast<int>(window) - 1)};
     }
+    std::vector<tapster::platform::WindowHandle> visible_children(
+        tapster::platform::WindowHandle) override {
+        return {};
+    }
     std::string window_text(tapster::platform::WindowHandle, std::size_t) override { return {}; }
     std::string class_name(tapster::platform::WindowHandle, std::size_t) override { return {}; }
     int control_id(tapster::platform::WindowHandle) override { return 0; }

@@ -49,9 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     desktop.add({"Button", "OK", 1, box});
     fakes::FakePolicy policy;
     fakes::FakeTargetDialog target_dialog;
+    fakes::FakeRecordDialog record_dialog;
     MainForm form(MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
                                    accessible_buttons, policy, top_level_windows, events,
-                                   target_dialog});
+                                   target_dialog, record_dialog});
     form.start();
     dispatcher.run_all();
     form.timer_ticked(WindowTimer::push);

@@ -45,7 +45,7 @@ dpi_regex="Minimize|Recreated|RealClicks|CaptureDrag|Journey|PressesAnEnabled|AR
 # those of buttons that programs draw themselves, whose calls into another process meet a
 # deadline, run once the native tests and the fuzz targets have ended, so that nothing else
 # wants the processor; the rest run beside them.
-timed_regex="AnswersAtOnce|PressAtOnce|WithinOne|TwiceASecond|DrawnButtons"
+timed_regex="AnswersAtOnce|PressAtOnce|WithinOne|TwiceASecond|DrawnButtons|RecordFromWindows"
 dpi_timed_regex="PressesAnEnabled|ARealDragRecordsADrawnButton" # those of the 144 DPI pass
 background=10 # the niceness of the builds and fuzzing beside the Wine tests
 

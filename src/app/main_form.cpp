@@ -42,6 +42,8 @@ MainForm::MainForm(MainFormServices services)
       capture_({controls_.window, capture_fields(controls_, captured_title_, captured_conditions_),
                 controls_.lower_list, controls_.lower_short_list},
                wait_notice_, services.desktop, services.accessible_buttons),
+      open_windows_(services.desktop, services.top_level_windows, services.accessible_buttons,
+                    capture_),
       calibration_({controls_.window, controls_.calibration_panel, controls_.calibration_field,
                     controls_.interval_field, controls_.push_timer, controls_.calibration_hint},
                    {services.settings, services.message_boxes, services.locale, save_failures_}),
@@ -74,6 +76,7 @@ void MainForm::connect_events() {
     controls_.sign_in_entry.clicked.connect([this] { sign_in_option_.on_chosen(); });
     controls_.press_at_once_entry.clicked.connect([this] { press_at_once_.on_chosen(); });
     controls_.show_entry.clicked.connect([this] { controls_.window.set_visible(true); });
+    controls_.record_entry.clicked.connect([this] { services_.record_dialog.show(open_windows_); });
 
     push_cycle_.refused.connect(
         [this](const Target& target) { refusal_notice_.on_refused(target); });

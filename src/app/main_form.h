@@ -5,6 +5,7 @@
 #include "app/window_controls.h"
 #include "app/window_events.h"
 #include "capture/capture_session.h"
+#include "capture/open_windows.h"
 #include "capture/wait_notice.h"
 #include "information/information_menus.h"
 #include "model/target_list.h"
@@ -17,6 +18,7 @@
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
 #include "platform/policy.h"
+#include "platform/record_dialog.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
 #include "platform/target_dialog.h"
@@ -52,6 +54,7 @@ struct MainFormServices {
     platform::TopLevelWindows& top_level_windows;
     platform::DesktopEvents& desktop_events;
     platform::TargetDialog& target_dialog;
+    platform::RecordDialog& record_dialog;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
@@ -104,6 +107,7 @@ class MainForm final : public WindowEvents {
     PressAtOnce press_at_once_;
     WaitNotice wait_notice_;
     CaptureSession capture_;
+    OpenWindows open_windows_;
     CalibrationPanel calibration_;
     TrayIcon tray_;
     RefusalNotice refusal_notice_;

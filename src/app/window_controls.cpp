@@ -85,6 +85,8 @@ WindowControls::WindowControls()
       pause_entry("PausePressing", "Pause pressing"),
       sign_in_entry("StartAtSignIn", "Start when I sign in"),
       press_at_once_entry("PressAtOnce", "Press at once"),
+      options_separator("OptionsSeparator", "-"),
+      record_entry("RecordFromWindows", "Record from open windows..."),
       help_menu("HelpM", "Help"),
       help_about_entry("AboutProduct2", "About"),
       help_entry("HelpMMMM", "Help"),
@@ -104,6 +106,8 @@ WindowControls::WindowControls()
     options_menu.add(pause_entry);
     options_menu.add(sign_in_entry);
     options_menu.add(press_at_once_entry);
+    options_menu.add(options_separator);
+    options_menu.add(record_entry);
     help_menu.add(help_about_entry);
     help_menu.add(help_entry);
     list_menu.add(remove_entry);

@@ -19,12 +19,16 @@ void CaptureSession::on_check_mark_pressed(const ui::MouseArgs& /*args*/) {
     state_ = State::armed;
     ++questions_;
     controls_.window.set_mouse_pointer(ui::MousePointer::move);
+    forget_fields();
+    set_fields_enabled(false);
+}
+
+void CaptureSession::forget_fields() {
     for (ui::TextBox* field : controls_.fields.completing()) {
         field->set_text("");
     }
     controls_.fields.captured_title = {};
     controls_.fields.conditions = {};
-    set_fields_enabled(false);
 }
 
 void CaptureSession::on_check_mark_released(const ui::MouseArgs& /*args*/) {
@@ -71,23 +75,44 @@ void CaptureSession::on_inspect_tick() {
     if (!control) {
         return;
     }
-    ui::CaptureFields& fields = controls_.fields;
     if (control->is_button) {
         ++questions_;  // a drawn button's late answer must not overwrite this one
-        const int found_id = inspector_.found_control_id(control->window);
-        fields.control_id.set_text(std::to_string(control->control_id));
-        fields.found_id.set_text(std::to_string(found_id));
-        fields.button_text.set_text(control->text);
+        write_button(*control, inspector_.found_control_id(control->window));
         check_completion();
     }
     // Filling the fields above may have completed the capture, which then ends.
     const auto holder = inspector_.read_holder(control->window);
     if (holder && control->is_button && armed()) {
-        fields.captured_title = holder->title;
-        fields.conditions = holder->conditions;
-        fields.title.set_text(holder->title.recorded);
-        fields.window_class.set_text(holder->window_class);
+        write_holder(*holder);
     }
+}
+
+void CaptureSession::write_button(const WindowInspector::Control& control, int found_id) {
+    ui::CaptureFields& fields = controls_.fields;
+    fields.control_id.set_text(std::to_string(control.control_id));
+    fields.found_id.set_text(std::to_string(found_id));
+    fields.button_text.set_text(control.text);
+}
+
+void CaptureSession::write_holder(const WindowInspector::Holder& holder) {
+    ui::CaptureFields& fields = controls_.fields;
+    fields.captured_title = holder.title;
+    fields.conditions = holder.conditions;
+    fields.title.set_text(holder.title.recorded);
+    fields.window_class.set_text(holder.window_class);
+}
+
+void CaptureSession::record_chosen(const WindowInspector::ClassicButton& button) {
+    ++questions_;
+    forget_fields();
+    write_button(button.control, button.found_id);
+    write_holder(button.holder);
+}
+
+void CaptureSession::record_chosen(const WindowInspector::DrawnButton& button) {
+    ++questions_;
+    forget_fields();
+    record_drawn_button(button);
 }
 
 void CaptureSession::ask_for_drawn_button() {
@@ -106,10 +131,7 @@ void CaptureSession::record_drawn_button(const WindowInspector::DrawnButton& but
     fields.control_id.set_text(std::string(kAccessibleMarker));
     fields.found_id.set_text(std::string(kAccessibleMarker));
     fields.button_text.set_text(button.name);
-    fields.captured_title = button.holder.title;
-    fields.conditions = button.holder.conditions;
-    fields.title.set_text(button.holder.title.recorded);
-    fields.window_class.set_text(button.holder.window_class);
+    write_holder(button.holder);
 }
 
 }  // namespace tapster

@@ -41,6 +41,11 @@ class CaptureSession {
     // a capture whose four fields are filled is complete.
     void check_completion();
 
+    // A button chosen from the open windows instead of a drag: the fields are filled as a drag
+    // onto it fills them, which completes the capture.
+    void record_chosen(const WindowInspector::ClassicButton& button);
+    void record_chosen(const WindowInspector::DrawnButton& button);
+
   private:
     void end();
     void set_fields_enabled(bool enabled);
@@ -48,6 +53,9 @@ class CaptureSession {
     // its program answers.
     void ask_for_drawn_button();
     void record_drawn_button(const WindowInspector::DrawnButton& button);
+    void forget_fields();
+    void write_button(const WindowInspector::Control& control, int found_id);
+    void write_holder(const WindowInspector::Holder& holder);
 
     Controls controls_;
     WaitNotice& wait_notice_;

@@ -25,13 +25,18 @@ std::optional<WindowInspector::Control> WindowInspector::read_new_window_under_p
         return std::nullopt;
     }
     last_read_ = window;
+    Control control = read_control(window);
+    last_read_is_button_ = control.is_button;
+    return control;
+}
+
+WindowInspector::Control WindowInspector::read_control(platform::WindowHandle window) {
     Control control;
     control.window = window;
     control.text = desktop_.window_text(window, kReadBuffer);
     control.control_id = desktop_.control_id(window);
     control.is_button =
         names_a_button(std::string(trim_spaces(desktop_.class_name(window, kReadBuffer))));
-    last_read_is_button_ = control.is_button;
     return control;
 }
 
@@ -56,11 +61,16 @@ void WindowInspector::ask_drawn_button_under_pointer(
             if (!found || found->window == 0) {
                 answered(std::nullopt);
             } else {
-                DrawnButton button{found->name, read_window(found->window)};
-                button.holder.conditions.message = joined_message(found->static_texts);
-                answered(std::move(button));
+                answered(read_drawn_button(found->window, found->name, found->static_texts));
             }
         });
+}
+
+WindowInspector::DrawnButton WindowInspector::read_drawn_button(
+    platform::WindowHandle window, std::string name, const std::vector<std::string>& static_texts) {
+    DrawnButton button{std::move(name), read_window(window)};
+    button.holder.conditions.message = joined_message(static_texts);
+    return button;
 }
 
 WindowInspector::Holder WindowInspector::read_holder_window(platform::WindowHandle window) {

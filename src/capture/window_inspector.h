@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/captured_title.h"
 #include "model/window_message.h"
@@ -38,6 +39,13 @@ class WindowInspector {
         Holder holder;  // the top-level window
     };
 
+    // A classic button with everything a capture records of it.
+    struct ClassicButton {
+        Control control;
+        int found_id = 0;
+        Holder holder;
+    };
+
     WindowInspector(platform::Desktop& desktop, platform::AccessibleButtons& accessible_buttons)
         : desktop_(desktop), accessible_buttons_(accessible_buttons) {}
 
@@ -50,6 +58,15 @@ class WindowInspector {
     // class trimmed of surrounding spaces; none at top level.
     std::optional<Holder> read_holder(platform::WindowHandle control);
 
+    // The window as a possible button: its text, identifier and whether its class names one.
+    Control read_control(platform::WindowHandle window);
+    // The title, class and program of a top-level window; a classic box's message as well.
+    Holder read_holder_window(platform::WindowHandle window);
+    // A drawn button of a top-level window, its message made of the static texts the window
+    // shows screen readers.
+    DrawnButton read_drawn_button(platform::WindowHandle window, std::string name,
+                                  const std::vector<std::string>& static_texts);
+
     // Whether the window under the pointer, as last read, is a button with a window of its own.
     bool over_button() const { return last_read_is_button_; }
     // The drawn push button under the pointer, asked anew each time; the other program
@@ -57,8 +74,6 @@ class WindowInspector {
     void ask_drawn_button_under_pointer(std::function<void(std::optional<DrawnButton>)> answered);
 
   private:
-    // The title, class and program; a classic box's message as well.
-    Holder read_holder_window(platform::WindowHandle window);
     Holder read_window(platform::WindowHandle window);
 
     platform::Desktop& desktop_;

@@ -22,6 +22,12 @@ class AccessibleButtons {
         // The names of the static texts of that window's tree, in the order of the search.
         std::vector<std::string> static_texts = {};
     };
+    // What a window shows screen readers: the names of its push buttons, each name once, and
+    // the names of its static texts, both in the order of the search.
+    struct WindowButtons {
+        std::vector<std::string> names;
+        std::vector<std::string> static_texts;
+    };
     // Whether a window says what a target waits for, given the names of the static texts of
     // its tree in the order of the search. It runs where the tree is read, on any thread.
     using MessageCheck = std::function<bool(const std::vector<std::string>& static_texts)>;
@@ -37,6 +43,10 @@ class AccessibleButtons {
     // The push button at a point of the screen; nothing when the element there is none.
     virtual void ask_button_at(Point screen_point,
                                std::function<void(std::optional<Found>)> answered) = 0;
+    // The push buttons of a top-level window; nothing when it does not hand out its accessible
+    // object in time.
+    virtual void ask_buttons_of(WindowHandle window,
+                                std::function<void(std::optional<WindowButtons>)> answered) = 0;
     // Does the default action of the first push button, depth first through the window's
     // accessible tree, whose name is `name` (surrounding spaces aside) and that is not
     // unavailable. With a message check, only when the window's static texts pass it.

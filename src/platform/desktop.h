@@ -65,6 +65,10 @@ class Desktop {
     virtual std::optional<std::vector<std::string>> static_texts(WindowHandle window,
                                                                  std::size_t max_chars) = 0;
 
+    // The window's own child windows whose style shows them, in the order GetDlgItem walks
+    // them; none for a window that is gone. Asks the system, never the window.
+    virtual std::vector<WindowHandle> visible_children(WindowHandle window) = 0;
+
     virtual std::string window_text(WindowHandle window, std::size_t max_chars) = 0;
     virtual std::string class_name(WindowHandle window, std::size_t max_chars) = 0;
     virtual int control_id(WindowHandle window) = 0;

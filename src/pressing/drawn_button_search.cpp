@@ -1,6 +1,8 @@
 #include "pressing/drawn_button_search.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "model/target_string.h"
 
@@ -41,12 +43,13 @@ class Search {
     std::size_t visited_ = 0;
 };
 
-// Each element before its children, as the search for a button goes.
-void collect_static_texts(AccessibleElement& element, int depth, AccessibleSearchLimits limits,
-                          std::size_t& visited, std::vector<std::string>& texts) {
+// The names of the elements of one role, each element before its children, as the search for
+// a button goes.
+void collect_names(AccessibleElement& element, long role, int depth, AccessibleSearchLimits limits,
+                   std::size_t& visited, std::vector<std::string>& names) {
     ++visited;
-    if (element.role() == AccessibleElement::kStaticTextRole) {
-        texts.push_back(element.name());
+    if (element.role() == role) {
+        names.push_back(element.name());
     }
     if (depth >= limits.deepest || visited >= limits.most_elements) {
         return;
@@ -55,20 +58,40 @@ void collect_static_texts(AccessibleElement& element, int depth, AccessibleSearc
         if (visited >= limits.most_elements) {
             return;
         }
-        collect_static_texts(*child, depth + 1, limits, visited, texts);
+        collect_names(*child, role, depth + 1, limits, visited, names);
     }
+}
+
+std::vector<std::string> names_of_role(AccessibleElement& root, long role,
+                                       AccessibleSearchLimits limits) {
+    std::vector<std::string> names;
+    std::size_t visited = 0;
+    if (limits.most_elements > 0) {
+        collect_names(root, role, 0, limits, visited, names);
+    }
+    return names;
 }
 
 }  // namespace
 
 std::vector<std::string> drawn_static_texts(AccessibleElement& root,
                                             AccessibleSearchLimits limits) {
-    std::vector<std::string> texts;
-    std::size_t visited = 0;
-    if (limits.most_elements > 0) {
-        collect_static_texts(root, 0, limits, visited, texts);
+    return names_of_role(root, AccessibleElement::kStaticTextRole, limits);
+}
+
+std::vector<std::string> drawn_button_names(AccessibleElement& root,
+                                            AccessibleSearchLimits limits) {
+    std::vector<std::string> names;
+    for (std::string& name : names_of_role(root, AccessibleElement::kPushButtonRole, limits)) {
+        // A press takes the first button of a name: a second of the same name is never pressed.
+        const bool named_before = std::ranges::any_of(names, [&](const std::string& earlier) {
+            return trim_spaces(earlier) == trim_spaces(name);
+        });
+        if (!named_before) {
+            names.push_back(std::move(name));
+        }
     }
-    return texts;
+    return names;
 }
 
 bool is_pressable_button(AccessibleElement& element, std::string_view name) {

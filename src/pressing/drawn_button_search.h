@@ -28,6 +28,11 @@ DrawnButtonPress press_drawn_button(platform::AccessibleElement& root, std::stri
 std::vector<std::string> drawn_static_texts(platform::AccessibleElement& root,
                                             AccessibleSearchLimits limits = {});
 
+// The names of the push buttons in the tree, in the search's order and within its limits, each
+// name (surrounding spaces aside) once: the buttons a press could find.
+std::vector<std::string> drawn_button_names(platform::AccessibleElement& root,
+                                            AccessibleSearchLimits limits = {});
+
 // Whether the search would press this element for the name.
 bool is_pressable_button(platform::AccessibleElement& element, std::string_view name);
 

@@ -20,6 +20,7 @@
 #include "win32/win32_dispatcher.h"
 #include "win32/win32_notification_area.h"
 #include "win32/win32_policy.h"
+#include "win32/win32_record_dialog.h"
 #include "win32/win32_services.h"
 #include "win32/win32_sign_in.h"
 #include "win32/win32_target_dialog.h"
@@ -63,14 +64,16 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32TargetDialog target_dialog;
         target_dialog.set_owner(main_window.hwnd());
         win32::Win32NotificationArea& notification_area = main_window.notification_area();
+        win32::Win32RecordDialog record_dialog(main_window.hwnd());
         // Both end before the form, once the message loop has ended: the work still queued,
         // the answers still to come and the calls still running are dropped.
         win32::Win32Dispatcher dispatcher;
         win32::Win32AccessibleButtons accessible_buttons(dispatcher);
 
-        MainForm& form = form_holder.emplace(MainFormServices{
-            settings, notification_area, message_boxes, shell, dispatcher, desktop, locale, sign_in,
-            accessible_buttons, policy, top_level_windows, desktop_events, target_dialog});
+        MainForm& form = form_holder.emplace(
+            MainFormServices{settings, notification_area, message_boxes, shell, dispatcher, desktop,
+                             locale, sign_in, accessible_buttons, policy, top_level_windows,
+                             desktop_events, target_dialog, record_dialog});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

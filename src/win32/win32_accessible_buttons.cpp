@@ -82,7 +82,27 @@ std::optional<platform::AccessibleButtons::Found> push_button_at(POINT point) {
     return found;
 }
 
+std::optional<platform::AccessibleButtons::WindowButtons> buttons_in(HWND window) {
+    ComPointer<IAccessible> object;
+    if (window_object(window, object) != Press::pressed) {
+        return std::nullopt;
+    }
+    MsaaElement root(std::move(object), CHILDID_SELF);
+    return platform::AccessibleButtons::WindowButtons{drawn_button_names(root),
+                                                      drawn_static_texts(root)};
+}
+
 }  // namespace
+
+void Win32AccessibleButtons::ask_buttons_of(
+    platform::WindowHandle window, std::function<void(std::optional<WindowButtons>)> answered) {
+    auto buttons = std::make_shared<std::optional<WindowButtons>>();
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    // A window that hangs holds its own key only: the other windows are still asked.
+    workers_.run(
+        "buttons " + std::to_string(window), [buttons, hwnd] { *buttons = buttons_in(hwnd); },
+        [buttons, answered = std::move(answered)] { answered(*buttons); });
+}
 
 void Win32AccessibleButtons::ask_button_at(platform::Point screen_point,
                                            std::function<void(std::optional<Found>)> answered) {

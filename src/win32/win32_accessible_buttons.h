@@ -16,6 +16,8 @@ class Win32AccessibleButtons : public platform::AccessibleButtons {
 
     void ask_button_at(platform::Point screen_point,
                        std::function<void(std::optional<Found>)> answered) override;
+    void ask_buttons_of(platform::WindowHandle window,
+                        std::function<void(std::optional<WindowButtons>)> answered) override;
     void press(platform::WindowHandle window, std::string_view name, MessageCheck message_check,
                std::function<void(Press)> answered) override;
 

@@ -134,6 +134,18 @@ std::string Win32Desktop::program_of(platform::WindowHandle window) {
     return to_utf8(folder_end == std::wstring::npos ? path : path.substr(folder_end + 1));
 }
 
+std::vector<platform::WindowHandle> Win32Desktop::visible_children(platform::WindowHandle window) {
+    std::vector<platform::WindowHandle> children;
+    for (HWND child = GetWindow(to_hwnd(window), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        // The control's own style: the window that holds it may not be shown yet.
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0) {
+            children.push_back(from_hwnd(child));
+        }
+    }
+    return children;
+}
+
 std::optional<std::vector<std::string>> Win32Desktop::static_texts(platform::WindowHandle window,
                                                                    std::size_t max_chars) {
     std::vector<std::string> texts;
@@ -141,12 +153,10 @@ std::optional<std::vector<std::string>> Win32Desktop::static_texts(platform::Win
         return texts;
     }
     std::wstring buffer(max_chars, L'\0');
-    for (HWND child = GetWindow(to_hwnd(window), GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
+    for (const platform::WindowHandle handle : visible_children(window)) {
+        const HWND child = to_hwnd(handle);
         wchar_t class_name[16] = {};
-        // The control's own style: the box itself may not be shown yet.
-        if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0 ||
-            GetClassNameW(child, class_name, static_cast<int>(std::size(class_name))) == 0 ||
+        if (GetClassNameW(child, class_name, static_cast<int>(std::size(class_name))) == 0 ||
             lstrcmpiW(class_name, L"Static") != 0) {
             continue;
         }

@@ -24,6 +24,7 @@ class Win32Desktop : public platform::Desktop {
     std::string program_of(platform::WindowHandle window) override;
     std::optional<std::vector<std::string>> static_texts(platform::WindowHandle window,
                                                          std::size_t max_chars) override;
+    std::vector<platform::WindowHandle> visible_children(platform::WindowHandle window) override;
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override;
     std::string class_name(platform::WindowHandle window, std::size_t max_chars) override;
     int control_id(platform::WindowHandle window) override;

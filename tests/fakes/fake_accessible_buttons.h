@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,21 @@ class FakeAccessibleButtons : public platform::AccessibleButtons {
                        std::function<void(std::optional<Found>)> answered) override {
         ++point_queries;
         replies.post([answered = std::move(answered), found = under_cursor] { answered(found); });
+    }
+    // Windows that hang: asked for their buttons, they never answer.
+    std::set<platform::WindowHandle> hung;
+    std::vector<platform::WindowHandle> asked_for_buttons;
+    void ask_buttons_of(platform::WindowHandle window,
+                        std::function<void(std::optional<WindowButtons>)> answered) override {
+        asked_for_buttons.push_back(window);
+        if (hung.contains(window)) {
+            return;
+        }
+        WindowButtons buttons{{}, static_texts[window]};
+        for (const Button& button : windows[window]) {
+            buttons.names.push_back(button.name);
+        }
+        replies.post([answered = std::move(answered), buttons] { answered(buttons); });
     }
     void press(platform::WindowHandle window, std::string_view name, MessageCheck message_check,
                std::function<void(Press)> answered) override {

@@ -171,6 +171,14 @@ class FakeDesktop : public platform::Desktop {
         }
         return texts;
     }
+    std::vector<platform::WindowHandle> visible_children(platform::WindowHandle window) override {
+        std::vector<platform::WindowHandle> children;
+        std::copy_if(order_.begin(), order_.end(), std::back_inserter(children),
+                     [&](platform::WindowHandle handle) {
+                         return nodes_.at(handle).parent == window && visible(handle);
+                     });
+        return children;
+    }
     std::string window_text(platform::WindowHandle window, std::size_t max_chars) override {
         const auto found = nodes_.find(window);
         return found == nodes_.end() || max_chars == 0

@@ -13,6 +13,7 @@
 #include "platform/locale.h"
 #include "platform/message_boxes.h"
 #include "platform/notification_area.h"
+#include "platform/record_dialog.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
 
@@ -112,6 +113,13 @@ class FakeShell : public platform::Shell {
 
   private:
     Journal& journal_;
+};
+
+// Remembers the choices it was last shown.
+class FakeRecordDialog : public platform::RecordDialog {
+  public:
+    platform::RecordChoices* shown = nullptr;
+    void show(platform::RecordChoices& choices) override { shown = &choices; }
 };
 
 // Start at sign-in as a flag; a test may make every change fail.

@@ -26,6 +26,7 @@ class MainFormProbe {
     TargetList& targets() { return form_.targets_; }
     StoredTargets& stored_targets() { return form_.stored_targets_; }
     CaptureSession& capture() { return form_.capture_; }
+    OpenWindows& open_windows() { return form_.open_windows_; }
     CapturedTitle& captured_title() { return form_.captured_title_; }
     CapturedConditions& captured_conditions() { return form_.captured_conditions_; }
     CalibrationPanel& calibration() { return form_.calibration_; }
@@ -51,7 +52,7 @@ class FormFixture : public ::testing::Test {
         if (!form_) {
             form_ = std::make_unique<MainForm>(MainFormServices{
                 store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
-                policy, top_level_windows, events, target_dialog});
+                policy, top_level_windows, events, target_dialog, record_dialog});
             // Time stands still: a load goes in one step unless a test lets time pass.
             MainFormProbe(*form_).stored_targets().set_clock(
                 [] { return std::chrono::steady_clock::time_point{}; });
@@ -62,6 +63,7 @@ class FormFixture : public ::testing::Test {
     TargetList& targets() { return MainFormProbe(form()).targets(); }
     StoredTargets& stored_targets() { return MainFormProbe(form()).stored_targets(); }
     CaptureSession& capture() { return MainFormProbe(form()).capture(); }
+    OpenWindows& open_windows() { return MainFormProbe(form()).open_windows(); }
     CapturedTitle& captured_title() { return MainFormProbe(form()).captured_title(); }
     CapturedConditions& captured_conditions() {
         return MainFormProbe(form()).captured_conditions();
@@ -92,6 +94,7 @@ class FormFixture : public ::testing::Test {
     FakeTopLevelWindows top_level_windows{desktop};
     FakeDesktopEvents events;
     FakeTargetDialog target_dialog;
+    FakeRecordDialog record_dialog;
 
   private:
     std::unique_ptr<MainForm> form_;

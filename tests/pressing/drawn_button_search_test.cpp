@@ -87,6 +87,20 @@ TEST(DrawnButtonSearch, PressesTheFirstEnabledPushButtonOfThatNameDepthFirst) {
     }
 }
 
+TEST(DrawnButtonSearch, ListsEachButtonNameOnceInTheOrderAPressMeetsThem) {
+    Node disabled{kPushButton, "Save", AccessibleElement::kUnavailableState};
+    Node text{kStaticText, "Cancel"};
+    Node spaced{kPushButton, " Save "};
+    Node cancel{kPushButton, "Cancel"};
+    Node group{kGrouping, "Don't Save", 0, {&disabled, &text, &spaced}};
+    Node root{0xA, "Save file?", 0, {&group, &cancel}};
+    Log log;
+    View view(root, log);
+
+    EXPECT_EQ(drawn_button_names(view), (std::vector<std::string>{"Save", "Cancel"}))
+        << "a disabled button is listed as a drag would record it";
+}
+
 TEST(DrawnButtonSearch, AFailedActionEndsTheSearch) {
     Node refusing{kPushButton, "OK", 0, {}, false};
     Node next{kPushButton, "OK"};

@@ -251,5 +251,28 @@ TEST(Win32DesktopTest, ReadsStopAtTheBufferWhenAWindowClaimsMoreText) {
               "O");
 }
 
+TEST(Win32DesktopTest, AWindowsVisibleChildrenAreItsOwnShownOnesInOrderAndMakeItsMessage) {
+    HWND host = nullptr;
+    std::vector<HWND> shown;
+    WindowThread windows([&] {
+        host = make(kBoxClass, L"Host", WS_POPUP | WS_VISIBLE);
+        shown.push_back(make(L"Static", L"Save the", WS_CHILD | WS_VISIBLE, host, 1));
+        make(L"Static", L"hidden", WS_CHILD, host, 2);
+        shown.push_back(make(L"Button", L"OK", WS_CHILD | WS_VISIBLE, host, 3));
+        make(L"Static", L"inside the button", WS_CHILD | WS_VISIBLE, shown.back(), 4);
+        shown.push_back(make(L"Static", L"report?", WS_CHILD | WS_VISIBLE, host, 5));
+    });
+    Win32Desktop desktop;
+    const auto handle = reinterpret_cast<platform::WindowHandle>(host);
+
+    std::vector<platform::WindowHandle> expected;
+    for (HWND child : shown) {
+        expected.push_back(reinterpret_cast<platform::WindowHandle>(child));
+    }
+    EXPECT_EQ(desktop.visible_children(handle), expected);
+    EXPECT_EQ(desktop.static_texts(handle, 100),
+              (std::optional<std::vector<std::string>>{{"Save the", "report?"}}));
+}
+
 }  // namespace
 }  // namespace tapster::win32

@@ -1,7 +1,8 @@
-// tapster_readme_shots.exe TAPSTER_EXE MSGBOX_EXE OUTPUT_DIR [SUFFIX]: poses the real program
-// for the README's pictures: the main window with a few targets, a target's dialog, and a
-// capture in progress over a message box. With a SUFFIX (say "-144", for a prefix at another
-// display scale) only the dialog is taken, into target-dialog-144.png.
+// tapster_readme_shots.exe TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE OUTPUT_DIR [SUFFIX]: poses
+// the real program for the README's pictures: the main window with a few targets, a target's
+// dialog, a capture in progress over a message box, and "Record from open windows" over a box
+// and a drawn dialog. With a SUFFIX (say "-144", for a prefix at another display scale) only
+// the two dialogs are taken, into target-dialog-144.png and record-from-windows-144.png.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -26,18 +27,74 @@ RECT bounds(HWND first, HWND second) {
                 std::max(a.right, b.right) + 8, std::max(a.bottom, b.bottom) + 8};
 }
 
+// A message box and a drawn dialog, then Options, "Record from open windows...", with the
+// keys, once both are listed.
+bool shoot_record_dialog(const Tapster& tapster, const std::string& msgbox_exe,
+                         const std::string& drawn_dialog_exe, const std::string& png) {
+    namespace driver = tapster::driver;
+    driver::MessageBoxProcess box(
+        msgbox_exe, L"\"Backup finished\" okcancel --text \"The backup of Monday is done.\"");
+    driver::MessageBoxProcess drawn(drawn_dialog_exe,
+                                    L"\"Save changes?\" Save \"Don't Save\" Cancel --text "
+                                    L"\"Save the changes to the report?\"");
+    // Below Tapster's window: the click that gives Tapster the keyboard must not land on them,
+    // nor the keys after it.
+    RECT below{};
+    GetWindowRect(tapster.window(), &below);
+    for (HWND shown : {box.wait_until_shown(L"Backup finished", 30000ms),
+                       drawn.wait_until_shown(L"Save changes?", 30000ms, L"TapsterDrawnDialog")}) {
+        if (shown == nullptr) {
+            std::fputs("readme_shots: a window to record from did not show\n", stderr);
+            return false;
+        }
+        SetWindowPos(shown, nullptr, below.left, below.bottom + 10, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        below.left += 40;
+    }
+    HWND dialog = nullptr;
+    // A prefix's first run starts slowly, and the keys may come before the menu can take them.
+    for (int attempt = 0; attempt < 3 && dialog == nullptr; ++attempt) {
+        tapster.focus();
+        if (GetForegroundWindow() != tapster.window()) {
+            continue;
+        }
+        driver::xdotool("key --delay 150 F10 Right Down Up Return");
+        driver::wait_until(
+            [&] {
+                dialog = FindWindowW(L"#32770", L"Record from open windows");
+                return dialog != nullptr && IsWindowVisible(dialog);
+            },
+            5000ms);
+    }
+    if (dialog == nullptr) {
+        std::fputs("readme_shots: \"Record from open windows\" did not open\n", stderr);
+        return false;
+    }
+    const HWND windows = GetDlgItem(dialog, 101);
+    driver::wait_until([&] { return SendMessageW(windows, LB_GETCOUNT, 0, 0) >= 2; }, 10000ms);
+    driver::wait_until([] { return false; }, 500ms);
+    RECT area{};
+    GetWindowRect(dialog, &area);
+    const bool saved = driver::save_screenshot(png, &area);
+    driver::xdotool("key Escape");
+    return saved;
+}
+
 }  // namespace
 
 int main(int count, char** arguments) {
-    if (count != 4 && count != 5) {
-        std::fputs("usage: tapster_readme_shots TAPSTER_EXE MSGBOX_EXE OUTPUT_DIR [SUFFIX]\n",
-                   stderr);
+    if (count != 5 && count != 6) {
+        std::fputs(
+            "usage: tapster_readme_shots TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE OUTPUT_DIR "
+            "[SUFFIX]\n",
+            stderr);
         return 2;
     }
     const std::string tapster_exe = arguments[1];
     const std::string msgbox_exe = arguments[2];
-    const std::string output = arguments[3];
-    const std::string suffix = count == 5 ? arguments[4] : "";
+    const std::string drawn_dialog_exe = arguments[3];
+    const std::string output = arguments[4];
+    const std::string suffix = count == 6 ? arguments[5] : "";
     namespace driver = tapster::driver;
 
     driver::write_settings(
@@ -74,7 +131,10 @@ int main(int count, char** arguments) {
     driver::xdotool("key Escape");
     driver::wait_until([] { return FindWindowW(L"#32770", L"Target Properties") == nullptr; });
     if (!suffix.empty()) {
-        return 0;
+        return shoot_record_dialog(tapster, msgbox_exe, drawn_dialog_exe,
+                                   output + "/record-from-windows" + suffix + ".png")
+                   ? 0
+                   : 1;
     }
 
     // A capture on its way: the check mark held over a box, the notice asking to wait.
@@ -97,5 +157,9 @@ int main(int count, char** arguments) {
     driver::xdotool("mousemove " +
                     driver::xdotool_point(driver::center_on_screen(GetDlgItem(nag, IDOK))) +
                     " sleep 1.5 mouseup 1");
-    return 0;
+
+    return shoot_record_dialog(tapster, msgbox_exe, drawn_dialog_exe,
+                               output + "/record-from-windows.png")
+               ? 0
+               : 1;
 }
