@@ -96,9 +96,21 @@ struct Program {
     explicit Program(const fs::path& settings) : file(settings), store(file, {}) {}
 
     tapster::MainForm& start() {
-        form = std::make_unique<tapster::MainForm>(
-            tapster::MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale,
-                                      sign_in, accessible_buttons, policy, windows, events});
+        form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{store,
+                                                                             tray,
+                                                                             boxes,
+                                                                             shell,
+                                                                             dispatcher,
+                                                                             desktop,
+                                                                             locale,
+                                                                             sign_in,
+                                                                             accessible_buttons,
+                                                                             policy,
+                                                                             windows,
+                                                                             events,
+                                                                             wall_clock,
+                                                                             history_view,
+                                                                             {}});
         form->start();
         dispatcher.run_all();  // the rest of the list's load
         return *form;
@@ -108,6 +120,8 @@ struct Program {
     SettingsStore store;
     tapster::fakes::Journal journal;
     tapster::fakes::FakeNotificationArea tray{journal};
+    tapster::fakes::FakeWallClock wall_clock;
+    tapster::fakes::FakeHistoryView history_view;
     tapster::fakes::FakeMessageBoxes boxes;
     tapster::fakes::FakeShell shell{journal};
     tapster::fakes::FakeDispatcher dispatcher;

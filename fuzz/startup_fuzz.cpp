@@ -47,8 +47,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const platform::WindowHandle box = desktop.add({"#32770", "Nag", 0, 0});
     desktop.add({"Button", "OK", 1, box});
     fakes::FakePolicy policy;
-    MainForm form(MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
-                                   accessible_buttons, policy, top_level_windows, events});
+    fakes::FakeWallClock wall_clock;
+    fakes::FakeHistoryView history_view;
+    MainForm form(MainFormServices{store,
+                                   tray,
+                                   boxes,
+                                   shell,
+                                   dispatcher,
+                                   desktop,
+                                   locale,
+                                   sign_in,
+                                   accessible_buttons,
+                                   policy,
+                                   top_level_windows,
+                                   events,
+                                   wall_clock,
+                                   history_view,
+                                   {}});
     form.start();
     dispatcher.run_all();
     form.timer_ticked(WindowTimer::push);

@@ -30,6 +30,10 @@ MainForm::MainForm(MainFormServices services)
       list_editing_({capture_fields(controls_, captured_title_, captured_conditions_),
                      controls_.force_click_box, controls_.target_list, controls_.list_menu},
                     targets_, stored_targets_, services.message_boxes),
+      history_(services.history_file,
+               {services.wall_clock, services.dispatcher, services.notification_area}),
+      history_option_(controls_.keep_history_entry, services.settings, save_failures_, history_),
+      history_window_(history_, services.history_view, services.message_boxes),
       mouse_(services.desktop),
       push_cycle_(targets_, services.desktop, services.accessible_buttons, mouse_),
       press_at_once_(
@@ -51,12 +55,15 @@ MainForm::MainForm(MainFormServices services)
       startup_({tray_, calibration_, stored_targets_, services.settings, controls_.window,
                 controls_.run_minimized_entry, [this] { on_minimize_clicked(); },
                 services.message_boxes}),
-      policy_(services.policy, targets_, calibration_, services.message_boxes) {
+      policy_(services.policy, targets_, calibration_, history_option_, services.message_boxes) {
+    push_cycle_.report_to(history_);
     connect_events();
 }
 
 void MainForm::start() {
     sign_in_option_.refresh();
+    history_option_.restore();
+    history_.start();
     startup_.run();
     // After the user's own targets: an administrator's come after them in the list.
     policy_.refresh();
@@ -72,6 +79,8 @@ void MainForm::connect_events() {
     controls_.sign_in_entry.clicked.connect([this] { sign_in_option_.on_chosen(); });
     controls_.press_at_once_entry.clicked.connect([this] { press_at_once_.on_chosen(); });
     controls_.show_entry.clicked.connect([this] { controls_.window.set_visible(true); });
+    controls_.keep_history_entry.clicked.connect([this] { history_option_.on_chosen(); });
+    controls_.history_entry.clicked.connect([this] { history_window_.on_chosen(); });
 
     push_cycle_.refused.connect(
         [this](const Target& target) { refusal_notice_.on_refused(target); });
@@ -129,6 +138,8 @@ void MainForm::on_minimize_clicked() {
 
 void MainForm::on_exit_clicked() {
     tray_.remove();
+    // The last presses, unless the disk is too slow to wait for.
+    history_.flush(kHistoryFlushLimit);
     services_.shell.end_process();
 }
 

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <chrono>
+#include <filesystem>
+
 #include "app/policy_watch.h"
 #include "app/startup.h"
 #include "app/window_controls.h"
 #include "app/window_events.h"
 #include "capture/capture_session.h"
 #include "capture/wait_notice.h"
+#include "history/history_option.h"
+#include "history/history_window.h"
+#include "history/press_history.h"
 #include "information/information_menus.h"
 #include "model/target_list.h"
 #include "options/calibration_panel.h"
@@ -20,6 +26,7 @@
 #include "platform/shell.h"
 #include "platform/sign_in.h"
 #include "platform/top_level_windows.h"
+#include "platform/wall_clock.h"
 #include "pressing/mouse.h"
 #include "pressing/press_at_once.h"
 #include "pressing/push_cycle.h"
@@ -28,6 +35,7 @@
 #include "tray/refusal_notice.h"
 #include "tray/sign_in_option.h"
 #include "tray/tray_icon.h"
+#include "ui/history_view.h"
 #include "ui/save_failure_notice.h"
 
 namespace tapster {
@@ -49,6 +57,11 @@ struct MainFormServices {
     // The window watch's view of the desktop, and the system's news of windows.
     platform::TopLevelWindows& top_level_windows;
     platform::DesktopEvents& desktop_events;
+    // The history of presses: the clock its records are stamped by, its window, and its
+    // file, none for a form that keeps no history.
+    platform::WallClock& wall_clock;
+    ui::HistoryView& history_view;
+    std::filesystem::path history_file;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
@@ -56,6 +69,9 @@ struct MainFormServices {
 // controls and reports the user's input, the timers' ticks and what happens to the window.
 class MainForm final : public WindowEvents {
   public:
+    // How long Exit waits for the history's last records to be written.
+    static constexpr std::chrono::milliseconds kHistoryFlushLimit{1000};
+
     explicit MainForm(MainFormServices services);
 
     // Runs once, before the window is first shown.
@@ -95,6 +111,10 @@ class MainForm final : public WindowEvents {
     CapturedTitle captured_title_;
     CapturedConditions captured_conditions_;
     ListEditing list_editing_;
+    // Before the push cycle, which reports to it.
+    PressHistory history_;
+    HistoryOption history_option_;
+    HistoryWindow history_window_;
     Mouse mouse_;
     PushCycle push_cycle_;
     PressAtOnce press_at_once_;

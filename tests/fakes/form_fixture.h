@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -29,6 +31,7 @@ class MainFormProbe {
     CapturedConditions& captured_conditions() { return form_.captured_conditions_; }
     CalibrationPanel& calibration() { return form_.calibration_; }
     PushCycle& push_cycle() { return form_.push_cycle_; }
+    PressHistory& history() { return form_.history_; }
 
   private:
     MainForm& form_;
@@ -48,9 +51,9 @@ class FormFixture : public ::testing::Test {
 
     MainForm& form() {
         if (!form_) {
-            form_ = std::make_unique<MainForm>(
-                MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
-                                 accessible_buttons, policy, top_level_windows, events});
+            form_ = std::make_unique<MainForm>(MainFormServices{
+                store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
+                policy, top_level_windows, events, wall_clock, history_view, history_file});
             // Time stands still: a load goes in one step unless a test lets time pass.
             MainFormProbe(*form_).stored_targets().set_clock(
                 [] { return std::chrono::steady_clock::time_point{}; });
@@ -90,6 +93,9 @@ class FormFixture : public ::testing::Test {
     FakePolicy policy;
     FakeTopLevelWindows top_level_windows{desktop};
     FakeDesktopEvents events;
+    FakeWallClock wall_clock;
+    FakeHistoryView history_view;
+    std::filesystem::path history_file;  // none: the form keeps no history
 
   private:
     std::unique_ptr<MainForm> form_;
