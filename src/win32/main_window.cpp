@@ -4,6 +4,7 @@
 
 #include "app/window_controls.h"
 #include "win32/form_pointer.h"
+#include "win32/modeless_dialog.h"
 #include "win32/resource_ids.h"
 #include "win32/single_instance.h"
 #include "win32/win32_policy.h"
@@ -161,7 +162,9 @@ void MainWindow::show_on_request() {
     if (IsIconic(hwnd_) != FALSE) {
         ShowWindow(hwnd_, SW_RESTORE);
     }
-    SetForegroundWindow(hwnd_);
+    // An open dialog keeps the window disabled: it is what the user answers first.
+    HWND dialog = ModelessDialog::last_open();
+    SetForegroundWindow(dialog != nullptr ? dialog : hwnd_);
 }
 
 bool MainWindow::route_command(WPARAM wparam, LPARAM lparam) {
@@ -191,7 +194,7 @@ bool MainWindow::pre_translate(MSG& message) {
 int MainWindow::run_message_loop() {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!pre_translate(message)) {
+        if (!ModelessDialog::route_message(message) && !pre_translate(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

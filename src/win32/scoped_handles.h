@@ -27,6 +27,9 @@ struct IconTraits : NullMeansNone<HICON> {
 struct MenuTraits : NullMeansNone<HMENU> {
     static bool close(HMENU menu) { return DestroyMenu(menu) != FALSE; }
 };
+struct WindowTraits : NullMeansNone<HWND> {
+    static bool close(HWND window) { return DestroyWindow(window) != FALSE; }
+};
 struct KernelHandleTraits : NullMeansNone<HANDLE> {
     static bool close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
 };
@@ -38,6 +41,7 @@ using ScopedFont = platform::OwnedHandle<FontTraits>;
 using ScopedBrush = platform::OwnedHandle<BrushTraits>;
 using ScopedIcon = platform::OwnedHandle<IconTraits>;
 using ScopedMenu = platform::OwnedHandle<MenuTraits>;
+using ScopedWindow = platform::OwnedHandle<WindowTraits>;
 using ScopedHandle = platform::OwnedHandle<KernelHandleTraits>;
 using ScopedRegistryKey = platform::OwnedHandle<RegistryKeyTraits>;
 

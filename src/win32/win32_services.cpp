@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/modeless_dialog.h"
 #include "win32/scoped_handles.h"
 #include "win32/system_program.h"
 #include "win32/wide_string.h"
@@ -13,7 +14,9 @@ namespace tapster::win32 {
 int Win32MessageBoxes::show(const std::string& text, const std::string& title,
                             platform::MessageBoxStyle style) {
     UINT type = style == platform::MessageBoxStyle::yes_no ? MB_YESNO : MB_OK;
-    HWND owner = owner_;
+    // A box enables its owner again when it closes: while a dialog is open, the dialog owns
+    // it, so that the main window stays disabled under the dialog.
+    HWND owner = ModelessDialog::last_open() != nullptr ? ModelessDialog::last_open() : owner_;
     if (owner == nullptr || IsWindowVisible(owner) == FALSE) {
         // A box owned by a hidden window gets no taskbar button and may open behind other
         // programs (a message at start, or while Tapster sits in the tray): unowned, it has
