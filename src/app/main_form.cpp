@@ -57,6 +57,12 @@ MainForm::MainForm(MainFormServices services)
                 services.message_boxes}),
       policy_(services.policy, targets_, calibration_, history_option_, services.message_boxes) {
     push_cycle_.report_to(history_);
+    // Each target's figures, where the user looks at it.
+    controls_.target_list.set_tip([this](int index) {
+        return history_.keeping() && index < targets_.count()
+                   ? history_.figures().wording(targets_.at(index).text, history_.now())
+                   : std::string();
+    });
     connect_events();
 }
 

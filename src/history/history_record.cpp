@@ -195,6 +195,9 @@ std::optional<HistoryRecord> parse_history_line(std::string_view line) {
         }
         record.count = static_cast<int>(*count);
     }
+    if (record.count == 1) {
+        record.last = record.time;  // a single press has no run to end
+    }
     PressReport& press = record.press;
     press.refused = *outcome == "refused";
     for (const auto& [name, text] :

@@ -71,6 +71,8 @@ TEST_F(PressHistoryTest, EachPressAndRefusalIsOneRecordWithWhatHappened) {
     const HistoryFigures& figures = MainFormProbe(form()).history().figures();
     EXPECT_EQ(figures.of(targets().at(0).text).presses, 1);
     EXPECT_EQ(figures.of(targets().at(1).text).presses, 0);  // refused is no press
+    EXPECT_EQ(controls().target_list.tip(0), "Pressed 1 time, last on 9 Dec 2026 14:02");
+    EXPECT_EQ(controls().target_list.tip(1), "Not pressed yet");
 }
 
 TEST_F(PressHistoryTest, OffByTheUserOrByPolicyNothingIsKept) {
