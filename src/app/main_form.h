@@ -83,8 +83,11 @@ class MainForm final : public WindowEvents {
     // Every close request is refused: only Exit ends the program.
     bool allows_close() override { return false; }
     void show_requested() override { controls_.window.set_visible(true); }
-    // Leaves no stale icon behind.
-    void session_ending() override { tray_.remove(); }
+    // Leaves no stale icon behind, nor a press unwritten.
+    void session_ending() override {
+        tray_.remove();
+        history_.flush(kHistoryFlushLimit);
+    }
     void taskbar_created() override { tray_.add(); }
     void tray_selected() override { tray_.on_selected(); }
     void tray_menu_requested(ui::PopupAnchor anchor) override { tray_.on_menu_requested(anchor); }

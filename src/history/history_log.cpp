@@ -143,7 +143,9 @@ platform::Status HistoryLog::write_at(std::uintmax_t offset, const std::string& 
     if (error) {
         return platform::Status::failure(failure_text(file_, error));
     }
-    if (std::filesystem::exists(file_, error)) {
+    // Cut only to write a record again: an append writes where the file ends.
+    const std::uintmax_t size = std::filesystem::file_size(file_, error);
+    if (!error && size != offset) {
         std::filesystem::resize_file(file_, offset, error);
         if (error) {
             return platform::Status::failure(failure_text(file_, error));

@@ -73,7 +73,8 @@ class History : public ::testing::Test {
         std::filesystem::remove_all(driver::history_path(), ignored);
         std::filesystem::remove(driver::history_path().replace_extension(".old.jsonl"), ignored);
     }
-    // Raises a box of this title and waits until Tapster has pressed it.
+    // Raises a box of this title (one word: the helper takes its arguments apart at spaces)
+    // and waits until Tapster has pressed it.
     static void pressed(const std::string& title) {
         MessageBoxProcess box(msgbox_exe(), driver::widen(title) + L" ok");
         const auto result = box.wait();
@@ -97,7 +98,7 @@ class History : public ::testing::Test {
 };
 
 TEST_F(History, FiveBoxesPressedAreFiveRecordsInTheFileAndTheWindowNewestFirst) {
-    const std::vector<std::string> titles = {"Nag 1", "Nag 2", "Nag 3", "Nag 4", "Nag 5"};
+    const std::vector<std::string> titles = {"Nag1", "Nag2", "Nag3", "Nag4", "Nag5"};
     auto tapster = driver::start_with_items(tapster_exe(), items(titles));
     for (const std::string& title : titles) {
         pressed(title);
@@ -162,7 +163,7 @@ TEST_F(History, ABoxRaisedAgainAndAgainForAMinuteIsAFewRecordsThatCountEveryPres
 
 TEST_F(History, OffInTheOptionsMenuOrByPolicyNothingIsKept) {
     driver::write_settings(R"({"Runit": {"KeepHistory": "False"}, "Items": {)" +
-                           items({"Unkept", "Kept", "By policy", "After policy"}) + "}}");
+                           items({"Unkept", "Kept", "ByPolicy", "AfterPolicy"}) + "}}");
     auto tapster = std::make_unique<Tapster>(tapster_exe());
     ASSERT_TRUE(driver::wait_until([&] { return tapster->visible(); }));
     pressed("Unkept");
@@ -176,14 +177,14 @@ TEST_F(History, OffInTheOptionsMenuOrByPolicyNothingIsKept) {
 
     ASSERT_EQ(reg("add 'HKCU\\Software\\Policies\\Tapster' /v History /t REG_DWORD /d 0 /f"), 0);
     announce_policy_change();
-    pressed("By policy");
+    pressed("ByPolicy");
     ASSERT_EQ(reg("add 'HKCU\\Software\\Policies\\Tapster' /v History /t REG_DWORD /d 1 /f"), 0);
     announce_policy_change();
-    pressed("After policy");
+    pressed("AfterPolicy");
     ASSERT_TRUE(driver::wait_until([] { return records().size() >= 2; }, 10000ms));
     const auto read = records();
     ASSERT_EQ(read.size(), 2U);
-    EXPECT_EQ(read[1]["title"], "After policy");
+    EXPECT_EQ(read[1]["title"], "AfterPolicy");
 }
 
 TEST_F(History, AHistoryFileThatCannotBeWrittenStopsNoPress) {
