@@ -19,11 +19,6 @@ inline constexpr wchar_t kBoxClass[] = L"TapsterBenchBox";
 // The presses the target windows received, so that a line shows its targets pressed.
 inline std::atomic<long long> presses_received{0};
 
-constexpr wchar_t kBoxClass[] = L"TapsterBenchBox";
-
-// The presses the target windows received, so that a line shows its targets pressed.
-std::atomic<long long> presses_received{0};
-
 inline LRESULT CALLBACK box_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_COMMAND) {
         ++presses_received;
