@@ -97,9 +97,23 @@ struct Program {
     explicit Program(const fs::path& settings) : file(settings), store(file, {}) {}
 
     tapster::MainForm& start() {
-        form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{
-            store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
-            policy, windows, events, target_dialog, record_dialog});
+        form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{store,
+                                                                             tray,
+                                                                             boxes,
+                                                                             shell,
+                                                                             dispatcher,
+                                                                             desktop,
+                                                                             locale,
+                                                                             sign_in,
+                                                                             accessible_buttons,
+                                                                             policy,
+                                                                             windows,
+                                                                             events,
+                                                                             target_dialog,
+                                                                             record_dialog,
+                                                                             wall_clock,
+                                                                             history_view,
+                                                                             {}});
         form->start();
         dispatcher.run_all();  // the rest of the list's load
         return *form;
@@ -109,6 +123,8 @@ struct Program {
     SettingsStore store;
     tapster::fakes::Journal journal;
     tapster::fakes::FakeNotificationArea tray{journal};
+    tapster::fakes::FakeWallClock wall_clock;
+    tapster::fakes::FakeHistoryView history_view;
     tapster::fakes::FakeMessageBoxes boxes;
     tapster::fakes::FakeShell shell{journal};
     tapster::fakes::FakeDispatcher dispatcher;

@@ -50,9 +50,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::FakePolicy policy;
     fakes::FakeTargetDialog target_dialog;
     fakes::FakeRecordDialog record_dialog;
-    MainForm form(MainFormServices{store, tray, boxes, shell, dispatcher, desktop, locale, sign_in,
-                                   accessible_buttons, policy, top_level_windows, events,
-                                   target_dialog, record_dialog});
+    fakes::FakeWallClock wall_clock;
+    fakes::FakeHistoryView history_view;
+    MainForm form(MainFormServices{store,
+                                   tray,
+                                   boxes,
+                                   shell,
+                                   dispatcher,
+                                   desktop,
+                                   locale,
+                                   sign_in,
+                                   accessible_buttons,
+                                   policy,
+                                   top_level_windows,
+                                   events,
+                                   target_dialog,
+                                   record_dialog,
+                                   wall_clock,
+                                   history_view,
+                                   {}});
     form.start();
     dispatcher.run_all();
     form.timer_ticked(WindowTimer::push);

@@ -32,6 +32,10 @@ MainForm::MainForm(MainFormServices services)
                     targets_, stored_targets_, services.message_boxes),
       target_editing_(controls_.target_list, targets_, stored_targets_, services.target_dialog,
                       services.message_boxes),
+      history_(services.history_file,
+               {services.wall_clock, services.dispatcher, services.notification_area}),
+      history_option_(controls_.keep_history_entry, services.settings, save_failures_, history_),
+      history_window_(history_, services.history_view, services.message_boxes),
       mouse_(services.desktop),
       push_cycle_(targets_, services.desktop, services.accessible_buttons, mouse_),
       press_at_once_(
@@ -55,12 +59,21 @@ MainForm::MainForm(MainFormServices services)
       startup_({tray_, calibration_, stored_targets_, services.settings, controls_.window,
                 controls_.run_minimized_entry, [this] { on_minimize_clicked(); },
                 services.message_boxes}),
-      policy_(services.policy, targets_, calibration_, services.message_boxes) {
+      policy_(services.policy, targets_, calibration_, history_option_, services.message_boxes) {
+    push_cycle_.report_to(history_);
+    // Each target's figures, where the user looks at it.
+    controls_.target_list.set_tip([this](int index) {
+        return history_.keeping() && index < targets_.count()
+                   ? history_.figures().wording(targets_.at(index).text, history_.now())
+                   : std::string();
+    });
     connect_events();
 }
 
 void MainForm::start() {
     sign_in_option_.refresh();
+    history_option_.restore();
+    history_.start();
     startup_.run();
     // After the user's own targets: an administrator's come after them in the list.
     policy_.refresh();
@@ -77,6 +90,8 @@ void MainForm::connect_events() {
     controls_.press_at_once_entry.clicked.connect([this] { press_at_once_.on_chosen(); });
     controls_.show_entry.clicked.connect([this] { controls_.window.set_visible(true); });
     controls_.record_entry.clicked.connect([this] { services_.record_dialog.show(open_windows_); });
+    controls_.keep_history_entry.clicked.connect([this] { history_option_.on_chosen(); });
+    controls_.history_entry.clicked.connect([this] { history_window_.on_chosen(); });
 
     push_cycle_.refused.connect(
         [this](const Target& target) { refusal_notice_.on_refused(target); });
@@ -136,6 +151,8 @@ void MainForm::on_minimize_clicked() {
 
 void MainForm::on_exit_clicked() {
     tray_.remove();
+    // The last presses, unless the disk is too slow to wait for.
+    history_.flush(kHistoryFlushLimit);
     services_.shell.end_process();
 }
 

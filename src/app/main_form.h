@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <filesystem>
+
 #include "app/policy_watch.h"
 #include "app/startup.h"
 #include "app/window_controls.h"
@@ -7,6 +10,9 @@
 #include "capture/capture_session.h"
 #include "capture/open_windows.h"
 #include "capture/wait_notice.h"
+#include "history/history_option.h"
+#include "history/history_window.h"
+#include "history/press_history.h"
 #include "information/information_menus.h"
 #include "model/target_list.h"
 #include "options/calibration_panel.h"
@@ -23,6 +29,7 @@
 #include "platform/sign_in.h"
 #include "platform/target_dialog.h"
 #include "platform/top_level_windows.h"
+#include "platform/wall_clock.h"
 #include "pressing/mouse.h"
 #include "pressing/press_at_once.h"
 #include "pressing/push_cycle.h"
@@ -32,6 +39,7 @@
 #include "tray/refusal_notice.h"
 #include "tray/sign_in_option.h"
 #include "tray/tray_icon.h"
+#include "ui/history_view.h"
 #include "ui/save_failure_notice.h"
 
 namespace tapster {
@@ -55,6 +63,11 @@ struct MainFormServices {
     platform::DesktopEvents& desktop_events;
     platform::TargetDialog& target_dialog;
     platform::RecordDialog& record_dialog;
+    // The history of presses: the clock its records are stamped by, its window, and its
+    // file, none for a form that keeps no history.
+    platform::WallClock& wall_clock;
+    ui::HistoryView& history_view;
+    std::filesystem::path history_file;
 };
 
 // The main window's logic: its controls as designed, the modules that give them behaviour,
@@ -62,6 +75,9 @@ struct MainFormServices {
 // controls and reports the user's input, the timers' ticks and what happens to the window.
 class MainForm final : public WindowEvents {
   public:
+    // How long Exit waits for the history's last records to be written.
+    static constexpr std::chrono::milliseconds kHistoryFlushLimit{1000};
+
     explicit MainForm(MainFormServices services);
 
     // Runs once, before the window is first shown.
@@ -73,8 +89,11 @@ class MainForm final : public WindowEvents {
     // Every close request is refused: only Exit ends the program.
     bool allows_close() override { return false; }
     void show_requested() override { controls_.window.set_visible(true); }
-    // Leaves no stale icon behind.
-    void session_ending() override { tray_.remove(); }
+    // Leaves no stale icon behind, nor a press unwritten.
+    void session_ending() override {
+        tray_.remove();
+        history_.flush(kHistoryFlushLimit);
+    }
     void taskbar_created() override { tray_.add(); }
     void tray_selected() override { tray_.on_selected(); }
     void tray_menu_requested(ui::PopupAnchor anchor) override { tray_.on_menu_requested(anchor); }
@@ -102,6 +121,10 @@ class MainForm final : public WindowEvents {
     CapturedConditions captured_conditions_;
     ListEditing list_editing_;
     TargetEditing target_editing_;
+    // Before the push cycle, which reports to it.
+    PressHistory history_;
+    HistoryOption history_option_;
+    HistoryWindow history_window_;
     Mouse mouse_;
     PushCycle push_cycle_;
     PressAtOnce press_at_once_;

@@ -16,6 +16,9 @@ void PolicyWatch::refresh() {
     }
     problems.insert(problems.end(), std::make_move_iterator(interval.problems.begin()),
                     std::make_move_iterator(interval.problems.end()));
+    std::vector<std::string> history = history_.refresh_policy(policy_);
+    problems.insert(problems.end(), std::make_move_iterator(history.begin()),
+                    std::make_move_iterator(history.end()));
 
     // Marked as named before the box opens: a policy change announced while it is open
     // reads everything again, and must not name the same values in a second box.

@@ -85,6 +85,8 @@ WindowControls::WindowControls()
       pause_entry("PausePressing", "Pause pressing"),
       sign_in_entry("StartAtSignIn", "Start when I sign in"),
       press_at_once_entry("PressAtOnce", "Press at once"),
+      keep_history_entry("KeepHistory", "Keep a history"),
+      history_entry("ShowHistory", "History"),
       options_separator("OptionsSeparator", "-"),
       record_entry("RecordFromWindows", "Record from open windows..."),
       help_menu("HelpM", "Help"),
@@ -96,6 +98,7 @@ WindowControls::WindowControls()
       tray_menu("TrayMenu", "TrayMenu", false),
       show_entry("ShowTapster", "Show Tapster"),
       tray_separator("TraySeparator", "-") {
+    file_menu.add(history_entry);
     file_menu.add(suggestions_entry);
     file_menu.add(file_about_entry);
     file_menu.add(sponsor_offer_entry);
@@ -106,6 +109,7 @@ WindowControls::WindowControls()
     options_menu.add(pause_entry);
     options_menu.add(sign_in_entry);
     options_menu.add(press_at_once_entry);
+    options_menu.add(keep_history_entry);
     options_menu.add(options_separator);
     options_menu.add(record_entry);
     help_menu.add(help_about_entry);
@@ -117,6 +121,7 @@ WindowControls::WindowControls()
     show_entry.set_default_item(true);
     tray_menu.add(show_entry);
     tray_menu.add(pause_entry);
+    tray_menu.add(history_entry);
     tray_menu.add(tray_separator);
     tray_menu.add(exit_entry);
 }

@@ -73,6 +73,8 @@ struct WindowControls {
     ui::MenuEntry pause_entry;    // in the Options menu and the tray menu
     ui::MenuEntry sign_in_entry;  // "Start when I sign in"
     ui::MenuEntry press_at_once_entry;
+    ui::MenuEntry keep_history_entry;
+    ui::MenuEntry history_entry;  // in the File menu and the tray menu
     ui::MenuEntry options_separator;
     ui::MenuEntry record_entry;  // opens "Record from open windows"
     ui::MenuEntry help_menu;

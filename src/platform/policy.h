@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +20,17 @@ inline constexpr std::string_view kTapster = "Software\\Policies\\Tapster";
 inline constexpr std::string_view kTargets = "Targets";
 // A value of kTapster: the push cycle's interval in milliseconds, a DWORD.
 inline constexpr std::string_view kInterval = "Interval";
+// A value of kTapster: 0 keeps no history of presses, 1 keeps one, a DWORD.
+inline constexpr std::string_view kHistory = "History";
 }  // namespace policy_keys
+
+// Value names in the registry ignore letter case.
+inline bool same_value_name(std::string_view name, std::string_view wanted) {
+    return std::equal(name.begin(), name.end(), wanted.begin(), wanted.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
 
 // One value of a policy key, as the administrator left it.
 struct PolicyValue {
@@ -69,6 +82,42 @@ inline std::string policy_value_place(Policy::Scope scope, std::string_view subk
     return policy_key_place(scope, subkey) + (name.empty()
                                                   ? std::string(", default value")
                                                   : ", value \"" + std::string(name) + "\"");
+}
+
+// A DWORD value of kTapster itself, the machine's before the user's. Of another type or outside
+// lowest to highest, it is left out and named in `problems` with what it should be (`wanted`).
+struct PolicyNumber {
+    bool known = true;  // false: a key could not be read, what applies stays
+    std::optional<std::uint32_t> number;
+    std::vector<std::string> problems;
+};
+inline PolicyNumber read_policy_number(Policy& policy, std::string_view name, std::uint32_t lowest,
+                                       std::uint32_t highest, std::string_view wanted) {
+    PolicyNumber result;
+    for (const Policy::Scope scope : {Policy::Scope::machine, Policy::Scope::user}) {
+        const PolicyKey key = policy.read(scope, "");
+        if (key.state == PolicyKey::State::unreadable) {
+            // It may hold the value that applies: nothing can be decided.
+            result.known = false;
+            return result;
+        }
+        for (const PolicyValue& value : key.values) {
+            if (!same_value_name(value.name, name)) {
+                continue;
+            }
+            const std::string place = policy_value_place(scope, "", value.name) + ": ";
+            if (value.type != PolicyValue::Type::number) {
+                result.problems.push_back(place + "it is not a number (REG_DWORD)");
+            } else if (value.number < lowest || value.number > highest) {
+                result.problems.push_back(place + "it is " + std::to_string(value.number) +
+                                          ", not " + std::string(wanted));
+            } else {
+                result.number = value.number;
+                return result;
+            }
+        }
+    }
+    return result;
 }
 
 }  // namespace tapster::platform

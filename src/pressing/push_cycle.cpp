@@ -64,11 +64,7 @@ void PushCycle::push(const TargetList::Entry& entry, platform::WindowHandle wind
             ask_accessible(entry, window);
             return;
         }
-        const Outcome outcome = push_classic(target, window);
-        if (outcome == Outcome::pressed) {
-            pressed(entry.text, target);
-        }
-        if (outcome != Outcome::passed_over) {
+        if (push_classic(entry, window) != Outcome::passed_over) {
             return;
         }
     }
@@ -94,19 +90,49 @@ const std::optional<std::string>& PushCycle::folded_message(platform::WindowHand
     return found->second;
 }
 
-void PushCycle::pressed(const std::string& entry_text, const Target& target) {
-    last_presses_[entry_text] = clock_();
-    if (target.forced) {
+void PushCycle::pressed(const TargetList::Entry& entry, const Seen& seen) {
+    last_presses_[entry.text] = clock_();
+    if (entry.target.forced) {
         forced_click();
     }
+    report(entry, seen, false);
 }
 
-PushCycle::Outcome PushCycle::push_classic(const Target& target, platform::WindowHandle window) {
+PushCycle::Seen PushCycle::seen(const TargetList::Entry& entry, platform::WindowHandle window) {
+    if (sink_ == nullptr || !sink_->keeping()) {
+        return {};
+    }
+    Seen seen{desktop_.window_title(window, kTitleChars), program_of(window)};
+    if (seen.title.empty()) {
+        seen.title = entry.target.title;
+    }
+    return seen;
+}
+
+void PushCycle::report(const TargetList::Entry& entry, const Seen& seen, bool refused) {
+    if (sink_ == nullptr || !sink_->keeping()) {
+        return;
+    }
+    PressReport press;
+    press.entry = entry.text;
+    press.title = seen.title.empty() ? entry.target.title : seen.title;
+    press.button = entry.target.button_text;
+    press.program = seen.program;
+    press.drawn = entry.target.accessible;
+    press.forced = entry.target.forced;
+    press.refused = refused;
+    press.managed = entry.managed;
+    sink_->report(std::move(press));
+}
+
+PushCycle::Outcome PushCycle::push_classic(const TargetList::Entry& entry,
+                                           platform::WindowHandle window) {
+    const Target& target = entry.target;
     // The identifier the capture found comes first; the button's own identifier is the
     // fallback when that control is missing or has no text.
     std::int32_t pressed_id = *target.found_control_id;
     std::string text = control_text(window, pressed_id);
-    if (refused_by(target)) {
+    if (refused_by(entry, window)) {
         return Outcome::refused;
     }
     if (text.empty()) {
@@ -115,7 +141,7 @@ PushCycle::Outcome PushCycle::push_classic(const Target& target, platform::Windo
         }
         pressed_id = *target.control_id;
         text = control_text(window, pressed_id);
-        if (refused_by(target)) {
+        if (refused_by(entry, window)) {
             return Outcome::refused;
         }
     }
@@ -129,8 +155,14 @@ PushCycle::Outcome PushCycle::push_classic(const Target& target, platform::Windo
             return Outcome::passed_over;
         }
     }
+    // Read before the command: the box may be gone once it has been pressed.
+    const Seen before = seen(entry, window);
     desktop_.send_command(window, pressed_id);
-    return refused_by(target) ? Outcome::refused : Outcome::pressed;
+    if (refused_by(entry, window, &before)) {
+        return Outcome::refused;
+    }
+    pressed(entry, before);
+    return Outcome::pressed;
 }
 
 void PushCycle::ask_accessible(const TargetList::Entry& entry, platform::WindowHandle window) {
@@ -145,12 +177,13 @@ void PushCycle::ask_accessible(const TargetList::Entry& entry, platform::WindowH
     }
     accessible_buttons_.press(
         window, entry.target.button_text, std::move(message_check),
-        [this, text = entry.text,
-         target = entry.target](platform::AccessibleButtons::Press answer) {
+        [this, entry,
+         window_seen = seen(entry, window)](platform::AccessibleButtons::Press answer) {
             if (answer == platform::AccessibleButtons::Press::pressed) {
-                pressed(text, target);
+                pressed(entry, window_seen);
             } else if (answer == platform::AccessibleButtons::Press::refused) {
-                refused.raise(target);
+                refused.raise(entry.target);
+                report(entry, window_seen, true);
             }
         });
 }
@@ -164,11 +197,13 @@ std::string PushCycle::control_text(platform::WindowHandle window, std::int32_t 
     return text;
 }
 
-bool PushCycle::refused_by(const Target& target) {
+bool PushCycle::refused_by(const TargetList::Entry& entry, platform::WindowHandle window,
+                           const Seen* seen_before) {
     if (!desktop_.last_message_refused()) {
         return false;
     }
-    refused.raise(target);
+    report(entry, seen_before != nullptr ? *seen_before : seen(entry, window), true);
+    refused.raise(entry.target);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "model/press_report.h"
 #include "model/target_list.h"
 #include "platform/accessible_buttons.h"
 #include "platform/desktop.h"
@@ -29,6 +30,8 @@ class PushCycle {
     static constexpr std::size_t kTextBufferChars = 100;
     // Each static text of a window's message is read up to this length.
     static constexpr std::size_t kMessageBufferChars = 4096;
+    // A window's title is read up to this length for the history.
+    static constexpr std::size_t kTitleChars = 256;
     // Time that only goes forward, for the spacing of presses; tests set it by hand.
     using TimePoint = std::chrono::steady_clock::time_point;
     using Clock = std::function<TimePoint()>;
@@ -58,6 +61,9 @@ class PushCycle {
     // higher rights. Raised at every such tick; the listener decides whom to tell.
     ui::Event<const Target&> refused;
 
+    // Every press and refusal is reported there from now on.
+    void report_to(PressSink& sink) { sink_ = &sink; }
+
   private:
     // With `spared_within`, targets pressed within that time are left alone.
     void run_tick(std::optional<std::chrono::milliseconds> spared_within);
@@ -66,19 +72,28 @@ class PushCycle {
     // of its class and title.
     void push(const TargetList::Entry& entry, platform::WindowHandle window);
     enum class Outcome { pressed, passed_over, refused };
+    // What a report says of the window, read while it is still there.
+    struct Seen {
+        std::string title;
+        std::string program;
+    };
     // A classic button, with a window of its own.
-    Outcome push_classic(const Target& target, platform::WindowHandle window);
+    Outcome push_classic(const TargetList::Entry& entry, platform::WindowHandle window);
     // A button its program draws itself, asked for by its accessible name; the press counts
     // once the program answers.
     void ask_accessible(const TargetList::Entry& entry, platform::WindowHandle window);
-    void pressed(const std::string& entry_text, const Target& target);
+    void pressed(const TargetList::Entry& entry, const Seen& seen);
+    // Nothing when no report is kept.
+    Seen seen(const TargetList::Entry& entry, platform::WindowHandle window);
+    void report(const TargetList::Entry& entry, const Seen& seen, bool refused);
     // What the window says, folded, and its program; each read once a tick for each window.
     // Nothing when the window's message could not be read whole: then no message matches.
     const std::optional<std::string>& folded_message(platform::WindowHandle window);
     const std::string& program_of(platform::WindowHandle window);
     std::string control_text(platform::WindowHandle window, std::int32_t control_id);
     // After a read or a command: true, and the refusal raised, when the window refused it.
-    bool refused_by(const Target& target);
+    bool refused_by(const TargetList::Entry& entry, platform::WindowHandle window,
+                    const Seen* seen_before = nullptr);
     void forced_click();
 
     const TargetList& targets_;
@@ -86,6 +101,7 @@ class PushCycle {
     platform::AccessibleButtons& accessible_buttons_;
     Mouse& mouse_;
     Clock clock_;
+    PressSink* sink_ = nullptr;
     WindowFinder windows_;
     // What each window said this tick, folded, and whose it was.
     std::unordered_map<platform::WindowHandle, std::optional<std::string>> messages_;

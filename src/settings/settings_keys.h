@@ -12,6 +12,7 @@ inline constexpr std::string_view kRunSection = "Runit";
 inline constexpr std::string_view kRunMinimized = "RunMinimized";
 inline constexpr std::string_view kCalibration = "Calibartion";
 inline constexpr std::string_view kPressAtOnce = "PressAtOnce";  // in kRunSection
+inline constexpr std::string_view kKeepHistory = "KeepHistory";  // in kRunSection
 inline constexpr std::string_view kItemsSection = "Items";
 
 }  // namespace tapster::settings_keys

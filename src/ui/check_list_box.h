@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -113,6 +114,12 @@ class CheckListBox : public Control {
         change(highlighted_, index, Change::highlight);
     }
 
+    // What the view shows when the mouse pointer rests on an entry; nothing without one.
+    void set_tip(std::function<std::string(int index)> tip) { tip_ = std::move(tip); }
+    std::string tip(int index) const {
+        return tip_ && index >= 0 && index < count() ? tip_(index) : std::string();
+    }
+
     // Input reported by the view, which already shows it.
     void user_highlight(int index) {
         if (index < kNone || index >= count() || index == highlighted_) {
@@ -147,6 +154,7 @@ class CheckListBox : public Control {
     }
 
     std::vector<Entry> entries_;
+    std::function<std::string(int)> tip_;
     int highlighted_ = kNone;
     Edit last_edit_;
 };

@@ -55,7 +55,7 @@ CheckListView::CheckListView(ui::CheckListBox& list, HWND parent, int id)
                LVS_OWNERDATA,
            WS_EX_CLIENTEDGE, parent, id);
     ListView_SetExtendedListViewStyle(
-        hwnd(), LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+        hwnd(), LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
     // The check marks live in the list; the list view asks for them as it asks for text.
     ListView_SetCallbackMask(hwnd(), LVIS_STATEIMAGEMASK);
     subclass(hwnd());
@@ -174,6 +174,18 @@ LRESULT CheckListView::on_notify(const NMHDR& header) {
         if (ListView_SubItemHitTest(hwnd(), &hit) >= 0 &&
             (hit.flags & LVHT_ONITEM) != LVHT_ONITEMSTATEICON) {
             list_.user_open(hit.iItem);
+        }
+        return 0;
+    }
+    if (header.code == LVN_GETINFOTIPW) {
+        // The entry's text where the list cuts it short, and what the list says of it.
+        auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(const_cast<NMHDR*>(&header));
+        const std::string said = list_.tip(tip.iItem);
+        if (!said.empty() && tip.pszText != nullptr && tip.cchTextMax > 0) {
+            const std::wstring text = (tip.dwFlags & LVGIT_UNFOLDED) != 0
+                                          ? to_wide(said)
+                                          : to_wide(list_.text(tip.iItem) + "\r\n" + said);
+            lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
         }
         return 0;
     }

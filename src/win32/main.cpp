@@ -6,11 +6,13 @@
 #include <optional>
 
 #include "app/main_form.h"
+#include "history/history_location.h"
 #include "model/captions.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
 #include "ui/tell_user.h"
 #include "win32/com_apartment.h"
+#include "win32/history_dialog.h"
 #include "win32/main_window.h"
 #include "win32/single_instance.h"
 #include "win32/wide_string.h"
@@ -25,6 +27,7 @@
 #include "win32/win32_sign_in.h"
 #include "win32/win32_target_dialog.h"
 #include "win32/win32_top_level_windows.h"
+#include "win32/win32_wall_clock.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*command_line*/,
                     int /*show*/) {
@@ -56,6 +59,9 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Policy policy;
         win32::Win32TopLevelWindows top_level_windows;
         win32::Win32DesktopEvents desktop_events;
+        win32::Win32WallClock wall_clock;
+        // Before the form, which reaches it: it ends after the form.
+        win32::HistoryDialog history_dialog;
 
         // Declared before the window that observes it, so that it ends after the window.
         std::optional<MainForm> form_holder;
@@ -63,6 +69,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         message_boxes.set_owner(main_window.hwnd());
         win32::Win32TargetDialog target_dialog;
         target_dialog.set_owner(main_window.hwnd());
+        history_dialog.set_owner(main_window.hwnd());
         win32::Win32NotificationArea& notification_area = main_window.notification_area();
         win32::Win32RecordDialog record_dialog(main_window.hwnd());
         // Both end before the form, once the message loop has ended: the work still queued,
@@ -70,10 +77,10 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         win32::Win32Dispatcher dispatcher;
         win32::Win32AccessibleButtons accessible_buttons(dispatcher);
 
-        MainForm& form = form_holder.emplace(
-            MainFormServices{settings, notification_area, message_boxes, shell, dispatcher, desktop,
-                             locale, sign_in, accessible_buttons, policy, top_level_windows,
-                             desktop_events, target_dialog, record_dialog});
+        MainForm& form = form_holder.emplace(MainFormServices{
+            settings, notification_area, message_boxes, shell, dispatcher, desktop, locale, sign_in,
+            accessible_buttons, policy, top_level_windows, desktop_events, target_dialog,
+            record_dialog, wall_clock, history_dialog, default_history_path()});
         main_window.attach(form);
         form.start();
         return main_window.run_message_loop();

@@ -1,10 +1,11 @@
-// Where the settings file lives on Windows.
+// Where the settings file and the history of presses live on Windows.
 #include <windows.h>
 
 #include <knownfolders.h>
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "history/history_location.h"
 #include "model/application_name.h"
 #include "settings/system_settings_file.h"
 #include "win32/wide_string.h"
@@ -29,6 +30,15 @@ class CoTaskString {
     PWSTR text_ = nullptr;
 };
 
+// Tapster's folder in one of the user's folders; empty when the system names none.
+std::filesystem::path application_folder(REFKNOWNFOLDERID known) {
+    CoTaskString folder;
+    if (FAILED(SHGetKnownFolderPath(known, 0, nullptr, folder.out())) || folder.get() == nullptr) {
+        return {};
+    }
+    return std::filesystem::path(folder.get()) / to_wide(kApplicationName);
+}
+
 }  // namespace
 
 }  // namespace tapster::win32
@@ -37,13 +47,14 @@ namespace tapster {
 
 // The roaming profile, so the settings follow the user between machines.
 std::filesystem::path default_settings_path() {
-    win32::CoTaskString folder;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, folder.out())) ||
-        folder.get() == nullptr) {
-        return {};
-    }
-    return std::filesystem::path(folder.get()) / win32::to_wide(kApplicationName) /
-           L"settings.json";
+    const auto folder = win32::application_folder(FOLDERID_RoamingAppData);
+    return folder.empty() ? folder : folder / L"settings.json";
+}
+
+// The local profile: what was pressed, with its windows' titles, stays on this machine.
+std::filesystem::path default_history_path() {
+    const auto folder = win32::application_folder(FOLDERID_LocalAppData);
+    return folder.empty() ? folder : folder / L"history.jsonl";
 }
 
 }  // namespace tapster

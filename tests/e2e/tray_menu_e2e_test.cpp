@@ -33,15 +33,15 @@ class TrayMenu : public ::testing::Test {
         EXPECT_TRUE(driver::wait_until([&] { return tapster->tray_icon_present(); }));
         return tapster;
     }
-    enum TrayEntry { show, pause, exit };
-    // Opens the tray menu and clicks an entry. The menu is three entries of one height and a
+    enum TrayEntry { show, pause, history, exit };
+    // Opens the tray menu and clicks an entry. The menu is four entries of one height and a
     // separator of about half that: these are the entries' middles, as parts of its height.
     static void choose_tray_entry(const Tapster& tapster, TrayEntry entry) {
         choose_entry(tapster.open_tray_menu(), entry);
     }
     static void choose_entry(HWND menu, TrayEntry entry) {
         ASSERT_NE(menu, nullptr) << "no menu for the tray icon";
-        constexpr double kMiddles[] = {0.22, 0.46, 0.82};
+        constexpr double kMiddles[] = {0.17, 0.36, 0.55, 0.83};
         RECT rect{};
         GetWindowRect(menu, &rect);
         const POINT middle{

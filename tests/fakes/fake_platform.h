@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -16,6 +17,8 @@
 #include "platform/record_dialog.h"
 #include "platform/shell.h"
 #include "platform/sign_in.h"
+#include "platform/wall_clock.h"
+#include "ui/history_view.h"
 
 namespace tapster::fakes {
 
@@ -139,7 +142,8 @@ class FakeSignIn : public platform::SignIn {
 };
 
 // Work posted for the GUI thread waits until the test runs it, so a test can act between
-// the steps of a long job, or before an answer comes back.
+// the steps of a long job, or before an answer comes back. Other threads may post too, as the
+// history's writer does.
 class FakeDispatcher : public platform::Dispatcher {
   public:
     // Posts throw, as when no memory is left.
@@ -149,16 +153,24 @@ class FakeDispatcher : public platform::Dispatcher {
         if (refuse_posts) {
             throw std::runtime_error("out of memory");
         }
+        const std::lock_guard lock(mutex_);
         queue_.push_back(std::move(work));
     }
-    std::size_t pending() const { return queue_.size(); }
+    std::size_t pending() const {
+        const std::lock_guard lock(mutex_);
+        return queue_.size();
+    }
     // The oldest work; false when there was none.
     bool run_one() {
-        if (queue_.empty()) {
-            return false;
+        std::function<void()> work;
+        {
+            const std::lock_guard lock(mutex_);
+            if (queue_.empty()) {
+                return false;
+            }
+            work = std::move(queue_.front());
+            queue_.pop_front();
         }
-        const std::function<void()> work = std::move(queue_.front());
-        queue_.pop_front();
         work();
         return true;
     }
@@ -169,7 +181,34 @@ class FakeDispatcher : public platform::Dispatcher {
     }
 
   private:
+    mutable std::mutex mutex_;
     std::deque<std::function<void()>> queue_;
+};
+
+// The user's clock, standing still unless a test moves it.
+class FakeWallClock : public platform::WallClock {
+  public:
+    platform::LocalTime time{2026, 12, 9, 14, 2, 5, 60};
+    platform::LocalTime now() override { return time; }
+    void advance_seconds(int seconds) {
+        // Within one day is all the tests need.
+        const int total = time.hour * 3600 + time.minute * 60 + time.second + seconds;
+        time.hour = total / 3600;
+        time.minute = total / 60 % 60;
+        time.second = total % 60;
+    }
+};
+
+class FakeHistoryView : public ui::HistoryView {
+  public:
+    int shows = 0;
+    std::function<void()> clear_chosen;
+    ui::HistoryRows rows;
+    void show(std::function<void()> clear) override {
+        ++shows;
+        clear_chosen = std::move(clear);
+    }
+    void set_rows(ui::HistoryRows shown) override { rows = std::move(shown); }
 };
 
 }  // namespace tapster::fakes

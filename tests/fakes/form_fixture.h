@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -31,6 +33,7 @@ class MainFormProbe {
     CapturedConditions& captured_conditions() { return form_.captured_conditions_; }
     CalibrationPanel& calibration() { return form_.calibration_; }
     PushCycle& push_cycle() { return form_.push_cycle_; }
+    PressHistory& history() { return form_.history_; }
 
   private:
     MainForm& form_;
@@ -52,7 +55,8 @@ class FormFixture : public ::testing::Test {
         if (!form_) {
             form_ = std::make_unique<MainForm>(MainFormServices{
                 store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
-                policy, top_level_windows, events, target_dialog, record_dialog});
+                policy, top_level_windows, events, target_dialog, record_dialog, wall_clock,
+                history_view, history_file});
             // Time stands still: a load goes in one step unless a test lets time pass.
             MainFormProbe(*form_).stored_targets().set_clock(
                 [] { return std::chrono::steady_clock::time_point{}; });
@@ -95,6 +99,9 @@ class FormFixture : public ::testing::Test {
     FakeDesktopEvents events;
     FakeTargetDialog target_dialog;
     FakeRecordDialog record_dialog;
+    FakeWallClock wall_clock;
+    FakeHistoryView history_view;
+    std::filesystem::path history_file;  // none: the form keeps no history
 
   private:
     std::unique_ptr<MainForm> form_;

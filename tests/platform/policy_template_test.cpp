@@ -76,7 +76,21 @@ TEST(PolicyTemplate, NamesOnlyTheKeysAndValuesTapsterReadsInTheFormItReadsThem) 
             EXPECT_NE(element.attribute("explicitValue"), "true");
             EXPECT_NE(element.attribute("expandable"), "true");
         }
-        if (element.name == "decimal") {
+        if (element.name == "policy" && element.attribute("name") == "History") {
+            // Enabled writes 1, disabled 0: the two values Tapster takes.
+            EXPECT_EQ(element.attribute("valueName"), platform::policy_keys::kHistory);
+            std::set<std::string> written;
+            element.walk([&](const XmlElement& inner) {
+                for (const auto& child : inner.children) {
+                    if (child->name == "decimal") {
+                        written.insert(inner.name + "=" + child->attribute("value"));
+                    }
+                }
+            });
+            EXPECT_EQ(written, (std::set<std::string>{"enabledValue=1", "disabledValue=0"}));
+        } else if (element.name == "decimal" && element.attribute("id").empty()) {
+            EXPECT_EQ(element.attribute("valueName"), "") << "a value of the policy's own";
+        } else if (element.name == "decimal") {
             EXPECT_EQ(element.attribute("valueName"), platform::policy_keys::kInterval);
             EXPECT_NE(element.attribute("storeAsText"), "true") << "a DWORD";
             EXPECT_EQ(element.attribute("minValue"), std::to_string(IntervalPolicy::kShortest));
@@ -85,7 +99,7 @@ TEST(PolicyTemplate, NamesOnlyTheKeysAndValuesTapsterReadsInTheFormItReadsThem) 
             EXPECT_EQ(element.attribute("valueName"), "") << element.name << " writes a value";
         }
     });
-    EXPECT_EQ(policies, (std::set<std::string>{"Targets", "Interval"}));
+    EXPECT_EQ(policies, (std::set<std::string>{"Targets", "Interval", "History"}));
 }
 
 TEST(PolicyTemplate, ItsTextsExistAndTheExampleLineIsOneTapsterTakes) {
@@ -105,6 +119,7 @@ TEST(PolicyTemplate, ItsTextsExistAndTheExampleLineIsOneTapsterTakes) {
         const std::set<std::string> ids = ids_of(*admx, kind, "id");
         element_ids.insert(ids.begin(), ids.end());
     }
+    element_ids.erase("");  // the values a policy writes when enabled or disabled
     std::set<std::string> shown_ids;
     for (const char* kind : {"listBox", "decimalTextBox"}) {
         const std::set<std::string> ids = ids_of(*adml, kind, "refId");

@@ -23,7 +23,7 @@ constexpr const char* kRefusal =
     "can not remove it or clear its check mark.";
 
 std::string managed(const std::string& text) {
-    return std::string(ListEditing::kManagedMark) + text;
+    return std::string(tapster::ListEditing::kManagedMark) + text;
 }
 
 class PolicyTargetsInTheForm : public fakes::FormFixture {

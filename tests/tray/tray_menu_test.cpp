@@ -28,12 +28,13 @@ class TrayMenu : public FormFixture {
 
 TEST_F(TrayMenu, ShowsTheWindowPausesAndExitsLikeTheWindowsOwnEntries) {
     const auto& entries = controls().tray_menu.entries();
-    ASSERT_EQ(entries.size(), 4U);
+    ASSERT_EQ(entries.size(), 5U);
     EXPECT_EQ(entries[0]->caption(), "Show Tapster");
     EXPECT_TRUE(entries[0]->default_item());
     EXPECT_EQ(entries[1], &controls().pause_entry);  // one entry, so both check marks agree
-    EXPECT_TRUE(entries[2]->separator());
-    EXPECT_EQ(entries[3], &controls().exit_entry);
+    EXPECT_EQ(entries[2], &controls().history_entry);
+    EXPECT_TRUE(entries[3]->separator());
+    EXPECT_EQ(entries[4], &controls().exit_entry);
     const auto& options = controls().options_menu.entries();
     EXPECT_NE(std::find(options.begin(), options.end(), &controls().pause_entry), options.end());
 
@@ -42,7 +43,7 @@ TEST_F(TrayMenu, ShowsTheWindowPausesAndExitsLikeTheWindowsOwnEntries) {
     entries[0]->user_click();
     EXPECT_TRUE(controls().window.visible());
 
-    entries[3]->user_click();
+    entries[4]->user_click();
     EXPECT_EQ(journal.back(), "end process");
     EXPECT_FALSE(tray.present);
 }

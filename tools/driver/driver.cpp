@@ -96,14 +96,26 @@ std::string narrow(const std::wstring& utf16) {
     return utf8;
 }
 
-std::filesystem::path settings_path() {
+namespace {
+
+std::filesystem::path tapster_folder(REFKNOWNFOLDERID known) {
     PWSTR folder = nullptr;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder))) {
+    if (FAILED(SHGetKnownFolderPath(known, 0, nullptr, &folder))) {
         throw std::runtime_error("no AppData folder");
     }
     std::filesystem::path path(folder);
     CoTaskMemFree(folder);
-    return path / L"Tapster 2.1" / L"settings.json";
+    return path / L"Tapster 2.1";
+}
+
+}  // namespace
+
+std::filesystem::path settings_path() {
+    return tapster_folder(FOLDERID_RoamingAppData) / L"settings.json";
+}
+
+std::filesystem::path history_path() {
+    return tapster_folder(FOLDERID_LocalAppData) / L"history.jsonl";
 }
 
 void write_settings(const std::string& json) {
@@ -554,7 +566,7 @@ std::string message_box_text(HWND box) {
     return text;
 }
 
-std::string list_view_text(HWND list, int index) {
+std::string list_view_text(HWND list, int index, int column) {
     DWORD owner = 0;
     GetWindowThreadProcessId(list, &owner);
     const HANDLE process =
@@ -573,6 +585,7 @@ std::string list_view_text(HWND list, int index) {
     if (lent != nullptr) {
         Request request{};
         request.item.iItem = index;
+        request.item.iSubItem = column;
         request.item.pszText = lent->text;
         request.item.cchTextMax = kChars;
         DWORD_PTR copied = 0;

@@ -28,6 +28,8 @@ std::string narrow(const std::wstring& utf16);
 std::filesystem::path settings_path();
 void write_settings(const std::string& json);  // empty: no file at all
 std::string read_settings();                   // empty when there is no file
+// Where tapster.exe keeps its history of presses for this user, in the local profile.
+std::filesystem::path history_path();
 
 // A unix path as Wine sees it on its Z: drive.
 std::wstring windows_path(const std::string& unix_path);
@@ -168,7 +170,7 @@ std::string message_box_text(HWND box);
 
 // The text of one entry of another process's list view, read through memory lent in that
 // process (the list view writes the text where the message points); empty when it fails.
-std::string list_view_text(HWND list, int index);
+std::string list_view_text(HWND list, int index, int column = 0);
 
 // The value "Tapster" of the user's Run key, which starts a program at sign-in; nothing when
 // there is none. Setting nothing deletes it.
