@@ -128,6 +128,11 @@ platform::Status HistoryLog::add(const std::vector<HistoryRecord>& records) {
         }
     }
     if (auto written = write_at(offset, bytes); written.failed()) {
+        if (rewrite_last && offset == last_start_) {
+            // The cut took the run's record with it: it goes back as it was, which fits where
+            // it stood even on a full disk.
+            static_cast<void>(write_at(offset, history_line(*last_) + '\n'));
+        }
         last_.reset();
         return written;
     }

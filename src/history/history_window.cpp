@@ -23,10 +23,16 @@ std::string what_happened(const HistoryRecord& record) {
         text += ", with a click";
     }
     if (record.count > 1) {
-        text += ", " + std::to_string(record.count) + " times until " + time_text(record.last);
+        // The day once: a run of presses seldom passes midnight.
+        const bool same_day = record.last.year == record.time.year &&
+                              record.last.month == record.time.month &&
+                              record.last.day == record.time.day;
+        const std::string until = time_text(record.last);
+        text += ", " + std::to_string(record.count) + " times until " +
+                (same_day ? until.substr(until.rfind(' ') + 1) : until);
     }
     if (press.managed) {
-        text += " (set by your administrator)";
+        text += " (administrator's target)";
     }
     return text;
 }

@@ -19,7 +19,7 @@ struct HistoryColumn {
     int width;  // in dialog units
 };
 constexpr std::array<HistoryColumn, 5> kHistoryColumns = {
-    {{"Time", 80}, {"Program", 60}, {"Title", 100}, {"Button", 45}, {"What happened", 140}}};
+    {{"Time", 77}, {"Program", 52}, {"Title", 83}, {"Button", 38}, {"What happened", 166}}};
 
 DialogTemplate history_layout() {
     DialogTemplate layout("History", kWidth, kHeight,

@@ -133,7 +133,7 @@ TEST_F(PressHistoryTest, TheWindowListsTheNewestFirstAndClearEmptiesItAndTheFile
     EXPECT_EQ(newest.program, "nagger.exe");
     EXPECT_EQ(newest.title, "New");
     EXPECT_EQ(newest.button, "OK");
-    EXPECT_EQ(newest.what_happened, "Pressed, 2 times until 9 Dec 2026 14:02:08");
+    EXPECT_EQ(newest.what_happened, "Pressed, 2 times until 14:02:08");
 
     history_view.clear_chosen();
     settle();

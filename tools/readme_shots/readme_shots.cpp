@@ -1,14 +1,16 @@
 // tapster_readme_shots.exe TAPSTER_EXE MSGBOX_EXE DRAWN_DIALOG_EXE OUTPUT_DIR [SUFFIX]: poses
 // the real program for the README's pictures: the main window with a few targets, a target's
-// dialog, a capture in progress over a message box, and "Record from open windows" over a box
-// and a drawn dialog. With a SUFFIX (say "-144", for a prefix at another display scale) only
-// the two dialogs are taken, into target-dialog-144.png and record-from-windows-144.png.
+// dialog, the History window, a capture in progress over a message box, and "Record from open
+// windows" over a box and a drawn dialog. With a SUFFIX (say "-144", for a prefix at another
+// display scale) only the dialogs are taken, into target-dialog-144.png, history-144.png and
+// record-from-windows-144.png.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "driver.h"
@@ -80,6 +82,50 @@ bool shoot_record_dialog(const Tapster& tapster, const std::string& msgbox_exe,
     return saved;
 }
 
+// A few presses of the days before, as the history keeps them, then File, History.
+bool shoot_history(const Tapster& tapster, const std::string& png) {
+    namespace driver = tapster::driver;
+    {
+        std::filesystem::create_directories(driver::history_path().parent_path());
+        std::ofstream file(driver::history_path(), std::ios::binary | std::ios::trunc);
+        const auto record = [&](const char* time, int count, const char* outcome,
+                                const char* program, const char* title, const char* button,
+                                const char* set_by) {
+            file << R"({"time":")" << time << R"(","count":)" << count << R"(,"outcome":")"
+                 << outcome << R"(","program":")" << program << R"(","title":")" << title
+                 << R"(","button":")" << button << R"(","kind":"classic","forced":false,)"
+                 << R"("set_by":")" << set_by << R"(","target":""})" << '\n';
+        };
+        record("2026-12-07T09:14:02+01:00", 1, "pressed", "backup.exe", "Backup finished", "OK",
+               "user");
+        record("2026-12-08T08:30:41+01:00", 3, "pressed", "updater.exe", "Update available",
+               "Later", "administrator");
+        record("2026-12-08T17:05:19+01:00", 1, "refused", "setup.exe", "Trial version", "Continue",
+               "user");
+        record("2026-12-09T09:12:55+01:00", 1, "pressed", "backup.exe", "Backup finished", "OK",
+               "user");
+    }
+    tapster.choose_menu_entry(0, 0);  // File, History
+    HWND dialog = nullptr;
+    driver::wait_until(
+        [&] {
+            dialog = FindWindowW(L"#32770", L"History");
+            return dialog != nullptr && IsWindowVisible(dialog);
+        },
+        10000ms);
+    if (dialog == nullptr) {
+        std::fputs("readme_shots: the History window did not open\n", stderr);
+        return false;
+    }
+    driver::wait_until([] { return false; }, 800ms);  // filled and painted
+    RECT area{};
+    GetWindowRect(dialog, &area);
+    const bool saved = driver::save_screenshot(png, &area);
+    driver::xdotool("key Escape");
+    driver::wait_until([] { return FindWindowW(L"#32770", L"History") == nullptr; });
+    return saved;
+}
+
 }  // namespace
 
 int main(int count, char** arguments) {
@@ -130,6 +176,9 @@ int main(int count, char** arguments) {
     driver::save_screenshot(output + "/target-dialog" + suffix + ".png", &area);
     driver::xdotool("key Escape");
     driver::wait_until([] { return FindWindowW(L"#32770", L"Target Properties") == nullptr; });
+    if (!shoot_history(tapster, output + "/history" + suffix + ".png")) {
+        return 1;
+    }
     if (!suffix.empty()) {
         return shoot_record_dialog(tapster, msgbox_exe, drawn_dialog_exe,
                                    output + "/record-from-windows" + suffix + ".png")
