@@ -29,6 +29,18 @@ RECT bounds(HWND first, HWND second) {
                 std::max(a.right, b.right) + 8, std::max(a.bottom, b.bottom) + 8};
 }
 
+// One of Tapster's dialogs once it shows, or none within `patience`.
+HWND shown_dialog(const wchar_t* caption, std::chrono::milliseconds patience) {
+    HWND dialog = nullptr;
+    tapster::driver::wait_until(
+        [&] {
+            dialog = FindWindowW(L"#32770", caption);
+            return dialog != nullptr && IsWindowVisible(dialog);
+        },
+        patience);
+    return dialog;
+}
+
 // A message box and a drawn dialog, then Options, "Record from open windows...", with the
 // keys, once both are listed.
 bool shoot_record_dialog(const Tapster& tapster, const std::string& msgbox_exe,
@@ -61,12 +73,7 @@ bool shoot_record_dialog(const Tapster& tapster, const std::string& msgbox_exe,
             continue;
         }
         driver::xdotool("key --delay 150 F10 Right Down Up Return");
-        driver::wait_until(
-            [&] {
-                dialog = FindWindowW(L"#32770", L"Record from open windows");
-                return dialog != nullptr && IsWindowVisible(dialog);
-            },
-            5000ms);
+        dialog = shown_dialog(L"Record from open windows", 5000ms);
     }
     if (dialog == nullptr) {
         std::fputs("readme_shots: \"Record from open windows\" did not open\n", stderr);
@@ -106,13 +113,7 @@ bool shoot_history(const Tapster& tapster, const std::string& png) {
                "user");
     }
     tapster.choose_menu_entry(0, 0);  // File, History
-    HWND dialog = nullptr;
-    driver::wait_until(
-        [&] {
-            dialog = FindWindowW(L"#32770", L"History");
-            return dialog != nullptr && IsWindowVisible(dialog);
-        },
-        10000ms);
+    const HWND dialog = shown_dialog(L"History", 10000ms);
     if (dialog == nullptr) {
         std::fputs("readme_shots: the History window did not open\n", stderr);
         return false;
@@ -163,13 +164,7 @@ int main(int count, char** arguments) {
     // A target's dialog, opened by a double click on its entry.
     driver::xdotool("mousemove " + driver::xdotool_point(driver::list_view_row(list, 3, 120)) +
                     " click --repeat 2 1");
-    HWND dialog = nullptr;
-    driver::wait_until(
-        [&] {
-            dialog = FindWindowW(L"#32770", L"Target Properties");
-            return dialog != nullptr && IsWindowVisible(dialog);
-        },
-        10000ms);
+    const HWND dialog = shown_dialog(L"Target Properties", 10000ms);
     driver::wait_until([] { return false; }, 500ms);  // painted
     RECT area{};
     GetWindowRect(dialog, &area);
