@@ -54,19 +54,17 @@ std::optional<std::wstring> registry_text(const wchar_t* key, const wchar_t* val
 
 // Runs a Windows program to its end.
 DWORD run(const fs::path& program, const std::wstring& arguments) {
-    std::wstring command_line = L"\"" + program.wstring() + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    DWORD error = 0;
+    const HANDLE process =
+        driver::start_process(L"\"" + program.wstring() + L"\" " + arguments, error);
+    if (process == nullptr) {
+        ADD_FAILURE() << "cannot start " << program << ": error " << error;
         return static_cast<DWORD>(-1);
     }
-    WaitForSingleObject(process.hProcess, 60000);
+    WaitForSingleObject(process, 60000);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
     return code;
 }
 

@@ -125,9 +125,16 @@ class RecordFromWindows : public ::testing::Test {
         const HWND windows = GetDlgItem(dialog, kWindowsList);
         const HWND buttons = GetDlgItem(dialog, kButtonsList);
         EXPECT_TRUE(go_down_to(windows, window_line)) << "last: " << selected(windows);
+        // As a user would: on once the chosen window's buttons show.
+        EXPECT_TRUE(driver::wait_until([&] { return SendMessageW(buttons, LB_GETCOUNT, 0, 0) > 0; },
+                                       10000ms))
+            << "no buttons listed for " << selected(windows);
         driver::xdotool("key " + next);
-        EXPECT_TRUE(driver::wait_until([&] { return focus_in(dialog) == buttons; }))
-            << next << " on a window did not go on to its buttons";
+        if (!driver::wait_until([&] { return focus_in(dialog) == buttons; })) {
+            // The keys would go on to nowhere: the test ends now, and its Tapster with it.
+            ADD_FAILURE() << next << " on a window did not go on to its buttons";
+            return {};
+        }
         EXPECT_TRUE(go_down_to(buttons, button)) << "last: " << selected(buttons);
         driver::xdotool("key Return");
         EXPECT_TRUE(driver::wait_until([&] { return IsWindow(dialog) == FALSE; }, 5000ms))

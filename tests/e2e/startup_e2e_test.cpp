@@ -38,18 +38,15 @@ TEST(Startup, ASecondStartShowsTheHiddenRunningCopyAndEnds) {
     ASSERT_TRUE(driver::wait_until([&] { return !first.visible(); }));
     const std::string settings = driver::read_settings();
 
-    std::wstring command_line = L"\"" + driver::windows_path(tapster_exe()) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION second{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &second));
-    CloseHandle(second.hThread);
-    const DWORD ended = WaitForSingleObject(second.hProcess, 5000);
+    DWORD error = 0;
+    const HANDLE second =
+        driver::start_process(L"\"" + driver::windows_path(tapster_exe()) + L"\"", error);
+    ASSERT_NE(second, nullptr) << "error " << error;
+    const DWORD ended = WaitForSingleObject(second, 5000);
     if (ended != WAIT_OBJECT_0) {
-        TerminateProcess(second.hProcess, 1);
+        TerminateProcess(second, 1);
     }
-    CloseHandle(second.hProcess);
+    CloseHandle(second);
 
     EXPECT_EQ(ended, WAIT_OBJECT_0) << "the second copy kept running";
     EXPECT_TRUE(first.running());

@@ -160,6 +160,24 @@ void xdotool(const std::string& arguments) {
     run_host_command("xdotool " + arguments);
 }
 
+HANDLE start_process(std::wstring command_line, DWORD& error) {
+    for (int attempt = 0;; ++attempt) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &process)) {
+            CloseHandle(process.hThread);
+            return process.hProcess;
+        }
+        error = GetLastError();
+        if (attempt == 10) {
+            return nullptr;
+        }
+        Sleep(200);
+    }
+}
+
 int run_host_command(const std::string& shell_command) {
     // Wine starts a program of the host system when given its unix path, but does not wait
     // for it: the shell leaves its exit code in a file, and that file is awaited.
@@ -171,6 +189,7 @@ int run_host_command(const std::string& shell_command) {
                                "-" + run + "-" + std::to_string(++counter) + ".done";
     std::wstring command_line =
         L"/bin/sh -c \"" + widen(shell_command) + L"; echo $? > " + widen(marker) + L"\"";
+    // Once only: Wine may say a start of a host program failed after it started it.
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -206,17 +225,13 @@ Tapster::Tapster(const std::string& exe_unix_path) {
     const bool windows = exe_unix_path.size() > 1 && exe_unix_path[1] == ':';
     std::wstring command_line =
         L"\"" + (windows ? widen(exe_unix_path) : windows_path(exe_unix_path)) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    DWORD error = 0;
+    process_ = start_process(command_line, error);
+    if (process_ == nullptr) {
         throw std::runtime_error("cannot start " + exe_unix_path + ": error " +
-                                 std::to_string(GetLastError()));
+                                 std::to_string(error));
     }
-    CloseHandle(process.hThread);
-    process_ = process.hProcess;
-    process_id_ = process.dwProcessId;
+    process_id_ = GetProcessId(process_);
     Search search{process_id_, nullptr};
     wait_until(
         [&] {
@@ -470,16 +485,12 @@ MessageBoxProcess::MessageBoxProcess(const std::string& helper_unix_path,
     std::filesystem::remove(result_file_, ignored);
     std::wstring command_line = L"\"" + windows_path(helper_unix_path) + L"\" \"" +
                                 result_file_.wstring() + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    DWORD error = 0;
+    process_ = start_process(command_line, error);
+    if (process_ == nullptr) {
         throw std::runtime_error("cannot start the message box helper: error " +
-                                 std::to_string(GetLastError()));
+                                 std::to_string(error));
     }
-    CloseHandle(process.hThread);
-    process_ = process.hProcess;
 }
 
 MessageBoxProcess::~MessageBoxProcess() {

@@ -31,6 +31,11 @@ std::string read_settings();                   // empty when there is no file
 // Where tapster.exe keeps its history of presses for this user, in the local profile.
 std::filesystem::path history_path();
 
+// Starts a Windows program; its process handle, which the caller closes, or null with the system's
+// error in `error`. Under a loaded Wine a start now and then fails at once and works when
+// tried again, so it is tried for up to about two seconds.
+HANDLE start_process(std::wstring command_line, DWORD& error);
+
 // A unix path as Wine sees it on its Z: drive.
 std::wstring windows_path(const std::string& unix_path);
 
