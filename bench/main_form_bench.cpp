@@ -14,12 +14,7 @@
 #include <string>
 
 #include "app/main_form.h"
-#include "fakes/fake_accessible_buttons.h"
-#include "fakes/fake_desktop.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_policy.h"
-#include "fakes/fake_target_dialog.h"
-#include "fakes/fake_window_watch.h"
+#include "fakes/fake_services.h"
 #include "median_growth.h"
 #include "settings/settings_store.h"
 #include "settings/system_settings_file.h"
@@ -97,46 +92,15 @@ struct Program {
     explicit Program(const fs::path& settings) : file(settings), store(file, {}) {}
 
     tapster::MainForm& start() {
-        form = std::make_unique<tapster::MainForm>(tapster::MainFormServices{store,
-                                                                             tray,
-                                                                             boxes,
-                                                                             shell,
-                                                                             dispatcher,
-                                                                             desktop,
-                                                                             locale,
-                                                                             sign_in,
-                                                                             accessible_buttons,
-                                                                             policy,
-                                                                             windows,
-                                                                             events,
-                                                                             target_dialog,
-                                                                             record_dialog,
-                                                                             wall_clock,
-                                                                             history_view,
-                                                                             {}});
+        form = std::make_unique<tapster::MainForm>(faked.services(store));
         form->start();
-        dispatcher.run_all();  // the rest of the list's load
+        faked.dispatcher.run_all();  // the rest of the list's load
         return *form;
     }
 
     CountingSettingsFile file;
     SettingsStore store;
-    tapster::fakes::Journal journal;
-    tapster::fakes::FakeNotificationArea tray{journal};
-    tapster::fakes::FakeWallClock wall_clock;
-    tapster::fakes::FakeHistoryView history_view;
-    tapster::fakes::FakeMessageBoxes boxes;
-    tapster::fakes::FakeShell shell{journal};
-    tapster::fakes::FakeDispatcher dispatcher;
-    tapster::fakes::FakeDesktop desktop;
-    tapster::fakes::FakeLocale locale;
-    tapster::fakes::FakeSignIn sign_in;
-    tapster::fakes::FakeAccessibleButtons accessible_buttons;
-    tapster::fakes::FakePolicy policy;
-    tapster::fakes::FakeTopLevelWindows windows{desktop};
-    tapster::fakes::FakeDesktopEvents events;
-    tapster::fakes::FakeTargetDialog target_dialog;
-    tapster::fakes::FakeRecordDialog record_dialog;
+    tapster::fakes::FakeServices faked;
     std::unique_ptr<tapster::MainForm> form;
 };
 

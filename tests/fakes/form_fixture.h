@@ -9,13 +9,8 @@
 #include <string>
 
 #include "app/main_form.h"
-#include "fakes/fake_accessible_buttons.h"
-#include "fakes/fake_desktop.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_policy.h"
+#include "fakes/fake_services.h"
 #include "fakes/fake_settings_file.h"
-#include "fakes/fake_target_dialog.h"
-#include "fakes/fake_window_watch.h"
 #include "settings/settings_store.h"
 
 namespace tapster {
@@ -44,19 +39,14 @@ class MainFormProbe {
 namespace tapster::fakes {
 
 // A headless MainForm over fakes, with the settings file in memory.
-class FormFixture : public ::testing::Test {
+class FormFixture : public ::testing::Test, protected FakeServices {
   protected:
     FormFixture()
-        : store(file, [this](const std::string& message) { corrupt_reports.push_back(message); }),
-          tray(journal),
-          shell(journal) {}
+        : store(file, [this](const std::string& message) { corrupt_reports.push_back(message); }) {}
 
     MainForm& form() {
         if (!form_) {
-            form_ = std::make_unique<MainForm>(MainFormServices{
-                store, tray, boxes, shell, dispatcher, desktop, locale, sign_in, accessible_buttons,
-                policy, top_level_windows, events, target_dialog, record_dialog, wall_clock,
-                history_view, history_file});
+            form_ = std::make_unique<MainForm>(services(store));
             // Time stands still: a load goes in one step unless a test lets time pass.
             MainFormProbe(*form_).stored_targets().set_clock(
                 [] { return std::chrono::steady_clock::time_point{}; });
@@ -82,26 +72,9 @@ class FormFixture : public ::testing::Test {
         return store.read(section, key, "<missing>");
     }
 
-    Journal journal;
     FakeSettingsFile file;
     std::vector<std::string> corrupt_reports;
     SettingsStore store;
-    FakeNotificationArea tray;
-    FakeMessageBoxes boxes;
-    FakeShell shell;
-    FakeDispatcher dispatcher;
-    FakeDesktop desktop;
-    FakeLocale locale;
-    FakeSignIn sign_in;
-    FakeAccessibleButtons accessible_buttons;
-    FakePolicy policy;
-    FakeTopLevelWindows top_level_windows{desktop};
-    FakeDesktopEvents events;
-    FakeTargetDialog target_dialog;
-    FakeRecordDialog record_dialog;
-    FakeWallClock wall_clock;
-    FakeHistoryView history_view;
-    std::filesystem::path history_file;  // none: the form keeps no history
 
   private:
     std::unique_ptr<MainForm> form_;
