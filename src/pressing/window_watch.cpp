@@ -6,8 +6,8 @@
 namespace tapster {
 
 WindowWatch::WindowWatch(platform::TopLevelWindows& windows, platform::DesktopEvents& events,
-                         std::function<void()> found)
-    : windows_(windows), events_(events) {
+                         std::function<void()> found, Clock clock)
+    : windows_(windows), events_(events), clock_(std::move(clock)) {
     events_.connect([this](const platform::WindowEvent& event) { return heard(event); },
                     [this] { return looked(); }, std::move(found));
 }
@@ -36,6 +36,7 @@ void WindowWatch::start() {
         windows_.list(previous_);
         std::sort(previous_.begin(), previous_.end());
     }
+    begin_span();
     time_looks();
 }
 
@@ -45,6 +46,7 @@ void WindowWatch::stop() {
     }
     watching_ = false;
     listening_ = false;
+    storm_ = false;
     known_.clear();
     class_numbers_.clear();
     followed_.clear();
@@ -70,6 +72,12 @@ bool WindowWatch::heard(const platform::WindowEvent& event) {
             destroyed(event.window);
             break;
     }
+    if (span_over()) {
+        span_count_ = 0;
+    }
+    if (++span_count_ >= kStormEvents) {
+        weather_storm();
+    }
     time_looks();
     return found;
 }
@@ -78,7 +86,21 @@ bool WindowWatch::looked() {
     if (!watching_) {
         return false;
     }
-    bool found = !listening_ && compare_desktop();
+    bool found = false;
+    if (!listening_) {
+        if (storm_ && span_over()) {
+            if (span_count_ < kCalmWindows) {
+                calm_down();
+            }
+            span_count_ = 0;
+        }
+        // Listening again comes before this last look: a window made in between is heard
+        // and seen, never missed.
+        found = compare_desktop();
+        if (listening_) {
+            previous_.clear();
+        }
+    }
     std::erase_if(followed_, [&](Followed& followed) {
         if (windows_.visible(followed.window)) {
             found = true;
@@ -130,7 +152,7 @@ bool WindowWatch::wanted_class(platform::WindowHandle window) {
     if (number == 0) {
         return false;  // gone
     }
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = clock_();
     if (now - class_numbers_since_ >= kClassNumbersLife) {
         class_numbers_.clear();
         class_numbers_since_ = now;
@@ -161,6 +183,7 @@ bool WindowWatch::compare_desktop() {
             ++before;
         } else {
             found = made(window) || found;
+            span_count_ += storm_ ? 1 : 0;
         }
     }
     for (; before != previous_.end(); ++before) {
@@ -168,6 +191,38 @@ bool WindowWatch::compare_desktop() {
     }
     previous_.swap(current_);
     return found;
+}
+
+bool WindowWatch::span_over() {
+    const auto now = clock_();
+    if (now - span_since_ < kSpan) {
+        return false;
+    }
+    span_since_ = now;
+    return true;
+}
+
+void WindowWatch::begin_span() {
+    span_since_ = clock_();
+    span_count_ = 0;
+}
+
+void WindowWatch::weather_storm() {
+    // The list before the hook goes: a window made in between is new to the first look.
+    windows_.list(previous_);
+    std::sort(previous_.begin(), previous_.end());
+    events_.stop_listening();
+    listening_ = false;
+    storm_ = true;
+    begin_span();
+}
+
+void WindowWatch::calm_down() {
+    listening_ = events_.listen();
+    if (listening_) {
+        storm_ = false;
+        begin_span();
+    }
 }
 
 void WindowWatch::unfollow(platform::WindowHandle window) {
@@ -180,7 +235,7 @@ void WindowWatch::time_looks() {
     if (watching_ && !followed_.empty()) {
         period = kFollowPeriod;
     } else if (watching_ && !listening_) {
-        period = kDesktopPeriod;
+        period = storm_ ? kStormPeriod : kDesktopPeriod;
     }
     if (period != period_) {
         period_ = period;

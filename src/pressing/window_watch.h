@@ -20,8 +20,11 @@ namespace tapster {
 // wanted window being made, it asks nothing and nothing wakes it. Where the system tells of no
 // windows, it looks at the desktop's list instead, and takes each window new to the list for
 // one just made. Titles are never read: the tick that follows does that, with all its rules.
+// While windows pour in, it looks at the desktop instead of hearing of each one.
 class WindowWatch {
   public:
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
     // A box is made hidden and shown once its buttons exist (a message box under Wine 8 to
     // 90 ms later). A wanted window made hidden is followed until it shows: the system tells
     // when it does where it can, and a look at that window alone comes every kFollowPeriod
@@ -39,10 +42,21 @@ class WindowWatch {
     // A number whose class was unregistered may come back for another class, so what the
     // numbers meant is forgotten after a second; a box missed meanwhile waits for a tick.
     static constexpr std::chrono::seconds kClassNumbersLife{1};
+    // A storm: kStormEvents heard within a kSpan. Under Wine each event costs about four
+    // wake-ups in the system's delivery before the watch asks anything, where a look at the
+    // desktop costs a few, and one question for each window new to the list. So in a storm
+    // the watch looks at the desktop every kStormPeriod, soon enough to find most boxes before
+    // they show, and listens again after a kSpan in which fewer than kCalmWindows top-level
+    // windows came. A box made as the watch turns to looking may be missed, and waits for a
+    // tick.
+    static constexpr int kStormEvents = 50;
+    static constexpr int kCalmWindows = 10;
+    static constexpr std::chrono::milliseconds kStormPeriod{50};
+    static constexpr std::chrono::seconds kSpan{1};
 
     // `found` runs, from the event loop, when a wanted window has shown.
     WindowWatch(platform::TopLevelWindows& windows, platform::DesktopEvents& events,
-                std::function<void()> found);
+                std::function<void()> found, Clock clock = std::chrono::steady_clock::now);
 
     // One enabled target more, or one fewer, names this class (folded by the platform's
     // fold_class_name).
@@ -73,12 +87,21 @@ class WindowWatch {
     bool compare_desktop();
     void unfollow(platform::WindowHandle window);
     void time_looks();
+    // True once a whole span has passed, and a new one begins now; span_count_ is the caller's.
+    bool span_over();
+    void begin_span();
+    void weather_storm();
+    void calm_down();
 
     platform::TopLevelWindows& windows_;
     platform::DesktopEvents& events_;
     std::unordered_map<std::string, int> wanted_;  // folded class -> enabled targets
     bool watching_ = false;
     bool listening_ = false;
+    bool storm_ = false;  // looking because events poured in
+    Clock clock_;
+    std::chrono::steady_clock::time_point span_since_;
+    int span_count_ = 0;  // events heard, or in a storm the windows new to a look
     std::unordered_map<platform::WindowHandle, bool> known_;  // window -> wanted_window
     std::unordered_map<std::uint32_t, bool> class_numbers_;   // class number -> wanted
     std::chrono::steady_clock::time_point class_numbers_since_;

@@ -11,10 +11,14 @@ namespace {
 
 using fakes::FakeDesktop;
 using Kind = platform::WindowEvent::Kind;
+using namespace std::chrono_literals;
 
 class WindowWatchTest : public ::testing::Test {
   protected:
-    WindowWatchTest() : windows(desktop), watch(windows, events, [this] { ++found; }) {
+    WindowWatchTest()
+        : windows(desktop),
+          watch(
+              windows, events, [this] { ++found; }, [this] { return now; }) {
         watch.want(windows.fold_class_name("#32770"));
     }
 
@@ -41,6 +45,7 @@ class WindowWatchTest : public ::testing::Test {
     FakeDesktop desktop;
     fakes::FakeTopLevelWindows windows;
     fakes::FakeDesktopEvents events;
+    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::time_point{} + 1h;
     WindowWatch watch;
     int found = 0;
 };
@@ -138,6 +143,41 @@ TEST_F(WindowWatchTest, WhereTheSystemTellsNothingItLooksAtTheDesktopForNewWindo
 
     watch.stop();
     EXPECT_FALSE(events.period);
+}
+
+TEST_F(WindowWatchTest, ThroughAStormOfWindowsItLooksAtTheDesktopUntilTheStormPasses) {
+    watch.start();
+    for (int event = 1; event < WindowWatch::kStormEvents; ++event) {
+        made("#32768");
+        now += 5ms;
+    }
+    now += WindowWatch::kSpan;
+    for (int event = 1; event < WindowWatch::kStormEvents; ++event) {
+        made("#32768");
+    }
+    ASSERT_TRUE(events.listening) << "never so many events in one span";
+    made("#32768");
+    ASSERT_FALSE(events.listening);
+    EXPECT_EQ(events.period, WindowWatch::kStormPeriod);
+
+    open();
+    EXPECT_TRUE(events.look()) << "a box made in the storm, seen by a look";
+    for (int window = 1; window < WindowWatch::kCalmWindows; ++window) {
+        open("#32768");
+        EXPECT_FALSE(events.look());
+    }
+    now += WindowWatch::kSpan;
+    events.look();
+    EXPECT_FALSE(events.listening) << "as many top-level windows a span as make a storm go on";
+
+    now += WindowWatch::kSpan;
+    open();
+    EXPECT_TRUE(events.look()) << "the look that listens again still sees what came since the last";
+    EXPECT_TRUE(events.listening);
+    EXPECT_FALSE(events.period);
+    made();
+    EXPECT_EQ(found, 3);
+    EXPECT_EQ(desktop.title_reads, 0);
 }
 
 TEST_F(WindowWatchTest, WantsAClassWhileAnyTargetNamesItWhateverItsLetterCase) {
