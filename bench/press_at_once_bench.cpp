@@ -4,18 +4,21 @@
 // What the window watch costs while no window comes, with 10 targets of one class and with
 // 1,000 targets of 1,000 classes, the option on against off. And what it costs on a busy
 // desktop, where this process makes and destroys 100 top-level windows a second of a class no
-// target names, on against off. Each difference is given as the median of alternating rounds.
-// CPU is the host's count for the program and the wineserver together.
+// target names, on against off, and the press latency of message boxes meanwhile. Each difference
+// is given as the median of alternating rounds. CPU is the host's count for the program and the
+// wineserver together.
 //   tapster_press_at_once_bench [--latency | --idle | --busy]
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver.h"
@@ -257,10 +260,9 @@ void measure_idle() {
     std::printf("  (load after: %s)\n", load_average().c_str());
 }
 
-// Makes a small top-level window of a class no target names, and destroys the one before it,
-// every kBusyStep, for kProgramWindowMs: as menus and tool tips come and go.
-void churn_windows() {
-    static const wchar_t kBusyClass[] = L"TapsterBusyWindow";
+constexpr wchar_t kBusyClass[] = L"TapsterBusyWindow";
+
+bool busy_class_registered() {
     static const bool registered = [] {
         WNDCLASSW window_class{};
         window_class.lpfnWndProc = DefWindowProcW;
@@ -268,15 +270,20 @@ void churn_windows() {
         window_class.lpszClassName = kBusyClass;
         return RegisterClassW(&window_class) != 0;
     }();
-    if (!registered) {
+    return registered;
+}
+
+// Makes a small top-level window of a class no target names, and destroys the one before it,
+// every kBusyStep, while `go_on`: as menus and tool tips come and go.
+template <typename GoOn>
+void churn_windows(GoOn go_on) {
+    if (!busy_class_registered()) {
         std::printf("  the busy windows' class could not be registered\n");
         return;
     }
-    const auto start = std::chrono::steady_clock::now();
-    const auto until = start + std::chrono::milliseconds(kProgramWindowMs);
     HWND before = nullptr;
     MSG message{};
-    for (auto next = start; next < until; next += kBusyStep) {
+    for (auto next = std::chrono::steady_clock::now(); go_on(next); next += kBusyStep) {
         const HWND window =
             CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kBusyClass, L"", WS_POPUP, 0, 0, 8,
                             8, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -307,7 +314,29 @@ void measure_busy() {
         1000LL / kBusyStep.count(), load_average().c_str(),
         static_cast<unsigned>(kProgramWindowMs / 1000), kProgramRounds);
     std::printf("  %s\n    %s\n", kScenarios[0].name,
-                program_cost(kScenarios[0], churn_windows).c_str());
+                program_cost(kScenarios[0], [] {
+                    const auto until = std::chrono::steady_clock::now() +
+                                       std::chrono::milliseconds(kProgramWindowMs);
+                    churn_windows([until](auto next) { return next < until; });
+                }).c_str());
+
+    // The press latency meanwhile, the option on: message boxes from a third process.
+    std::atomic<bool> boxes_done{false};
+    std::thread churn([&] { churn_windows([&](auto) { return !boxes_done; }); });
+    std::mt19937 random(std::random_device{}());
+    std::vector<long long> open_ms;
+    for (int block = 0; block < kBlocksPerChoice; ++block) {
+        measure_latency_block(kMessageBox, true, random, open_ms);
+    }
+    boxes_done = true;
+    churn.join();
+    if (!open_ms.empty()) {
+        std::printf(
+            "  press latency meanwhile, message boxes: %zu boxes, median %lld ms, 95th "
+            "percentile %lld ms, max %lld ms\n",
+            open_ms.size(), percentile(open_ms, 0.5), percentile(open_ms, 0.95),
+            percentile(open_ms, 1.0));
+    }
     std::printf("  (load after: %s)\n", load_average().c_str());
 }
 
