@@ -98,10 +98,22 @@ struct PosixSettingsFiles {
         return !error;
     }
     static int threads() { return count_entries("/proc/self/task"); }
+    // An earlier test's thread may still be ending: a lock's waiter given up on frees what it
+    // held. A child forked while such a thread holds the allocator's lock waits for it
+    // forever, so a child that does more than end is forked only once this thread is alone.
+    static bool alone_before_fork() {
+        for (int wait = 0; threads() > 1 && wait < 1000; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return threads() == 1;
+    }
     static int open_handles() { return count_entries("/proc/self/fd"); }
 
   private:
     static std::optional<std::string> as_nobody(const std::function<std::string()>& check) {
+        if (!alone_before_fork()) {
+            return std::nullopt;
+        }
         int report[2];
         if (::pipe(report) != 0) {
             return std::nullopt;
@@ -293,6 +305,7 @@ class StoreAcrossProcessesTest : public PosixSettingsFileTest {
     // Runs `body` in a child process; its exit status is what `body` returned.
     template <typename Body>
     static pid_t spawn(Body body) {
+        EXPECT_TRUE(PosixSettingsFiles::alone_before_fork());
         const pid_t child = ::fork();
         if (child == 0) {
             ::_exit(body());
